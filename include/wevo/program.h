@@ -1,0 +1,46 @@
+// Running a program on the toolkit: the view that shows it, the scripted user
+// that can drive it, and what happened when it ended.
+#ifndef WEVO_PROGRAM_H_
+#define WEVO_PROGRAM_H_
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "wevo/export.h"
+
+namespace wevo {
+
+class Script;
+namespace toolkit {
+class View;
+}
+// Makes the view a program runs on. The default is the headless view.
+using ViewFactory = std::function<std::unique_ptr<toolkit::View>()>;
+WEVO_API ViewFactory headlessView();
+
+struct RunOptions {
+  ViewFactory view;               // empty: headless
+  Script* script = nullptr;       // input and dialog answers; nullptr: a person (or nothing, headless)
+  std::vector<std::string> args;  // the command line; args[0] is the program's path (default: this process's)
+};
+
+struct ProgramResult {
+  bool halted = false;           // ended through halt() or stop()
+  std::string haltText;
+  bool failed = false;           // the script could not go on; `failure` says why
+  std::string failure;
+  std::vector<std::string> transcript;  // every dialog shown, in order, with its answer
+};
+
+// Runs `main` on a new host thread and returns when the program has ended:
+// its main procedure returned and every thread it started has ended, or it
+// halted, or the script failed. Runs the view's loop on the calling thread
+// (for the Qt view this must be the process's main thread). One program at a
+// time per process.
+WEVO_API ProgramResult run(std::function<void()> main, const RunOptions& options = {});
+
+}  // namespace wevo
+
+#endif  // WEVO_PROGRAM_H_
