@@ -13,8 +13,10 @@ std::string_view withoutPrefix(std::string_view name) {
   return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
-int64_t readNumber(const FieldDecl& f, const unsigned char* rec) {
-  const unsigned char* p = rec + f.offset;
+}  // namespace
+
+int64_t readNumber(const FieldDecl& f, const void* record) {
+  const unsigned char* p = static_cast<const unsigned char*>(record) + f.offset;
   switch (f.type) {
     case FieldType::Byte:
       return p[0];
@@ -44,8 +46,8 @@ int64_t readNumber(const FieldDecl& f, const unsigned char* rec) {
   return 0;
 }
 
-void writeNumber(const FieldDecl& f, unsigned char* rec, int64_t value) {
-  unsigned char* p = rec + f.offset;
+void writeNumber(const FieldDecl& f, void* record, int64_t value) {
+  unsigned char* p = static_cast<unsigned char*>(record) + f.offset;
   switch (f.type) {
     case FieldType::Byte:
       p[0] = static_cast<unsigned char>(value);
@@ -66,8 +68,6 @@ void writeNumber(const FieldDecl& f, unsigned char* rec, int64_t value) {
       break;
   }
 }
-
-}  // namespace
 
 int FileDecl::fieldIndex(std::string_view fieldName) const {
   fieldName = withoutPrefix(fieldName);

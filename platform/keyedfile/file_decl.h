@@ -63,6 +63,11 @@ void copyByName(const FileDecl& from, const void* src, const FileDecl& to, void*
 // Clears a record: every number 0, every text blank.
 void clearRecord(const FileDecl& decl, void* record);
 
+// A number field's value in a record (0 for a text field), and storing one
+// (cut to the field's width; text fields are left alone).
+int64_t readNumber(const FieldDecl& field, const void* record);
+void writeNumber(const FieldDecl& field, void* record, int64_t value);
+
 }  // namespace wevo::kf
 
 #endif  // WEVO_PLATFORM_KEYEDFILE_FILE_DECL_H_

@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "platform/keyedfile/file_decl.h"
+#include "platform/keyedfile/read_counter.h"  // rowsRead(): rows fetched by this thread
 
 namespace wevo::kf {
 
@@ -44,12 +45,6 @@ inline constexpr int kExclusive = kReadWrite | kDenyWrite;
 // The key argument that means physical (insertion) order where an operation
 // takes a key: position(kPhysical), reset(kPhysical, pos).
 inline constexpr int kPhysical = -1;
-
-// Rows this thread has read from any file since the counter was last reset
-// (every row fetched from the database counts, rows a view's filter rejects
-// included). Tests use it to check that walks stay within their range.
-uint64_t rowsRead();
-void resetRowsRead();
 
 class View;
 

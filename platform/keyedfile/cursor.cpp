@@ -1,0 +1,89 @@
+#include "platform/keyedfile/cursor.h"
+
+#include <limits>
+#include <utility>
+
+#include "platform/keyedfile/read_counter.h"
+
+namespace wevo::kf {
+
+void Cursor::start(int key) {
+  active_ = true;
+  key_ = key;
+  ahead_ = Bound{};
+  behind_ = Bound{};
+}
+
+void Cursor::startAt(int key, KeyTuple values) {
+  active_ = true;
+  key_ = key;
+  ahead_ = Bound{false, values, std::numeric_limits<int64_t>::min(), true};
+  behind_ = Bound{false, std::move(values), std::numeric_limits<int64_t>::max(), true};
+}
+
+void Cursor::startAtRow(int key, KeyTuple values, int64_t row) {
+  active_ = true;
+  key_ = key;
+  ahead_ = Bound{false, values, row, true};
+  behind_ = Bound{false, std::move(values), row, true};
+}
+
+KeyTuple Cursor::tupleOf(const Stmt& stmt, const Schema& schema, int key) {
+  KeyTuple t;
+  if (key < 0) return t;
+  for (int c : schema.decl().keys[static_cast<size_t>(key)].components) {
+    int col = Schema::kFirstFieldColumn + c;
+    if (schema.decl().fields[static_cast<size_t>(c)].type == FieldType::String) {
+      // The stored text as it stands: comparing with it is exact even for a
+      // value wider than the field.
+      FieldValue v;
+      v.isText = true;
+      v.text = std::string(stmt.columnText(col));
+      t.push_back(std::move(v));
+    } else {
+      t.push_back(FieldValue::ofNumber(stmt.columnInt(col)));
+    }
+  }
+  return t;
+}
+
+Cursor::Fetch Cursor::fetch(Db& db, Schema& schema, bool forward, const KeyTuple& pins, void* record,
+                            std::string& blob, int64_t& row, int64_t& version) {
+  Bound& bound = forward ? ahead_ : behind_;
+  const int n = schema.componentCount(key_);
+  const int pinned = static_cast<int>(pins.size());
+  int rc = kSqlOk;
+  Stmt* stmt = db.prepare(schema.seekSql(key_, pinned, forward, !bound.open, bound.inclusive), &rc);
+  if (stmt == nullptr) {
+    reportSqlFailure(&db, rc);
+    return Fetch::kError;
+  }
+  StmtUse use(*stmt);
+  if (bound.open) {
+    for (int j = 0; j < pinned; ++j) bindValue(*stmt, j + 1, pins[static_cast<size_t>(j)]);
+  } else {
+    for (int j = 0; j < n; ++j)
+      bindValue(*stmt, j + 1, j < pinned ? pins[static_cast<size_t>(j)] : bound.values[static_cast<size_t>(j)]);
+    stmt->bindInt(n + 1, bound.row);
+  }
+  rc = stmt->step();
+  if (rc == kSqlRow) {
+    countRowRead();
+    readRecord(*stmt, Schema::kFirstFieldColumn, schema.decl(), record, schema.blobColumn(), blob);
+    row = stmt->columnInt(Schema::kRowColumn);
+    version = stmt->columnInt(Schema::kVersionColumn);
+    KeyTuple at = tupleOf(*stmt, schema, key_);
+    ahead_ = Bound{false, at, row, false};
+    behind_ = Bound{false, std::move(at), row, false};
+    return Fetch::kRow;
+  }
+  if (rc == kSqlDone) {
+    // Past one end: reading back the other way starts from that end.
+    (forward ? behind_ : ahead_) = Bound{};
+    return Fetch::kEnd;
+  }
+  reportSqlFailure(&db, rc);
+  return Fetch::kError;
+}
+
+}  // namespace wevo::kf

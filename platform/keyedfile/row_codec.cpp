@@ -1,0 +1,68 @@
+#include "platform/keyedfile/row_codec.h"
+
+#include "wevo/text.h"
+
+namespace wevo::kf {
+
+FieldValue FieldValue::ofText(std::string_view s) {
+  FieldValue v;
+  v.isText = true;
+  v.text = std::string(text::clip(s));
+  return v;
+}
+
+FieldValue FieldValue::ofNumber(int64_t n) {
+  FieldValue v;
+  v.number = n;
+  return v;
+}
+
+FieldValue fieldValue(const FieldDecl& field, const void* record) {
+  if (field.type == FieldType::String)
+    return FieldValue::ofText(text::field(static_cast<const char*>(record) + field.offset, field.width));
+  return FieldValue::ofNumber(readNumber(field, record));
+}
+
+void bindValue(Stmt& stmt, int param, const FieldValue& value) {
+  if (value.isText)
+    stmt.bindText(param, value.text);
+  else
+    stmt.bindInt(param, value.number);
+}
+
+KeyTuple keyTuple(const FileDecl& decl, int key, const void* record) {
+  KeyTuple t;
+  if (key < 0) return t;
+  for (int c : decl.keys[static_cast<size_t>(key)].components)
+    t.push_back(fieldValue(decl.fields[static_cast<size_t>(c)], record));
+  return t;
+}
+
+void bindRecord(Stmt& stmt, int first, const FileDecl& decl, const void* record, std::string_view blob) {
+  int param = first;
+  const char* bytes = static_cast<const char*>(record);
+  for (const FieldDecl& f : decl.fields) {
+    if (f.type == FieldType::String)
+      stmt.bindText(param++, text::clip(text::field(bytes + f.offset, f.width)));
+    else
+      stmt.bindInt(param++, readNumber(f, record));
+  }
+  if (!decl.blob.empty()) stmt.bindBlob(param, blob);
+}
+
+void readRecord(const Stmt& stmt, int first, const FileDecl& decl, void* record, int blobColumn, std::string& blob) {
+  int col = first;
+  char* bytes = static_cast<char*>(record);
+  for (const FieldDecl& f : decl.fields) {
+    if (f.type == FieldType::String)
+      text::assign(bytes + f.offset, f.width, stmt.columnText(col++));
+    else
+      writeNumber(f, record, stmt.columnInt(col++));
+  }
+  if (blobColumn >= 0)
+    blob.assign(stmt.columnBlob(blobColumn));
+  else
+    blob.clear();
+}
+
+}  // namespace wevo::kf
