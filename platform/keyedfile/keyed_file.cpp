@@ -154,7 +154,9 @@ std::optional<int64_t> parsePosition(std::string_view position) {
 
 File::File(const FileDecl& decl, void* record) : s_(std::make_unique<State>(decl, record)) {}
 
-File::~File() { close(); }
+// Closing on the way out leaves the thread's error state alone: it still
+// tells the caller about the last operation.
+File::~File() { s_->shutdown(); }
 
 const FileDecl& File::decl() const { return s_->decl; }
 void* File::record() const { return s_->record; }
@@ -279,19 +281,23 @@ bool File::open(int mode) {
 
 bool File::close() {
   State& s = *s_;
-  if (!s.open) return succeed();
+  if (s.shutdown()) return succeed();
+  return false;
+}
+
+bool File::State::shutdown() {
+  if (!open) return true;
   int rc = kSqlOk;
-  if (s.tx == State::Tx::kStream) rc = s.db.exec("COMMIT");
-  if (!s.db.autocommit()) s.db.exec("ROLLBACK");
-  if (rc != kSqlOk) reportSqlFailure(&s.db, rc);
-  s.db.close();
-  s.lock.release();
-  s.open = false;
-  s.tx = State::Tx::kNone;
-  s.streaming = false;
-  s.resetPosition();
-  if (rc != kSqlOk) return false;
-  return succeed();
+  if (tx == Tx::kStream) rc = db.exec("COMMIT");
+  if (rc != kSqlOk) reportSqlFailure(&db, rc);
+  if (!db.autocommit()) db.exec("ROLLBACK");
+  db.close();
+  lock.release();
+  open = false;
+  tx = Tx::kNone;
+  streaming = false;
+  resetPosition();
+  return rc == kSqlOk;
 }
 
 bool File::send(std::string_view command) {

@@ -57,6 +57,9 @@ struct File::State {
   bool insert();
   bool explainMissedWrite();
   void resetPosition();
+  // Closes (a stream committed, a transaction rolled back); false, with the
+  // error state set, when the stream's commit failed.
+  bool shutdown();
 };
 
 }  // namespace wevo::kf
