@@ -24,6 +24,10 @@ struct RunOptions {
   ViewFactory view;               // empty: headless
   Script* script = nullptr;       // input and dialog answers; nullptr: a person (or nothing, headless)
   std::vector<std::string> args;  // the command line; args[0] is the program's path (default: this process's)
+  // With a script (and always under the headless view) the program fails
+  // when no host thread gets anything done for this long, so that nothing
+  // can hang a test. 0: 60 seconds.
+  int stallSeconds = 0;
 };
 
 struct ProgramResult {
@@ -33,6 +37,9 @@ struct ProgramResult {
   std::string failure;
   std::vector<std::string> transcript;  // every dialog shown, in order, with its answer
 };
+
+// The result in a few lines: how the program ended, then the transcript.
+WEVO_API std::string describe(const ProgramResult& result);
 
 // Runs `main` on a new host thread and returns when the program has ended:
 // its main procedure returned and every thread it started has ended, or it

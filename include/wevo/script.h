@@ -12,7 +12,14 @@
 // Windows are named by caption; "" names the active window (the most recently
 // opened window that is shown). Coordinates are pixels relative to the named
 // window's client area. Mouse steps go to the window holding the mouse
-// capture when there is one, as a real mouse's would.
+// capture when there is one, as a real mouse's would. Windows and controls
+// are found on screen, as a person finds them: a change the program made
+// counts once its thread waits for input again (or releases frozen drawing).
+//
+// A Key step presses one key (code with KEY::Shift/Ctrl/Alt added) and types
+// no character; Type replaces the focused control's text as if typed key by
+// key and then accepts it (EVENT::Accepted, or EVENT::Rejected when the
+// picture refuses it). Typed on a list, each character raises EVENT::Locate.
 #ifndef WEVO_SCRIPT_H_
 #define WEVO_SCRIPT_H_
 
@@ -42,6 +49,10 @@ struct ScriptStep {
     StopChoice,     // the next dialog is a stop message; `code` 1 ends the program, 0 goes on
     Call,           // `call` runs on the thread of `window` when it waits
     Screenshot,     // the view saves `window` as `text` (a PNG under the Qt view; recorded when headless)
+    Scroll,         // the list labelled `label` scrolls: `code` is EVENT::ScrollUp ... ScrollBottom or
+                    // EVENT::ScrollDrag with the thumb at `x` (0 to 100)
+    Activate,       // the user activates `window` (focus moves to it)
+    SwitchAway,     // the user switches to another application (the focused window loses the focus)
   };
   Kind kind;
   int x = 0, y = 0;
@@ -71,6 +82,7 @@ class WEVO_API Script {
   Script& selectRow(std::string label, int row, std::string window = "");
   Script& closeWindow(std::string window = "");
   Script& resizeWindow(int width, int height, std::string window = "");
+  // `button`: a BUTTON:: code the box offers; 0 presses its default button.
   Script& answer(std::string title, int button);
   Script& choosePopup(int item);
   Script& pickColor(int32_t color);
@@ -80,6 +92,10 @@ class WEVO_API Script {
   Script& stopChoice(bool endProgram);
   Script& call(std::function<void()> fn, std::string window = "");
   Script& screenshot(std::string name, std::string window = "");
+  // EVENT::ScrollUp ... ScrollBottom; for EVENT::ScrollDrag `thumb` is the position (0 to 100).
+  Script& scroll(std::string label, int event, int thumb = 0, std::string window = "");
+  Script& activate(std::string window);
+  Script& switchAway();
 
   const std::vector<ScriptStep>& steps() const { return steps_; }
   std::vector<ScriptStep>& steps() { return steps_; }

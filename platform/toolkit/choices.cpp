@@ -1,0 +1,38 @@
+#include "platform/toolkit/choices.h"
+
+namespace wevo::toolkit {
+
+std::vector<std::string> splitBars(std::string_view s) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (true) {
+    size_t bar = s.find('|', start);
+    if (bar == std::string_view::npos) {
+      out.emplace_back(s.substr(start));
+      break;
+    }
+    out.emplace_back(s.substr(start, bar - start));
+    start = bar + 1;
+  }
+  return out;
+}
+
+std::vector<Choice> parseChoices(std::string_view from) {
+  std::vector<Choice> out;
+  if (from.empty()) return out;
+  std::vector<std::string> parts = splitBars(from);
+  if (!parts.empty() && parts.back().empty()) parts.pop_back();
+  for (std::string& part : parts) {
+    if (!part.empty() && part[0] == '#' && !out.empty()) {
+      out.back().value = part.substr(1);
+      continue;
+    }
+    Choice c;
+    c.value = part;
+    c.text = std::move(part);
+    out.push_back(std::move(c));
+  }
+  return out;
+}
+
+}  // namespace wevo::toolkit

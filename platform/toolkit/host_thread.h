@@ -1,0 +1,66 @@
+// A host thread: a thread started by wevo::run or wevo::start. Its queue and
+// window stack are shared with posting threads under the program's mutex;
+// its current event state is its own.
+#ifndef WEVO_PLATFORM_TOOLKIT_HOST_THREAD_H_
+#define WEVO_PLATFORM_TOOLKIT_HOST_THREAD_H_
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/view/view.h"
+
+namespace wevo {
+class Window;
+}
+
+namespace wevo::toolkit {
+
+class Program;
+class WindowModel;
+
+struct QueueItem {
+  enum Kind { Event, Input, Call };
+  Kind kind = Event;
+  int64_t window = 0;  // 0: the thread's topmost window (events posted to the thread)
+  int event = 0;
+  int field = 0;
+  InputMessage input;
+  std::function<void()> call;
+};
+
+class HostThread {
+ public:
+  HostThread(Program* owner, int number) : program(owner), id(number) {}
+
+  Program* const program;
+  const int id;
+
+  // Guarded by Program::mu.
+  std::deque<QueueItem> queue;
+  std::vector<WindowModel*> windows;  // open windows, oldest first
+  WindowModel* waitingIn = nullptr;    // the window whose loop waits for input
+  bool finished = false;
+  std::condition_variable cv;
+
+  // The thread's own.
+  int event = 0;
+  int field = 0;
+  int keyCode = 0;
+  char keyChar = 0;
+  int mouseScreenX = 0, mouseScreenY = 0;
+  WindowModel* mouseWindow = nullptr;  // the window the last mouse input was for
+  Window* target = nullptr;
+  bool targetSet = false;
+  WindowModel* current = nullptr;  // the window whose event is current
+};
+
+// The calling thread's host thread, or nullptr when it is not one.
+HostThread* thisThread();
+void setThisThread(HostThread* t);
+
+}  // namespace wevo::toolkit
+
+#endif  // WEVO_PLATFORM_TOOLKIT_HOST_THREAD_H_

@@ -1,0 +1,184 @@
+// What the view is sent: snapshots of the window and of its changed controls.
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/toolkit/window_model.h"
+
+namespace wevo::toolkit {
+
+namespace {
+
+int px(double v) { return static_cast<int>(roundUnits(v)); }
+
+char justifyChar(Justify j) {
+  switch (j) {
+    case Justify::Left: return 'L';
+    case Justify::Right: return 'R';
+    case Justify::Center: return 'C';
+    case Justify::Decimal: return 'D';
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+WindowSnapshot WindowModel::snapshot() const {
+  WindowSnapshot w;
+  w.handle = handle.load();
+  w.clientHandle = clientHandle.load();
+  w.thread = ownerThread.load();
+  w.openOrder = openOrder;
+  w.caption = caption_;
+  w.x = px(screenX_);
+  w.y = px(screenY_);
+  w.width = px(clientW_);
+  w.height = px(clientH_);
+  w.font = font_;
+  w.icon = icon_;
+  w.wallpaper = wallpaper_;
+  w.wallpaperMode = centered_ ? 1 : tiled_ ? 2 : 0;
+  w.frameType = decl_.frameType;
+  w.hidden = hidden_;
+  w.modal = decl_.modal;
+  w.blocked = blockedFlag;
+  w.statusBar = decl_.statusBar;
+  if (const Control* f = find(focus_)) w.statusText = f->msg;
+  w.maximized = maximized_;
+  w.iconized = iconized_;
+  w.minWidth = px(minW_);
+  w.minHeight = px(minH_);
+  w.maxWidth = px(maxW_);
+  w.maxHeight = px(maxH_);
+  w.focusedField = focus_;
+  w.background = background_;
+  return w;
+}
+
+ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
+  ControlSnapshot s;
+  s.field = c.field;
+  s.type = c.type;
+  s.parent = c.parent;
+  s.label = c.label;
+  RectD r = rect(c);
+  s.x = px(r.x);
+  s.y = px(r.y);
+  s.width = px(r.w);
+  s.height = px(r.h);
+  if (usesPicture(c.type) || c.type == TYPE::Text || c.type == TYPE::Rtf) {
+    s.text = c.screen;
+    if (usesPicture(c.type)) s.picture = c.text;
+  } else {
+    s.text = c.text;
+  }
+  s.font = effectiveFont(c);
+  s.background = c.background;
+  s.selectedColor = c.selectedColor;
+  s.selectedFill = c.selectedFill;
+  s.fill = c.fill;
+  s.gridColor = c.gridColor;
+  s.hidden = c.hidden;
+  s.visible = visible(c);
+  s.disabled = !enabled(c);
+  s.readOnly = c.readOnly;
+  s.password = c.password;
+  s.required = c.required;
+  s.flat = c.flat;
+  s.transparent = c.transparent;
+  s.boxed = c.boxed;
+  s.single = c.single;
+  s.skip = c.skip;
+  s.upper = c.upper;
+  s.capitalise = c.capitalise;
+  s.hScroll = c.hScroll;
+  s.vScroll = c.vScroll != 0;
+  s.rightToLeft = c.rightToLeft;
+  s.justify = justifyChar(c.justify);
+  int offset = c.justify == Justify::Left ? c.leftOffset
+               : c.justify == Justify::Right ? c.rightOffset
+               : c.justify == Justify::Center ? c.centerOffset
+               : c.justify == Justify::Decimal ? c.decimalOffset : 0;
+  s.justifyOffset = px(offset * dluX_);
+  s.icon = c.icon;
+  s.tip = c.tip;
+  s.msg = c.msg;
+  s.cursor = c.cursor;
+  s.wallpaper = c.wallpaper;
+  s.wallpaperMode = c.centered ? 1 : c.tiled ? 2 : 0;
+  s.bevelOuter = get(c.field, 31972).i32();
+  s.bevelInner = get(c.field, 31973).i32();
+  s.bevelStyle = get(c.field, 31974).i32();
+  if (c.type == TYPE::Check) s.checked = c.checked;
+  if (c.type == TYPE::Radio) {
+    const Control* option = find(c.parent);
+    s.checked = option != nullptr && option->chosen == c.field;
+  }
+  if (c.type == TYPE::Sheet) s.currentTab = c.selected;
+  s.tabOrder = tabPos;
+  s.focused = focus_ == c.field;
+  if (isListType(c.type)) {
+    s.drop = c.drop;
+    s.selected = c.selected;
+    s.vScrollPos = c.vScrollPos;
+    for (const Choice& ch : c.choices) s.choices.push_back(ch.text);
+    std::vector<ListColumn> cols = c.columnsDlu;
+    if (cols.empty()) cols.push_back(ListColumn{});
+    for (ListColumn& col : cols) {
+      col.width = px(col.width * dluX_);
+      col.indent = px(col.indent * dluX_);
+      col.headerIndent = px(col.headerIndent * dluX_);
+    }
+    int n = rowCount(c);
+    s.rows.reserve(static_cast<size_t>(n));
+    for (int row = 1; row <= n; ++row) {
+      std::vector<std::string> cells;
+      cells.reserve(cols.size());
+      for (const ListColumn& col : cols) cells.push_back(cellText(c, row, col));
+      s.rows.push_back(std::move(cells));
+    }
+    if (!c.columnsDlu.empty()) s.columns = std::move(cols);
+  }
+  if (c.type == TYPE::Spin) {
+    s.rangeLow = c.rangeLow;
+    s.rangeHigh = c.rangeHigh;
+    s.step = c.step;
+  }
+  return s;
+}
+
+bool WindowModel::takeUpdate(ViewUpdate& out) {
+  if (!hasChanges()) return false;
+  out = ViewUpdate{};
+  out.handle = handle.load();
+  out.opened = pendingOpen_;
+  if (pendingOpen_ || windowDirty_ || allDirty_) out.window = snapshot();
+  out.destroyed = std::move(destroyed_);
+  destroyed_.clear();
+  std::unordered_map<int, int> tabPos;
+  tabPos.reserve(tabOrder_.size());
+  for (size_t i = 0; i < tabOrder_.size(); ++i) tabPos[tabOrder_[i]] = static_cast<int>(i) + 1;
+  auto position = [&](int field) {
+    auto it = tabPos.find(field);
+    return it != tabPos.end() ? it->second : 0;
+  };
+  if (allDirty_) {
+    out.controls.reserve(controls_.size());
+    for (auto& c : controls_) {
+      out.controls.push_back(snapshot(*c, position(c->field)));
+      c->dirty = false;
+    }
+  } else {
+    std::sort(dirty_.begin(), dirty_.end());
+    for (int f : dirty_) {
+      Control* c = find(f);
+      if (c == nullptr) continue;
+      out.controls.push_back(snapshot(*c, position(f)));
+      c->dirty = false;
+    }
+  }
+  dirty_.clear();
+  pendingOpen_ = windowDirty_ = allDirty_ = false;
+  return true;
+}
+
+}  // namespace wevo::toolkit

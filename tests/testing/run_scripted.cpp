@@ -1,0 +1,53 @@
+#include "tests/testing/run_scripted.h"
+
+#include <iostream>
+
+#include "platform/view/headless/headless_view.h"
+
+namespace wevo::testing {
+
+ProgramResult runScripted(const Script& script, std::function<void()> main, RunOptions options) {
+  Script copy = script;
+  options.script = &copy;
+  if (options.stallSeconds == 0) options.stallSeconds = 20;
+  ProgramResult r = run(std::move(main), options);
+  if (r.failed) std::cerr << describe(r);
+  return r;
+}
+
+::testing::AssertionResult endedNormally(const ProgramResult& r) {
+  if (!r.failed && !r.halted) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << describe(r);
+}
+
+::testing::AssertionResult failedWith(const ProgramResult& r, std::string_view part) {
+  if (r.failed && r.failure.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "expected a failure naming \"" << part << "\"; " << describe(r);
+}
+
+::testing::AssertionResult haltedWith(const ProgramResult& r, std::string_view text) {
+  if (r.halted && !r.failed && r.haltText == text) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "expected a halt with \"" << text << "\"; " << describe(r);
+}
+
+::testing::AssertionResult transcriptHas(const ProgramResult& r, std::string_view prefix) {
+  for (const std::string& line : r.transcript)
+    if (line.compare(0, prefix.size(), prefix) == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no transcript line starts with \"" << prefix << "\"; " << describe(r);
+}
+
+std::optional<toolkit::WindowSnapshot> shownWindow(std::string_view caption) {
+  toolkit::HeadlessView* v = toolkit::HeadlessView::running();
+  if (v == nullptr) return std::nullopt;
+  return v->screen().find(caption);
+}
+
+std::optional<toolkit::ControlSnapshot> shownControl(std::string_view caption, std::string_view label) {
+  toolkit::HeadlessView* v = toolkit::HeadlessView::running();
+  if (v == nullptr) return std::nullopt;
+  std::optional<toolkit::WindowSnapshot> w = v->screen().find(caption);
+  if (!w) return std::nullopt;
+  return v->screen().control(w->handle, label);
+}
+
+}  // namespace wevo::testing
