@@ -205,6 +205,14 @@ void processInput(WindowModel& m, const InputMessage& msg) {
   HostThread* t = thisThread();
   Window& w = *m.window();
   if (isMouse(msg.kind)) {
+    // A press activates the window under the mouse (not one that only holds the capture).
+    bool press = msg.kind == InputMessage::LeftDown || msg.kind == InputMessage::RightDown ||
+                 msg.kind == InputMessage::LeftDoubleClick;
+    if (press && msg.window == m.handle.load())
+      if (std::shared_ptr<Program> p = Program::current()) {
+        std::lock_guard<std::mutex> lock(p->mu);
+        if (p->capture != m.handle.load() && !m.hidden()) p->setFocusWindowLocked(&m);
+      }
     if (t != nullptr) {
       t->mouseScreenX = msg.x;
       t->mouseScreenY = msg.y;

@@ -249,9 +249,13 @@ bool Program::idleLocked(const HostThread& t) const {
 }
 
 bool Program::othersIdleLocked(int except) const {
-  for (const auto& t : threads_)
-    if (t->id != except && !idleLocked(*t)) return false;
-  return true;
+  bool anyWaits = false;
+  for (const auto& t : threads_) {
+    if (t->id == except || t->finished) continue;
+    if (!idleLocked(*t)) return false;
+    anyWaits = true;
+  }
+  return anyWaits;  // with every thread ended the program is ending, not stuck
 }
 
 std::string Program::describeThreadsLocked() const {

@@ -80,8 +80,8 @@ class Program {
   bool takeableLocked(const HostThread& t, const WindowModel& m, const QueueItem& item) const;
   // Waiting in a loop with nothing it could take.
   bool idleLocked(const HostThread& t) const;
-  // Every live host thread but `except` is idle (the scripted user's test for
-  // "nothing more can happen").
+  // Some host thread but `except` still runs and every one of them is idle
+  // (the scripted user's test for "nothing more can happen").
   bool othersIdleLocked(int except) const;
   std::string describeThreadsLocked() const;
   std::vector<std::shared_ptr<HostThread>>& threadsLocked() { return threads_; }

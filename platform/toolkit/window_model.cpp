@@ -236,7 +236,10 @@ void WindowModel::applyDecl(Control& c, const ControlDecl& d) {
   c.w = c.defaultW ? 0 : d.at.w * dluX_;
   c.h = c.defaultH ? 0 : d.at.h * dluY_;
   if (c.type == TYPE::Toolbar && c.defaultW) c.fullW = true;
-  if (d.full) c.fullW = c.fullH = true;
+  if (d.full) {
+    c.fullW = c.fullH = true;
+    c.defaultW = c.defaultH = false;
+  }
   c.fontFace = d.font.face;
   c.fontSize = d.font.size;
   c.fontStyle = d.font.style;

@@ -308,8 +308,10 @@ void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Valu
         c.defaultW = c.defaultH = false;
       } else if (c.fullW || c.fullH) {
         RectD r = rect(c);
-        c.w = r.w;
-        c.h = r.h;
+        if (c.fullW) c.w = r.w;
+        if (c.fullH) c.h = r.h;
+        if (c.fullW) c.defaultW = false;
+        if (c.fullH) c.defaultH = false;
         c.fullW = c.fullH = false;
       }
       return;

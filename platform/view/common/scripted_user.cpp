@@ -244,7 +244,8 @@ bool ScriptedUser::resolve(const ScriptStep& s, ResolvedStep& out, int& thread, 
   }
 }
 
-void ScriptedUser::onThreadWaiting(int thisThreadId) {
+void ScriptedUser::onThreadWaiting(int thread) {
+  (void)thread;  // any waiting thread may deliver any step
   for (;;) {
     std::unique_lock<std::mutex> lock(mu_);
     if (program_.ending() || inFlight_) return;
@@ -272,15 +273,15 @@ void ScriptedUser::onThreadWaiting(int thisThreadId) {
     }
     if (!lastDone) return;  // the previous step is still being taken
     ResolvedStep resolved;
-    int thread = 0;
+    int target = 0;
     std::string why;
-    if (!resolve(step, resolved, thread, why)) {
+    if (!resolve(step, resolved, target, why)) {
       if (allIdle) program_.endFailed(stepName(next_) + " cannot be delivered: " + why);
       return;
     }
     {
       std::lock_guard<std::mutex> plock(program_.mu);
-      HostThread* t = program_.threadLocked(thread);
+      HostThread* t = program_.threadLocked(target);
       targetIdle = t != nullptr && program_.idleLocked(*t);
     }
     if (!targetIdle && step.kind != ScriptStep::Screenshot) {
@@ -299,10 +300,9 @@ void ScriptedUser::onThreadWaiting(int thisThreadId) {
       return;
     }
     program_.progress();
-    if (step.kind == ScriptStep::Screenshot) continue;  // nothing to wait for
-    lastThread_ = thread;
-    (void)thisThreadId;
-    return;
+    if (step.kind != ScriptStep::Screenshot) lastThread_ = target;
+    // Look again: a thread that came here while this step was in flight went
+    // back to waiting without delivering anything.
   }
 }
 
