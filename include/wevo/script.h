@@ -41,7 +41,8 @@ struct ScriptStep {
     SelectTab,      // the tab labelled `label` becomes its sheet's current tab
     SelectRow,      // row `code` (1-based) of the list labelled `label` is selected
     CloseWindow,    // the user closes `window`
-    ResizeWindow,   // the user sizes `window` to x by y client pixels
+    ResizeWindow,   // the user sizes `window` to x by y client pixels; `code` EVENT::Maximized or
+                    // EVENT::Restored when the user maximized or restored it
     Answer,         // the next dialog is a message box titled `text`; it answers `code`
     ChoosePopup,    // the next dialog is a popup menu; it chooses item `code` (0: none)
     PickColor,      // the next dialog is a colour dialog; `code` picked, or cancelled when `cancel`
@@ -82,6 +83,10 @@ class WEVO_API Script {
   Script& selectRow(std::string label, int row, std::string window = "");
   Script& closeWindow(std::string window = "");
   Script& resizeWindow(int width, int height, std::string window = "");
+  // The window is maximized to (or restored at) width x height client pixels:
+  // EVENT::Sized, then EVENT::Maximized (EVENT::Restored).
+  Script& maximizeWindow(int width, int height, std::string window = "");
+  Script& restoreWindow(int width, int height, std::string window = "");
   // `button`: a BUTTON:: code the box offers; 0 presses its default button.
   Script& answer(std::string title, int button);
   Script& choosePopup(int item);

@@ -7,6 +7,7 @@
 #include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
 #include "wevo/codes.h"
+#include "wevo/props.h"
 #include "wevo/window.h"
 
 namespace wevo::toolkit {
@@ -262,12 +263,20 @@ void processInput(WindowModel& m, const InputMessage& msg) {
     case InputMessage::FocusControl:
       if (Control* c = m.find(msg.field); c != nullptr && m.canFocus(*c)) userFocus(m, c->field);
       return;
+    case InputMessage::MenuChoice:
+      if (Control* c = m.find(msg.field); c != nullptr && m.enabled(*c)) postEvent(m, EVENT::Accepted, c->field);
+      return;
     case InputMessage::Close:
       postEvent(m, EVENT::CloseWindow, 0);
       return;
     case InputMessage::Resize:
+      if (msg.key == EVENT::Maximized || msg.key == EVENT::Iconized || msg.key == EVENT::Restored) {
+        m.set(0, PROP::Maximize, -1, Value(msg.key == EVENT::Maximized));
+        m.set(0, PROP::Iconize, -1, Value(msg.key == EVENT::Iconized));
+      }
       m.resizeByUser(msg.x, msg.y);
       postEvent(m, EVENT::Sized, 0);
+      if (msg.key != 0) postEvent(m, msg.key, 0);
       return;
     case InputMessage::Move:
       m.moveTo(msg.x, msg.y);
@@ -307,7 +316,7 @@ int64_t defaultClientProc(Window& window, const RawMessage& msg) {
       }
       if (c == nullptr || !m.enabled(*c)) return 0;
       if (isFocusable(c->type) && !userFocus(m, f)) return 0;
-      if (isListType(c->type)) {
+      if (isListType(c->type) && c->type != TYPE::DropList && c->drop == 0) {  // a drop list opens instead
         int row = m.rowAt(*c, msg.y);
         c->mouseDownRow = row;
         if (row > 0) chooseRow(m, *c, row);

@@ -1,7 +1,10 @@
 // Windows driven only through the scripted user on the headless view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -509,6 +512,124 @@ TEST(Input, CycleRefusesACloseAndHandlersCanConsumeEvents) {
   ASSERT_TRUE(testing::endedNormally(r));
   EXPECT_EQ(handled, 2);
   EXPECT_EQ(closes, 2);
+}
+
+TEST(Input, MenuItemsSpinsDropListsAndWindowStates) {
+  int32_t spin = 5, mode = 0;
+  TestWindow d("Main", 200, 150);
+  d.add(TYPE::MenuBar, "?BAR");
+  d.add(TYPE::Menu, "?FILE", "&File").parent = "?BAR";
+  d.add(TYPE::Item, "?EXIT", "E&xit").parent = "?FILE";
+  d.spin("?SP", "n3", Binding::long32(&spin), 1, 10, {10, 20}).step = 3;
+  d.dropList("?DL", "Default|#0|Insert|#1|Overwrite|#2", Binding::long32(&mode), {10, 40, 60, 10});
+  Script script;
+  script.clickControl("?EXIT")
+      .clickControl("?SP")
+      .key(KEY::Up)
+      .key(KEY::Up)     // 11 is out of range: 10
+      .type("0")        // below the range
+      .type("4")
+      .clickControl("?DL")
+      .key(KEY::Down)
+      .maximizeWindow(800, 600)
+      .restoreWindow(300, 200)
+      .closeWindow();
+  std::vector<std::string> log;
+  ProgramResult r = testing::runScripted(script, [&] {
+    Window w(d.decl());
+    w.open();
+    while (w.accept()) {
+      std::string name = w.label(field());
+      switch (event()) {
+        case EVENT::Accepted: log.push_back("accepted " + name); break;
+        case EVENT::Rejected: log.push_back("rejected " + name); break;
+        case EVENT::NewSelection:
+          log.push_back("new " + name + " " + std::to_string(name == "?SP" ? spin : mode));
+          break;
+        case EVENT::Sized: log.push_back("sized " + w.get(0, PROP::Maximize).str()); break;
+        case EVENT::Maximized: log.push_back("maximized"); break;
+        case EVENT::Restored: log.push_back("restored"); break;
+        default: break;
+      }
+    }
+  });
+  ASSERT_TRUE(testing::endedNormally(r));
+  std::vector<std::string> want = {"accepted ?EXIT", "new ?SP 8",   "new ?SP 10", "rejected ?SP",
+                                   "accepted ?SP",   "new ?DL 1",   "sized 1",    "maximized",
+                                   "sized 0",        "restored"};
+  EXPECT_EQ(log, want);
+  EXPECT_EQ(spin, 4);
+  EXPECT_EQ(mode, 1);
+}
+
+struct Person {
+  std::string name;
+  int age;
+};
+
+TEST(Input, AListOverAVectorSetsItsVariableFromTheChosenRow) {
+  std::vector<Person> people = {{"Ann", 31}, {"Bob", 45}, {"Cy", 7}};
+  VectorListSource<Person> source(people, [](const Person& p, int f) {
+    return f == 1 ? p.name : std::to_string(p.age);
+  });
+  char chosen[10];
+  std::memcpy(chosen, "Cy        ", 10);
+  TestWindow d("Main", 200, 150);
+  ControlDecl& list = d.list("?PEOPLE", "60L(2)|M~Name~@s10@#1#30R(2)|M~Age~@n3@#2#", {10, 10, 120, 80});
+  list.bind = Binding::text(chosen);
+  Script script;
+  script.selectRow("?PEOPLE", 2).closeWindow();
+  int initial = 0;
+  std::optional<toolkit::ControlSnapshot> shown;
+  ProgramResult r = testing::runScripted(script, [&] {
+    Window w(d.decl());
+    w.open();
+    w.setList(w.fieldOf("?PEOPLE"), &source);
+    initial = w.selection(w.fieldOf("?PEOPLE"));
+    while (w.accept())
+      if (event() == EVENT::NewSelection) shown = testing::shownControl("Main", "?PEOPLE");
+  });
+  ASSERT_TRUE(testing::endedNormally(r));
+  EXPECT_EQ(initial, 3);  // the variable's value picks the row
+  EXPECT_EQ(std::string(chosen, 10), "Bob       ");
+  ASSERT_TRUE(shown.has_value());
+  ASSERT_EQ(shown->rows.size(), 3u);
+  EXPECT_EQ(shown->rows[1], (std::vector<std::string>{"Bob", "45"}));
+  EXPECT_EQ(shown->columns[1].align, 'R');
+  EXPECT_EQ(shown->selected, 3);  // shown before this event's change reached the screen
+}
+
+TEST(Input, SetFocusByHandleMovesTheFocusAcrossThreads) {
+  TestWindow one("One");
+  TestWindow two("Two");
+  two.button("?GIVE", "Give", {10, 10, 40, 14});
+  Script script;
+  script.clickControl("?GIVE", "Two").closeWindow("Two").closeWindow("One");
+  std::vector<std::string> log;
+  std::mutex logMu;
+  auto note = [&](std::string s) {
+    std::lock_guard<std::mutex> lock(logMu);
+    log.push_back(std::move(s));
+  };
+  std::atomic<int64_t> oneClient{0};
+  ProgramResult r = testing::runScripted(script, [&] {
+    Window w1(one.decl());
+    w1.open();
+    oneClient = w1.get(0, PROP::ClientHandle).num();
+    start([&] {
+      Window w2(two.decl());
+      w2.open();
+      while (w2.accept()) {
+        if (event() == EVENT::LoseFocus) note("two lost");
+        if (event() == EVENT::Accepted) setFocus(oneClient.load());
+      }
+    });
+    while (w1.accept())
+      if (event() == EVENT::GainFocus) note("one gained");
+  });
+  ASSERT_TRUE(testing::endedNormally(r));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "two lost"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "one gained"), 1);
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ std::string command(int item) {
 
 void halt(std::string_view text) {
   std::shared_ptr<Program> p = Program::current();
-  if (p) p->endHalted(std::string(text));
+  if (!p) throw std::logic_error("halt: no program is running (wevo::run)");
+  p->endHalted(std::string(text));
   throw toolkit::ProgramEnd{};
 }
 

@@ -130,7 +130,8 @@ struct WindowSnapshot {
   int frameType = 0;      // 0 single, 1 double, 2 resizable, 3 none
   bool hidden = false;
   bool modal = false;
-  bool blocked = false;   // a later window of the same thread is open: takes no input
+  bool blocked = false;   // a later window of the same thread is open (shown or not): input for this
+                          // one is dropped until it closes; a view need not draw it differently
   bool statusBar = false;
   std::string statusText; // the focused control's message
   bool maximized = false, iconized = false;
@@ -164,8 +165,10 @@ struct InputMessage {
     SelectRow,   // field: a list, drop list or combo; row: 1-based row or choice
     Scroll,      // field: a list; key: EVENT::ScrollUp ... ScrollBottom or ScrollDrag; row: thumb 0-100
     FocusControl,  // field: the control the user clicked into or tabbed to (a view with real widgets)
+    MenuChoice,  // field: the menu item the user chose
     Close,       // the user asks to close the window
-    Resize,      // x, y: the client size the user asks for (pixels)
+    Resize,      // x, y: the client size the user asks for (pixels); key: 0, or EVENT::Maximized,
+                 // EVENT::Iconized or EVENT::Restored when the window changed state
     Move,        // x, y: the new screen position of the client area
     Activate,    // the user activates the window; window 0: another application
     Call,        // call runs on the window's thread (scripted user)
@@ -212,6 +215,7 @@ struct ResolvedStep {
   int64_t window = 0;        // the window the step names (for mouse steps the window under the point)
   std::string caption;
   int field = 0;             // the control the step names, if any
+  int controlType = 0;       // its type (TYPE::)
   int screenX = 0, screenY = 0;  // mouse steps: the point; ClickControl: the control's middle
 };
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "wevo/codes.h"
+
 namespace wevo {
 
 namespace {
@@ -101,6 +103,18 @@ Script& Script::closeWindow(std::string window) {
 
 Script& Script::resizeWindow(int width, int height, std::string window) {
   return add(at(ScriptStep::ResizeWindow, width, height, std::move(window)));
+}
+
+Script& Script::maximizeWindow(int width, int height, std::string window) {
+  ScriptStep s = at(ScriptStep::ResizeWindow, width, height, std::move(window));
+  s.code = EVENT::Maximized;
+  return add(std::move(s));
+}
+
+Script& Script::restoreWindow(int width, int height, std::string window) {
+  ScriptStep s = at(ScriptStep::ResizeWindow, width, height, std::move(window));
+  s.code = EVENT::Restored;
+  return add(std::move(s));
 }
 
 Script& Script::answer(std::string title, int button) {

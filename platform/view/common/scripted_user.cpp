@@ -44,7 +44,8 @@ std::string ScriptedUser::describe(const ScriptStep& s) {
     case ScriptStep::SelectRow: return "select row " + std::to_string(s.code) + " of " + s.label + inWindow(s.window);
     case ScriptStep::CloseWindow: return "close" + inWindow(s.window).substr(3);
     case ScriptStep::ResizeWindow:
-      return "resize" + inWindow(s.window).substr(3) + " to " + std::to_string(s.x) + "x" + std::to_string(s.y);
+      return std::string(s.code == EVENT::Maximized ? "maximize" : s.code == EVENT::Restored ? "restore" : "resize") +
+             inWindow(s.window).substr(3) + " to " + std::to_string(s.x) + "x" + std::to_string(s.y);
     case ScriptStep::Answer:
       return "answer the message box " + quoted(s.text) + " with " +
              (s.code == 0 ? std::string("its default button") : buttonName(s.code));
@@ -135,6 +136,7 @@ bool ScriptedUser::resolve(const ScriptStep& s, ResolvedStep& out, int& thread, 
       return false;
     }
     out.field = c->field;
+    out.controlType = c->type;
     if (c->disabled) {
       why = label + " in " + quoted(w.caption) + " is disabled";
       return false;
@@ -158,12 +160,16 @@ bool ScriptedUser::resolve(const ScriptStep& s, ResolvedStep& out, int& thread, 
       if (!w) return false;
       std::optional<ControlSnapshot> c;
       if (!usableControl(*w, s.label, c)) return false;
+      out.window = w->handle;
+      out.caption = w->caption;
+      if (c->type == TYPE::Item) {  // chosen from its menu, not pressed at a point
+        thread = w->thread;
+        return takesInput(*w);
+      }
       if (!c->visible) {
         why = s.label + " in " + quoted(w->caption) + " is not visible";
         return false;
       }
-      out.window = w->handle;
-      out.caption = w->caption;
       out.screenX = w->x + c->x + c->width / 2;
       out.screenY = w->y + c->y + c->height / 2;
       return mouseTo(*w);

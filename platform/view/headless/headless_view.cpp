@@ -133,7 +133,12 @@ bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
     case ScriptStep::RightPress: return post(InputMessage::RightDown);
     case ScriptStep::RightRelease: return post(InputMessage::RightUp);
     case ScriptStep::DoubleClick: return post(InputMessage::LeftDoubleClick);
-    case ScriptStep::ClickControl: return post(InputMessage::LeftDown) && post(InputMessage::LeftUp);
+    case ScriptStep::ClickControl:
+      if (r.controlType == TYPE::Item) {
+        m.field = r.field;
+        return post(InputMessage::MenuChoice);
+      }
+      return post(InputMessage::LeftDown) && post(InputMessage::LeftUp);
     case ScriptStep::Key:
       m.key = s.code;
       return post(InputMessage::KeyDown);
@@ -157,6 +162,7 @@ bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
     case ScriptStep::ResizeWindow:
       m.x = s.x;
       m.y = s.y;
+      m.key = s.code;
       return post(InputMessage::Resize);
     case ScriptStep::Activate: return post(InputMessage::Activate);
     case ScriptStep::SwitchAway:
