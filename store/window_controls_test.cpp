@@ -117,12 +117,12 @@ TEST_F(StoreFile, KeysFindNamesMarkersAndLabelsIgnoringCase) {
   text::assign(rec.UNIQUEMARKER, "m1");
   text::assign(rec.CONTROLLABEL, "?OKBUTTON");
   ASSERT_TRUE(win.get(KEYPROCEDUREMARKERLABEL));
-  EXPECT_EQ(rec.UID, 1u);
+  EXPECT_EQ(+rec.UID, 1u);
 
   text::assign(rec.UNIQUEMARKER, "M1");
   rec.FEQ = 4;
   ASSERT_TRUE(win.get(KEYPROCEDUREMARKERFEQ));
-  EXPECT_EQ(rec.UID, 5u);
+  EXPECT_EQ(+rec.UID, 5u);
 
   // A window's rows in tab order: ORDER = 100 - FEQ here.
   kf::clearRecord(winDecl(), &rec);
@@ -133,13 +133,13 @@ TEST_F(StoreFile, KeysFindNamesMarkersAndLabelsIgnoringCase) {
   std::vector<uint32_t> uids;
   while (win.next() && text::sameNoCase(text::clipped(rec.PROCEDURENAME), "main") &&
          text::sameNoCase(text::clipped(rec.UNIQUEMARKER), "m1"))
-    uids.push_back(rec.UID);
+    uids.push_back(+rec.UID);
   EXPECT_EQ(uids, (std::vector<uint32_t>{5, 1, 2}));
 
   // The new-row rule reads the highest UID as the last row of KEYUID.
   ASSERT_TRUE(win.set(KEYUID));
   ASSERT_TRUE(win.previous());
-  EXPECT_EQ(rec.UID, 5u);
+  EXPECT_EQ(+rec.UID, 5u);
 }
 
 TEST_F(StoreFile, EachLayoutOpensOnlyItsOwnStore) {

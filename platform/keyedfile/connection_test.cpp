@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/key_cache.h"
@@ -112,6 +115,43 @@ TEST(Protection, KeyIsDerivedOncePerFileAndPassword) {
   EXPECT_EQ(keyDerivations(), before + 3);
   EXPECT_EQ(openError(testing::itemsDecl(), dir.file("q.db"), "pw"), kNoError);
   EXPECT_EQ(keyDerivations(), before + 3);
+}
+
+TEST(Protection, ThreadsOpeningAtOnceShareTheDerivedKey) {
+  wevo::testing::TempDir dir;
+  const std::string path = dir.file("threads.db");
+  makeStore(path, "pw");
+  clearKeyCache();
+  const uint64_t before = keyDerivations();
+  constexpr int kThreads = 4;
+  constexpr int kRows = 20;
+  std::vector<std::thread> threads;
+  std::atomic<int> failures{0};
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      Item rec{};
+      File f(testing::itemsDecl(), &rec);
+      f.setName(path);
+      f.setOwner("pw");
+      for (int i = 0; i < kRows; ++i) {
+        rec = makeItem(static_cast<uint32_t>(100 * (t + 1) + i), "thread" + std::to_string(t), "m", i);
+        if (!f.open() || !f.add() || !f.close()) ++failures;
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(failures.load(), 0);
+  // Threads that missed the cache together may each have derived it, no more.
+  EXPECT_GE(keyDerivations(), before + 1);
+  EXPECT_LE(keyDerivations(), before + kThreads);
+  Item rec{};
+  File f(testing::itemsDecl(), &rec);
+  f.setName(path);
+  f.setOwner("pw");
+  ASSERT_TRUE(f.open());
+  uint64_t n = 0;
+  ASSERT_TRUE(f.records(n));
+  EXPECT_EQ(n, 3u + kThreads * kRows);
 }
 
 TEST(Protection, FileEncryptedFromThePassphraseOpensWithTheCachedKey) {

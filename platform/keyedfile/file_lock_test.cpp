@@ -124,7 +124,7 @@ TEST_F(AccessModes, ReadOnlyAccessRefusesWrites) {
   ASSERT_TRUE(second.add());
   a.UID = 1;
   ASSERT_TRUE(first.get(testing::KEYUID));
-  EXPECT_EQ(a.NUM, 1);
+  EXPECT_EQ(+a.NUM, 1);
 }
 
 }  // namespace

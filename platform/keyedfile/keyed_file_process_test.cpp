@@ -104,8 +104,8 @@ TEST_F(Processes, ConcurrentAddsUnderAUniqueKeyLoseNothing) {
   std::set<std::pair<std::string, int>> rows;
   ASSERT_TRUE(f.set(testing::KEYUID));
   while (f.next()) {
-    uids.insert(rec.UID);
-    rows.insert({std::string(text::clipped(rec.NAME)), rec.NUM});
+    uids.insert(+rec.UID);
+    rows.insert({std::string(text::clipped(rec.NAME)), +rec.NUM});
   }
   EXPECT_EQ(uids.size(), 2u * kRows);  // no UID twice
   EXPECT_EQ(*uids.rbegin(), 2u * kRows);
@@ -150,7 +150,7 @@ TEST_F(Processes, WatchedPutLosesToAnotherProcesssPut) {
   EXPECT_FALSE(f.put());
   EXPECT_EQ(errorCode(), kErrChanged);
   ASSERT_TRUE(f.get(testing::KEYUID));
-  EXPECT_EQ(rec.NUM, 99);
+  EXPECT_EQ(+rec.NUM, 99);
 }
 
 TEST_F(Processes, BulkLoadThatNeverBuiltItsKeysOpensDamaged) {
@@ -181,7 +181,7 @@ TEST_F(Processes, BulkLoadThatNeverBuiltItsKeysOpensDamaged) {
   EXPECT_EQ(n, 100u);
   rec.UID = 77;
   ASSERT_TRUE(f.get(testing::KEYUID));
-  EXPECT_EQ(rec.NUM, 77);
+  EXPECT_EQ(+rec.NUM, 77);
 }
 
 TEST_F(Processes, LoadKilledBeforeItsFlushLeavesTheFileAsItWas) {

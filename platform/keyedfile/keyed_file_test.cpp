@@ -40,7 +40,7 @@ class ItemsTest : public ::testing::Test {
   std::vector<uint32_t> walk(int key, bool forward = true) {
     std::vector<uint32_t> uids;
     EXPECT_TRUE(key == kPhysical ? file.setPhysical() : file.set(key));
-    while (forward ? file.next() : file.previous()) uids.push_back(rec.UID);
+    while (forward ? file.next() : file.previous()) uids.push_back(+rec.UID);
     EXPECT_EQ(errorCode(), kErrNoRecord);
     return uids;
   }
@@ -90,7 +90,7 @@ TEST_F(ItemsTest, RecordRoundTripAndKeysIgnoringCaseAndTrailingBlanks) {
 
   rec = makeItem(0, "main   ", "?OKBUTTON  ", 0);
   ASSERT_TRUE(file.get(testing::KEYNAMEMARK));
-  EXPECT_EQ(rec.UID, 7u);
+  EXPECT_EQ(+rec.UID, 7u);
 
   rec = makeItem(0, "main", "?okbutto", 0);
   EXPECT_FALSE(file.get(testing::KEYNAMEMARK));
@@ -144,36 +144,36 @@ TEST_F(ItemsTest, KeyOrderPhysicalOrderAndBothDirections) {
   // previous() right after set() reads the last row: the highest UID.
   ASSERT_TRUE(file.set(testing::KEYUID));
   ASSERT_TRUE(file.previous());
-  EXPECT_EQ(rec.UID, 40u);
+  EXPECT_EQ(+rec.UID, 40u);
 
   // setAt: first row at or after the buffer's values; previous: last at or before.
   rec = makeItem(0, "alpha", "b", 0);
   ASSERT_TRUE(file.setAt(testing::KEYNAMEMARK));
   ASSERT_TRUE(file.next());
-  EXPECT_EQ(rec.UID, 10u);
+  EXPECT_EQ(+rec.UID, 10u);
   rec = makeItem(0, "ALPHA", "A", 0);
   ASSERT_TRUE(file.setAt(testing::KEYNAMEMARK));
   ASSERT_TRUE(file.previous());
-  EXPECT_EQ(rec.UID, 40u);
+  EXPECT_EQ(+rec.UID, 40u);
   ASSERT_TRUE(file.previous());
-  EXPECT_EQ(rec.UID, 20u);
+  EXPECT_EQ(+rec.UID, 20u);
   EXPECT_FALSE(file.previous());
   EXPECT_EQ(errorCode(), kErrNoRecord);
-  EXPECT_EQ(rec.UID, 20u);  // the buffer is left as it was at the end
+  EXPECT_EQ(+rec.UID, 20u);  // the buffer is left as it was at the end
 
   // Turning round mid-walk, and reading back from past the end.
   ASSERT_TRUE(file.set(testing::KEYUID));
   ASSERT_TRUE(file.next());
   ASSERT_TRUE(file.next());
-  EXPECT_EQ(rec.UID, 10u);
+  EXPECT_EQ(+rec.UID, 10u);
   ASSERT_TRUE(file.previous());
-  EXPECT_EQ(rec.UID, 5u);
+  EXPECT_EQ(+rec.UID, 5u);
   rec.UID = 40;
   ASSERT_TRUE(file.setAt(testing::KEYUID));
   ASSERT_TRUE(file.next());
   EXPECT_FALSE(file.next());
   ASSERT_TRUE(file.previous());
-  EXPECT_EQ(rec.UID, 40u);
+  EXPECT_EQ(+rec.UID, 40u);
 
   EXPECT_FALSE(file.set(7));
   EXPECT_EQ(errorCode(), kErrBadRequest);
@@ -184,20 +184,20 @@ TEST_F(ItemsTest, WalksSeeRowsAddedAndDeletedMeanwhile) {
   ASSERT_TRUE(file.set(testing::KEYUID));
   ASSERT_TRUE(file.next());
   ASSERT_TRUE(file.next());
-  EXPECT_EQ(rec.UID, 20u);
+  EXPECT_EQ(+rec.UID, 20u);
   ASSERT_TRUE(file.del());  // the walk goes on after the deleted row
   Item keep = rec;
   addItem(25, "n", "m", 0);  // added ahead of the walk: read in turn
   rec = keep;
   std::vector<uint32_t> rest;
-  while (file.next()) rest.push_back(rec.UID);
+  while (file.next()) rest.push_back(+rec.UID);
   EXPECT_EQ(rest, (std::vector<uint32_t>{25, 30, 40, 50, 60}));
   // At the end the buffer and the current row are still the last row read.
-  EXPECT_EQ(rec.UID, 60u);
+  EXPECT_EQ(+rec.UID, 60u);
   rec.NUM = 600;
   ASSERT_TRUE(file.put());
   ASSERT_TRUE(file.get(testing::KEYUID));
-  EXPECT_EQ(rec.NUM, 600);
+  EXPECT_EQ(+rec.NUM, 600);
   ASSERT_TRUE(file.set(testing::KEYUID));
   ASSERT_TRUE(file.next());
   ASSERT_TRUE(file.del());
@@ -220,28 +220,28 @@ TEST_F(ItemsTest, PositionsBringTheSameRowBack) {
   rec = makeItem(0, "zzz", "", 0);
   std::string padded = pos + std::string(512 - pos.size(), ' ');
   ASSERT_TRUE(file.reget(padded));
-  EXPECT_EQ(rec.UID, 2u);
+  EXPECT_EQ(+rec.UID, 2u);
 
   // reset positions the key's order at the row: next and previous read it first.
   ASSERT_TRUE(file.reset(testing::KEYNAMEMARK, pos));
   ASSERT_TRUE(file.next());
-  EXPECT_EQ(rec.UID, 2u);
+  EXPECT_EQ(+rec.UID, 2u);
   ASSERT_TRUE(file.next());
-  EXPECT_EQ(rec.UID, 1u);
+  EXPECT_EQ(+rec.UID, 1u);
   ASSERT_TRUE(file.reset(testing::KEYNAMEMARK, pos));
   ASSERT_TRUE(file.previous());
-  EXPECT_EQ(rec.UID, 2u);
+  EXPECT_EQ(+rec.UID, 2u);
   EXPECT_FALSE(file.previous());
   ASSERT_TRUE(file.reset(kPhysical, pos));
   ASSERT_TRUE(file.next());
   ASSERT_TRUE(file.next());
-  EXPECT_EQ(rec.UID, 3u);
+  EXPECT_EQ(+rec.UID, 3u);
 
   // A position survives closing and opening.
   ASSERT_TRUE(file.close());
   ASSERT_TRUE(file.open());
   ASSERT_TRUE(file.reget(pos));
-  EXPECT_EQ(rec.UID, 2u);
+  EXPECT_EQ(+rec.UID, 2u);
 
   // Gone rows and nonsense give 33.
   ASSERT_TRUE(file.del());
@@ -357,13 +357,13 @@ TEST_F(ItemsTest, SecondConnectionOfOneThreadReadsWhileTheFirstWrites) {
   // after every read, so the commit below is not held up by it.
   ASSERT_TRUE(second.set(testing::KEYUID));
   ASSERT_TRUE(second.next());
-  EXPECT_EQ(other.UID, 1u);
+  EXPECT_EQ(+other.UID, 1u);
   ASSERT_TRUE(second.next());
-  EXPECT_EQ(other.UID, 2u);
+  EXPECT_EQ(+other.UID, 2u);
   EXPECT_FALSE(second.next());
   ASSERT_TRUE(file.commit()) << errorText() << " " << driverErrorText();
   ASSERT_TRUE(second.next());
-  EXPECT_EQ(other.UID, 3u);
+  EXPECT_EQ(+other.UID, 3u);
 }
 
 TEST_F(ItemsTest, WatchedRowRewrittenElsewhereIsRefused) {
@@ -392,13 +392,13 @@ TEST_F(ItemsTest, WatchedRowRewrittenElsewhereIsRefused) {
   std::string pos = file.position();
   ASSERT_TRUE(file.watch());
   ASSERT_TRUE(file.reget(pos));
-  EXPECT_EQ(rec.NUM, 100);
+  EXPECT_EQ(+rec.NUM, 100);
   rec.NUM = 6;
   ASSERT_TRUE(file.put());
   rec.NUM = 7;
   ASSERT_TRUE(file.put());
   ASSERT_TRUE(station.get(testing::KEYUID));
-  EXPECT_EQ(other.NUM, 7);
+  EXPECT_EQ(+other.NUM, 7);
 
   // Without watch, the last writer wins.
   other.NUM = 8;

@@ -51,7 +51,7 @@ class Views : public ::testing::Test {
   std::vector<int32_t> walk(bool forward = true) {
     std::vector<int32_t> nums;
     EXPECT_TRUE(view.set()) << errorText();
-    while (forward ? view.next() : view.previous()) nums.push_back(rec.NUM);
+    while (forward ? view.next() : view.previous()) nums.push_back(+rec.NUM);
     EXPECT_EQ(errorCode(), kErrNoRecord) << errorText();
     return nums;
   }
@@ -92,7 +92,7 @@ TEST_F(Views, FilterPinningTheOrderKeyReadsOnlyItsRange) {
   // previous() right after set() reads the range's last row.
   ASSERT_TRUE(view.set());
   ASSERT_TRUE(view.previous());
-  EXPECT_EQ(rec.NUM, 1);
+  EXPECT_EQ(+rec.NUM, 1);
   std::vector<int32_t> backwards = walk(false);
   EXPECT_EQ(std::vector<int32_t>(backwards.rbegin(), backwards.rend()), countDown(kPerPair, 1));
 
@@ -156,7 +156,7 @@ TEST_F(Views, NumbersDescendingOrderAndInsertionOrder) {
   ASSERT_TRUE(view.open());
   ASSERT_TRUE(view.set());
   std::vector<uint32_t> uids;
-  while (view.next()) uids.push_back(rec.UID);
+  while (view.next()) uids.push_back(+rec.UID);
   EXPECT_EQ(uids, (std::vector<uint32_t>{1, 2, 3}));
 }
 
@@ -181,14 +181,14 @@ TEST_F(Views, StartAtBufferValuesAndPositions) {
   ASSERT_TRUE(view.next());
   ASSERT_TRUE(view.reset(pos));
   ASSERT_TRUE(view.next());
-  EXPECT_EQ(rec.UID, third);
+  EXPECT_EQ(+rec.UID, third);
   ASSERT_TRUE(view.reset(pos));
   ASSERT_TRUE(view.previous());
-  EXPECT_EQ(rec.UID, third);
+  EXPECT_EQ(+rec.UID, third);
   // The view's position is the file's: the row comes back through the file too.
   rec.UID = 0;
   ASSERT_TRUE(file.reget(pos));
-  EXPECT_EQ(rec.UID, third);
+  EXPECT_EQ(+rec.UID, third);
   EXPECT_FALSE(view.reset("0"));
   EXPECT_EQ(errorCode(), kErrNoRecord);
 }
