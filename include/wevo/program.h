@@ -45,7 +45,11 @@ WEVO_API std::string describe(const ProgramResult& result);
 // its main procedure returned and every thread it started has ended, or it
 // halted, or the script failed. Runs the view's loop on the calling thread
 // (for the Qt view this must be the process's main thread). One program at a
-// time per process.
+// time per process: a second call while one runs throws std::logic_error.
+// Under the headless view without a script the program runs on an empty
+// script, so it fails as soon as every thread waits for input. It never ends
+// the process: a host thread that does not unwind within seconds of the end
+// is left behind.
 WEVO_API ProgramResult run(std::function<void()> main, const RunOptions& options = {});
 
 }  // namespace wevo

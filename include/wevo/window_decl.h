@@ -23,6 +23,8 @@ namespace wevo {
 // width or height.
 inline constexpr int kDefault = INT_MIN;
 
+// A window without a position is placed by the toolkit; a window without a
+// size takes the room its controls need.
 struct At {
   int x = kDefault;
   int y = kDefault;
@@ -84,7 +86,7 @@ class VectorListSource final : public ListSource {
 };
 
 struct ControlDecl {
-  int type = TYPE::String;
+  int type = TYPE::String;  // a LIST with `drop` > 0 is a drop list
   std::string use;     // "?OkButton", "?WIN:DESCRIPTION", "?OPTION1:RADIO1:2"; may be empty
   std::string text;    // caption or text; for an entry, spin or combo its picture ("s20", "@n-14")
   At at;
@@ -98,7 +100,7 @@ struct ControlDecl {
   bool hidden = false;
   bool disabled = false;
   bool flat = false;
-  bool full = false;
+  bool full = false;  // fills its container (PROP::Full)
   std::string icon;
   std::string tip;
   std::string msg;
@@ -109,8 +111,10 @@ struct ControlDecl {
   std::string format;  // list: "80L(2)|M~Label~@s80@#1#..."
   std::string from;    // list items or choices: "Line 1|Line 2" or "Default|#0|Left|#1"
   int drop = 0;        // list, combo: rows of the drop-down; > 0 makes it a drop list
-  std::string value;       // radio: the value it stores in its option's variable; check: the value when checked ("1")
-  std::string falseValue;  // check: the value when clear ("0" for a number, "" for text)
+  std::string value;       // radio: the value it stores in its option's variable (empty: its position among the
+                           // option's radios, 1, 2, ...); check: the value when checked (empty: "1")
+  std::string falseValue;  // check: the value when clear ("" reads as 0 for a number); a check shows checked
+                           // whenever its variable holds anything else
   int rangeLow = 0, rangeHigh = 0, step = 1;  // spin (a high of 0 with a low of 0: no range)
   std::vector<int> alerts;  // alerted key codes
 
