@@ -273,15 +273,19 @@ TEST(Damage, GarbageTruncatedAndForeignFilesGiveDefinedErrors) {
       ASSERT_TRUE(f.close());
     }
     const std::string bytes = readBytes(whole);
-    for (size_t cut : {size_t{10}, size_t{100}, size_t{4096}, size_t{5000}, bytes.size() / 2, bytes.size() - 4096}) {
+    for (size_t cut : {size_t{0}, size_t{10}, size_t{100}, size_t{4096}, size_t{5000}, bytes.size() / 2, bytes.size() - 4096}) {
       const std::string path = dir.file("cut.db");
       writeBytes(path, bytes.substr(0, cut));
       File f(testing::itemsDecl(), &rec);
       f.setName(path);
       f.setOwner(owner);
       if (!f.open()) {
-        EXPECT_NE(errorCode(), kNoError) << cut;
-        EXPECT_FALSE(errorText().empty()) << cut;
+        // Unreadable (36), no layout left (47) or damaged pages (90, SQLite's code with it).
+        const int code = errorCode();
+        EXPECT_TRUE(code == kErrBadPassword || code == kErrLayout || code == kErrDriver) << cut << ": " << code;
+        if (code == kErrDriver) {
+          EXPECT_NE(driverErrorCode(), 0) << cut;
+        }
         continue;
       }
       // Opened: reads either succeed or fail with a number, never crash.

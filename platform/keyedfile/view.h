@@ -64,7 +64,8 @@ class View {
   bool isOpen() const;
 
   // set(): next() reads the first row, previous() the last. setAt(): from the
-  // order key's values now in the file's buffer.
+  // order key's values now in the file's buffer (components the filter pins
+  // take the filter's values).
   bool set();
   bool setAt();
   bool next();
