@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/toolkit/event_loop.h"
@@ -263,14 +264,19 @@ std::string Program::describeThreadsLocked() const {
   for (const auto& t : threads_) {
     if (t->finished) continue;
     if (!out.empty()) out += "; ";
+    // Captions as on screen: another thread's model is its own.
+    auto caption = [this](const WindowModel* w) {
+      std::optional<ScreenWindow> shown = published_.window(w->handle.load());
+      return "\"" + (shown ? shown->window.caption : std::string("?")) + "\"";
+    };
     out += "thread " + std::to_string(t->id);
     if (t->waitingIn != nullptr)
-      out += " waits in \"" + t->waitingIn->caption() + "\"";
+      out += " waits in " + caption(t->waitingIn);
     else
       out += " is busy";
     if (!t->windows.empty()) {
       out += " (windows:";
-      for (const WindowModel* w : t->windows) out += " \"" + w->caption() + "\"";
+      for (const WindowModel* w : t->windows) out += " " + caption(w);
       out += ")";
     }
   }
@@ -314,8 +320,10 @@ void Program::unregisterLocked(WindowModel& m) {
     // The focus goes to the thread's next window, else to the newest window.
     WindowModel* next = (t != nullptr && !t->windows.empty()) ? t->windows.back() : nullptr;
     if (next == nullptr)
-      for (const auto& [handle, w] : handles_)
-        if (!w->hidden() && (next == nullptr || w->openOrder > next->openOrder)) next = w;
+      for (const auto& [handle, w] : handles_) {
+        std::optional<ScreenWindow> shown = published_.window(handle);  // another thread's model is its own
+        if (shown && !shown->window.hidden && (next == nullptr || w->openOrder > next->openOrder)) next = w;
+      }
     focusWindow = next;
     if (next != nullptr && next->ownerThread.load() != m.ownerThread.load())
       if (HostThread* nt = threadLocked(next->ownerThread.load()))

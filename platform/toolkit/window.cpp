@@ -54,7 +54,11 @@ void Window::disable(int field) { set(field, PROP::Disable, 1); }
 void Window::select(int field) { toolkit::selectControl(*model_, field); }
 int Window::focused() const { return model_->focus(); }
 
-void Window::display(int field) { model_->display(field); }
+void Window::display(int field) {
+  model_->display(field);
+  // A thread that keeps redisplaying (a progress window) is getting things done.
+  if (std::shared_ptr<toolkit::Program> p = toolkit::Program::current()) p->progress();
+}
 void Window::update(int field) {
   if (field == 0)
     model_->updateAll();
