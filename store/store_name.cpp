@@ -1,0 +1,64 @@
+#include "store/store_name.h"
+
+#include "store/store_file_vars.h"
+#include "wevo/runtime.h"
+#include "wevo/text.h"
+
+namespace wevo::store {
+namespace {
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+// The program's file name: the text after the last separator, or the whole
+// path when it has none.
+std::string_view fileNameOf(std::string_view path) {
+  for (size_t i = path.size(); i > 0; --i)
+    if (isSeparator(path[i - 1])) return path.substr(i);
+  return path;
+}
+
+// Whether the file name ends in a dot and a three-character extension.
+bool hasExtension(std::string_view name) {
+  if (name.size() < 5 || name[name.size() - 4] != '.') return false;
+  for (size_t i = name.size() - 3; i < name.size(); ++i)
+    if (name[i] == '.' || isSeparator(name[i])) return false;
+  return true;
+}
+
+std::string withSlashes(std::string_view path) {
+  std::string out(path);
+  for (char& c : out)
+    if (c == '\\') c = '/';
+  return out;
+}
+
+}  // namespace
+
+std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath) {
+  programPath = text::clip(programPath);
+  std::string_view fileName = fileNameOf(programPath);
+  const bool extension = hasExtension(fileName);
+  std::string name;
+  std::string_view folder = text::clipped(settings.WEVOPATH);
+  if (folder.empty()) {
+    // Beside the program: the extension gives way to "wevo".
+    name = extension ? std::string(programPath.substr(0, programPath.size() - 3)) + "wevo"
+                     : std::string(programPath) + ".wevo";
+  } else {
+    std::string base(extension ? fileName.substr(0, fileName.size() - 4) : fileName);
+    std::string dir = withSlashes(folder);
+    if (!isSeparator(folder.back())) {
+      dir += '/';
+      if (folder.size() < sizeof(settings.WEVOPATH)) settings.WEVOPATH[folder.size()] = '/';
+    }
+    name = dir + base + ".wevo";
+  }
+  if (name.size() > kFileNameWidth) name.resize(kFileNameWidth);
+  return name;
+}
+
+void setStoreName(WEVOSETTINGS& settings) { setStoreFileName(storeNameFor(settings, command(0))); }
+
+void setStorePassword(const WEVOSETTINGS& settings) { setStoreOwner(text::clipped(settings.PASSWORD)); }
+
+}  // namespace wevo::store

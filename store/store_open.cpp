@@ -1,0 +1,80 @@
+#include "store/store_open.h"
+
+#include <mutex>
+
+#include "platform/keyedfile/error.h"
+#include "store/store_messages.h"
+#include "wevo/runtime.h"
+
+namespace wevo::store {
+namespace {
+
+// Creates the missing file and opens it, or ends the program. Threads that
+// find the store missing together create it once: the others open what the
+// first made instead of replacing it (a create replaces any file of its
+// name). Another process creating it at the same moment holds it locked; the
+// open then waits for it as for any lock.
+void createAndOpen(kf::File& file, int mode) {
+  static std::mutex creating;
+  {
+    std::lock_guard lock(creating);
+    if (!kf::File::exists(file.name()) && !file.create()) {
+      if (kf::errorCode() != kf::kErrLocked || !kf::File::exists(file.name()))
+        standardMessage(kMsgCreateError, file.name());
+    }
+  }
+  if (!file.open(mode) && kf::errorCode() == kf::kErrLocked) {
+    file.send("Recover=10");
+    file.open(mode);
+  }
+  if (!file.isOpen()) standardMessage(kMsgOpenCreatedError, file.name());
+}
+
+}  // namespace
+
+void openWithRecovery(kf::File& file, bool createAllowed, int mode) {
+  if (!file.open(mode) && kf::errorCode() == kf::kErrLocked) {
+    file.send("Recover=10");
+    file.open(mode);
+  }
+  switch (kf::errorCode()) {
+    case kf::kNoError:
+    case kf::kErrAlreadyOpen:
+      return;
+    case kf::kErrNotFound:
+      if (createAllowed) {
+        createAndOpen(file, mode);
+        return;
+      }
+      standardMessage(kMsgCreateError, file.name());
+      return;
+    case kf::kErrKeysDamaged:
+      standardMessage(kMsgInvalidKey, file.name());  // No ends the program
+      if (!file.build()) standardMessage(kMsgKeyRebuildError, file.name());
+      file.open(mode);
+      break;
+    case kf::kErrLayout:
+      standardMessage(kMsgInvalidFile, file.name());
+      return;
+    default:
+      break;
+  }
+  if (!file.isOpen()) {
+    standardMessage(kMsgFileAccessError, file.name());
+    halt("Disk Error");
+  }
+}
+
+void openCounted(kf::File& file) {
+  int& count = useCount(file);
+  if (count == 0) openWithRecovery(file);
+  ++count;
+}
+
+void closeCounted(kf::File& file) {
+  int& count = useCount(file);
+  if (count == 0) return;
+  if (--count == 0) file.close();
+}
+
+}  // namespace wevo::store
