@@ -281,6 +281,7 @@ bool File::open(int mode) {
 
 bool File::close() {
   State& s = *s_;
+  if (!s.open) return true;  // nothing done: the last operation's error stays readable
   if (s.shutdown()) return succeed();
   return false;
 }

@@ -81,7 +81,8 @@ class File {
   // the declaration's layout differs from the file's, 52 already open.
   bool open(int mode = kShared);
   // Closes: flushes a stream, rolls back a transaction begun and not ended.
-  // Closing a closed instance succeeds.
+  // Closing a closed instance does nothing and leaves the error state as it
+  // is (so `open(); ...; close();` still tells why the open failed).
   bool close();
   bool isOpen() const;
   // Driver command. "Recover=N": the next open that finds the file locked

@@ -61,7 +61,10 @@ TEST_F(ItemsTest, OpenCloseAndTheirErrors) {
   EXPECT_EQ(errorCode(), kErrAlreadyOpen);
   EXPECT_TRUE(file.close());
   EXPECT_EQ(errorCode(), kNoError);
-  EXPECT_TRUE(file.close());  // closing a closed file is harmless
+  EXPECT_FALSE(file.next());
+  EXPECT_EQ(errorCode(), kErrNotOpen);
+  EXPECT_TRUE(file.close());  // closing a closed file is harmless and keeps the last error
+  EXPECT_EQ(errorCode(), kErrNotOpen);
   EXPECT_FALSE(file.next());
   EXPECT_EQ(errorCode(), kErrNotOpen);
 
