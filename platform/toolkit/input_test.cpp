@@ -632,5 +632,54 @@ TEST(Input, SetFocusByHandleMovesTheFocusAcrossThreads) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "one gained"), 1);
 }
 
+TEST(Input, EventsPostedToTheThreadGoToItsNewestWindow) {
+  TestWindow host("Host");
+  host.button("?OPEN", "Open", {10, 10, 40, 14});
+  TestWindow form("Form");
+  Script script;
+  script.clickControl("?OPEN", "Host").resizeWindow(300, 200, "Form").closeWindow("Form").closeWindow("Host");
+  std::vector<std::string> log;
+  ProgramResult r = testing::runScripted(script, [&] {
+    Window h(host.decl());
+    h.open();
+    while (h.accept()) {
+      if (event() == EVENT::User) log.push_back("host user");
+      if (event() != EVENT::Accepted) continue;
+      Window f(form.decl());
+      f.open();
+      while (f.accept()) {
+        // The usual handling of a sized window: a refresh posted to the thread.
+        if (event() == EVENT::Sized) postToThread(EVENT::User);
+        if (event() == EVENT::User) log.push_back("form user");
+      }
+      postToThread(EVENT::User);  // now the host is the newest
+    }
+  });
+  ASSERT_TRUE(testing::endedNormally(r));
+  EXPECT_EQ(log, (std::vector<std::string>{"form user", "host user"}));
+}
+
+TEST(Input, TypingIntoTextBoxesFollowsTheirCaseSwitches) {
+  char notes[30], code[8];
+  std::memset(notes, ' ', sizeof notes);
+  std::memset(code, ' ', sizeof code);
+  TestWindow d("Main");
+  d.text("?NOTES", Binding::text(notes), {10, 10, 100, 30}).props = {{PROP::Cap, Value(1)}};
+  d.entry("?CODE", "s8", Binding::text(code), {10, 50}).props = {{PROP::Upr, Value(1)}};
+  Script script;
+  script.type("hello wide world").key(KEY::Tab).type("ab-12").key(KEY::Backspace).key(KEY::Enter).closeWindow();
+  std::vector<std::string> accepted;
+  ProgramResult r = testing::runScripted(script, [&] {
+    Window w(d.decl());
+    w.open();
+    while (w.accept())
+      if (event() == EVENT::Accepted) accepted.push_back(w.get(field(), PROP::Text).str() + "|" + w.label(field()));
+  });
+  ASSERT_TRUE(testing::endedNormally(r));
+  EXPECT_EQ(std::string(notes, 16), "Hello Wide World");
+  EXPECT_EQ(std::string(code, 8), "AB-1    ");  // typed, accepted; then one character taken back and accepted again
+  EXPECT_EQ(accepted, (std::vector<std::string>{"Hello Wide World|?NOTES", "s8|?CODE", "s8|?CODE"}));
+}
+
 }  // namespace
 }  // namespace wevo

@@ -1,7 +1,9 @@
 #include "platform/view/qt/font_measure.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 

@@ -119,7 +119,7 @@ void ListControl::apply(const toolkit::ControlSnapshot& s, const toolkit::Contro
     setHeaderLabels(labels);
     for (int i = 0; i < static_cast<int>(cols.size()); ++i) {
       const toolkit::ListColumn& c = cols[static_cast<size_t>(i)];
-      headerItem()->setTextAlignment(i, static_cast<int>(toAlignment(c.headerAlign) | Qt::AlignVCenter));
+      headerItem()->setTextAlignment(i, toAlignment(c.headerAlign) | Qt::AlignVCenter);
       if (formatted) setColumnWidth(i, std::max(1, c.width));
       header()->setSectionResizeMode(i, c.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
     }

@@ -1,6 +1,7 @@
 #include "platform/view/qt/top_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
@@ -46,7 +47,15 @@ TopWindow::TopWindow(QtContext& ctx, const WindowSnapshot& first) : QWidget(null
   client_ = new ClientArea(this, ctx);
 }
 
-TopWindow::~TopWindow() = default;
+TopWindow::~TopWindow() {
+  // Focus and activation leave while the window is whole; the controls'
+  // widgets go before the maps that name them.
+  dying_ = true;
+  hide();
+  fields_.clear();
+  delete client_;
+  client_ = nullptr;
+}
 
 const ControlItem* TopWindow::item(int field) const {
   auto it = items_.find(field);
@@ -312,7 +321,8 @@ void TopWindow::focusField(int field) {
 }
 
 void TopWindow::resizeClientByUser(QSize size) {
-  resize(size.width(), size.height() + menuBarHeight() + statusBarHeight());
+  // The model sizes the window; the widget follows its next snapshot.
+  if (ctx_.events != nullptr) ctx_.events->resizedByUser(*this, size);
 }
 
 void TopWindow::closeEvent(QCloseEvent* event) {

@@ -63,6 +63,7 @@ class TopWindow : public QWidget {
   void apply(const toolkit::ViewUpdate& u);
 
   int64_t handle() const { return snap_.handle; }
+  bool dying() const { return dying_; }
   const toolkit::WindowSnapshot& snapshot() const { return snap_; }
   ClientArea* client() const { return client_; }
   QMenuBar* menuBar() const { return menuBar_; }
@@ -120,6 +121,7 @@ class TopWindow : public QWidget {
   std::set<int> dirtySheets_;
   bool menusDirty_ = false;
   bool applying_ = false;
+  bool dying_ = false;
 };
 
 }  // namespace wevo::qtview

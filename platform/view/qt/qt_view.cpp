@@ -1,0 +1,279 @@
+#include "platform/view/qt/qt_view.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <stdexcept>
+
+#include "platform/toolkit/event_loop.h"
+#include "platform/toolkit/host_thread.h"
+#include "platform/toolkit/input.h"
+#include "platform/toolkit/program_state.h"
+#include "platform/view/qt/image_cache.h"
+#include "platform/view/qt/input_router.h"
+#include "platform/view/qt/qt_context.h"
+#include "platform/view/qt/qt_convert.h"
+#include "platform/view/qt/qt_desktop.h"
+#include "platform/view/qt/qt_dialogs.h"
+#include "platform/view/qt/step_player.h"
+#include "platform/view/qt/top_window.h"
+
+namespace wevo {
+
+ViewFactory qtView() { return qtView(QtViewOptions{}); }
+
+ViewFactory qtView(QtViewOptions options) {
+  return [options] { return std::unique_ptr<toolkit::View>(std::make_unique<qtview::QtView>(options)); };
+}
+
+bool saveWindowPng(int64_t handle, const std::string& path) {
+  qtview::QtView* v = qtview::QtView::running();
+  if (v == nullptr) return false;
+  // The calling thread's own changes first, as the user would see them.
+  if (toolkit::HostThread* t = toolkit::thisThread()) toolkit::flushThread(*t);
+  bool ok = false;
+  v->onQtThread([&] {
+    if (qtview::TopWindow* w = v->window(handle)) ok = qtview::saveWindowImage(*w, qtview::toQ(path));
+  });
+  return ok;
+}
+
+namespace qtview {
+
+namespace {
+
+// The process's QApplication: made by the first view, on the thread that
+// then runs every program's loop, and kept for the life of the process.
+void ensureApplication() {
+  QCoreApplication* existing = QCoreApplication::instance();
+  if (existing == nullptr) {
+    static int argc = 1;
+    static char name[] = "wevo";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    existing = app;
+  }
+  if (qobject_cast<QApplication*>(existing) == nullptr)
+    throw std::logic_error("the Qt view needs a QApplication, and another kind of Qt application runs");
+  if (existing->thread() != QThread::currentThread())
+    throw std::logic_error("the Qt view runs on the thread that made the QApplication (run wevo::run there)");
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// A dialog a person answers, waited for by the host thread that asked.
+struct PendingAnswer {
+  std::mutex mu;
+  std::condition_variable cv;
+  bool done = false;
+  toolkit::DialogResult result;
+
+  void set(const toolkit::DialogResult& r) {
+    std::lock_guard<std::mutex> lock(mu);
+    if (done) return;
+    done = true;
+    result = r;
+    cv.notify_all();
+  }
+  bool waitFor(std::chrono::milliseconds d) {
+    std::unique_lock<std::mutex> lock(mu);
+    return cv.wait_for(lock, d, [this] { return done; });
+  }
+};
+
+// What an unanswered dialog gives (as nobody answering it under the headless view).
+toolkit::DialogResult unanswered(const toolkit::DialogRequest& r) {
+  toolkit::DialogResult res;
+  res.button = r.defaultButton;
+  return res;
+}
+
+bool programEnding() {
+  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
+  return p && p->ending();
+}
+
+}  // namespace
+
+QtView::QtView(QtViewOptions options) : options_(std::move(options)) {
+  ensureApplication();
+  caller_ = std::make_unique<QtCaller>();
+  startQt();
+}
+
+QtView::~QtView() {
+  if (caller_->onQtThread()) {
+    stopQt();
+    return;
+  }
+  // Let go on a foreign thread: Qt objects cannot be deleted here and stay
+  // behind; nothing reaches them any more.
+  (void)images_.release();
+  (void)context_.release();
+  (void)router_.release();
+  (void)desktop_.release();
+  (void)dialogs_.release();
+  (void)player_.release();
+}
+
+QtView* QtView::running() {
+  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
+  return p ? dynamic_cast<QtView*>(&p->view()) : nullptr;
+}
+
+void QtView::startQt() {
+  images_ = std::make_unique<ImageCache>(options_.imageDir);
+  context_ = std::make_unique<QtContext>(QtContext{measure_, *images_, nullptr});
+  router_ = std::make_unique<InputRouter>([](const toolkit::InputMessage& m) { return toolkit::postInput(m); });
+  context_->events = router_.get();
+  desktop_ = std::make_unique<QtDesktop>(*context_);
+  dialogs_ = std::make_unique<QtDialogs>(*images_);
+  player_ = std::make_unique<StepPlayer>(*desktop_, *router_, options_.screenshotDir);
+  router_->install();
+  QObject::connect(qApp, &QGuiApplication::applicationStateChanged, router_.get(),
+                   [this](Qt::ApplicationState s) { applicationStateChanged(static_cast<int>(s)); });
+}
+
+void QtView::stopQt() {
+  if (!router_) return;
+  caller_->stop();
+  router_->uninstall();
+  dialogs_.reset();  // answers the dialogs still open, while their owners exist
+  player_.reset();
+  desktop_.reset();
+  router_.reset();
+  context_.reset();
+  images_.reset();
+}
+
+void QtView::run() {
+  router_->setScripted(scriptedUser() != nullptr);
+  QEventLoop loop;
+  loop_ = &loop;
+  if (!quitting_.load()) loop.exec();
+  loop_ = nullptr;
+  stopQt();
+}
+
+void QtView::quit() {
+  quitting_.store(true);
+  caller_->post([this] {
+    if (loop_ != nullptr) loop_->quit();
+  });
+}
+
+void QtView::applicationStateChanged(int state) {
+  // The desktop says the user went to another application. Offscreen there
+  // is no other application: activation comes and goes with the windows.
+  QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return;
+  if (state == Qt::ApplicationInactive) {
+    QTimer::singleShot(200, router_.get(), [this] {
+      if (QGuiApplication::applicationState() == Qt::ApplicationActive || away_) return;
+      if (desktop_->windows().empty()) return;
+      away_ = true;
+      router_->userSwitchedAway();
+    });
+  } else if (state == Qt::ApplicationActive && away_) {
+    away_ = false;
+    if (auto* w = qobject_cast<TopWindow*>(QApplication::activeWindow())) router_->userActivated(*w);
+  }
+}
+
+void QtView::applyPending() {
+  if (!desktop_) return;
+  for (const toolkit::ViewUpdate& u : queue_.take()) desktop_->apply(u);
+}
+
+bool QtView::onQtThread(std::function<void()> fn) {
+  return caller_->call([this, &fn] {
+    applyPending();
+    fn();
+  });
+}
+
+TopWindow* QtView::window(int64_t handle) const { return desktop_ ? desktop_->window(handle) : nullptr; }
+
+void QtView::update(const std::vector<toolkit::ViewUpdate>& batch) {
+  if (caller_->stopped()) return;
+  if (queue_.add(batch)) caller_->post([this] { applyPending(); });
+}
+
+toolkit::FontMetrics QtView::metrics(const toolkit::FontDesc& font) { return measure_.metrics(font); }
+
+int QtView::textWidth(const toolkit::FontDesc& font, std::string_view text) { return measure_.textWidth(font, text); }
+
+std::vector<FontFace> QtView::fonts() { return FontMeasure::faces(); }
+
+toolkit::DialogResult QtView::dialog(const toolkit::DialogRequest& r, const ScriptStep* step) {
+  toolkit::DialogResult res = unanswered(r);
+  if (step != nullptr) {
+    onQtThread([&] { res = dialogs_->answer(r, window(r.owner), *step); });
+    return res;
+  }
+  auto pending = std::make_shared<PendingAnswer>();
+  int id = 0;
+  bool shown = onQtThread([&] {
+    id = dialogs_->open(r, window(r.owner), [pending](const toolkit::DialogResult& d) { pending->set(d); });
+  });
+  if (!shown) return res;
+  for (;;) {
+    if (pending->waitFor(std::chrono::milliseconds(100))) return pending->result;
+    if (programEnding() || caller_->stopped()) {
+      caller_->post([this, id] {
+        if (dialogs_) dialogs_->cancel(id);
+      });
+      return res;
+    }
+  }
+}
+
+void QtView::setCursor(std::string_view cursor) {
+  caller_->post([this, c = std::string(cursor)] { desktop_->setCursor(c); });
+}
+
+void QtView::setCapture(int64_t window) {
+  caller_->post([this, window] { router_->setCapture(window); });
+}
+
+void QtView::setFocus(int64_t window, int field) {
+  caller_->post([this, window, field] {
+    applyPending();
+    desktop_->setFocus(window, field);
+  });
+}
+
+void QtView::invalidate(int64_t window, bool erase) {
+  (void)erase;  // Qt repaints whole widgets
+  caller_->post([this, window] {
+    applyPending();
+    desktop_->invalidate(window);
+  });
+}
+
+void QtView::beep() {
+  caller_->post([] { QApplication::beep(); });
+}
+
+bool QtView::deliver(const toolkit::ResolvedStep& r, std::string& why) {
+  bool ok = false;
+  std::string failure;
+  if (!onQtThread([&] { ok = player_->play(r, failure); })) {
+    why = "the Qt view has stopped";
+    return false;
+  }
+  if (!ok) {
+    why = failure;
+    return false;
+  }
+  if (r.step->kind == ScriptStep::Screenshot)
+    if (std::shared_ptr<toolkit::Program> p = toolkit::Program::current())
+      p->record("screenshot \"" + r.step->text + "\" \"" + r.caption + "\"");
+  return true;
+}
+
+}  // namespace qtview
+}  // namespace wevo
