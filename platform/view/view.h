@@ -5,13 +5,15 @@
 // values), collected per window while a host thread works and sent in one
 // batch when that thread waits for input, shows a dialog, or releases frozen
 // drawing. A view that draws keeps its own widgets in step with the
-// snapshots; input flows back through toolkit::postInput().
+// snapshots; input flows back as InputMessages through toolkit::postInput()
+// (platform/toolkit/input.h), which routes them to the owning host thread.
 //
 // Threads. run() is called on the thread that called wevo::run and loops there
 // until quit(). Every other call comes from host threads, possibly several at
 // once, and must be safe for that: update(), dialog(), deliver() block the
 // calling host thread until done; metrics() and textWidth() must be cheap
-// (the toolkit caches metrics per font).
+// (the toolkit keeps each window font's metrics and each control's natural
+// size, and asks again when a text or font changes).
 #ifndef WEVO_PLATFORM_VIEW_VIEW_H_
 #define WEVO_PLATFORM_VIEW_VIEW_H_
 
