@@ -64,20 +64,20 @@ TEST_F(NewUid, NumbersStartAtOneAndFollowTheHighestRow) {
     for (const char* label : {"?A", "?B", "?C"}) {
       prepareRow(label);
       ASSERT_TRUE(AddRecordWithNewUid());
-      given.push_back(WIN().UID);
+      given.push_back(+WIN().UID);
     }
     ASSERT_TRUE(deleteUid(3));  // the highest: its number is given again
     prepareRow("?D");
     winFile().blobSet("picture bytes");
     ASSERT_TRUE(AddRecordWithNewUid());
-    given.push_back(WIN().UID);
+    given.push_back(+WIN().UID);
     labelAfterAdd = text::clipped(WIN().CONTROLLABEL);
     blobAfterAdd = winFile().blobGet();
     ASSERT_TRUE(deleteUid(2));  // a gap below the highest is not filled
     prepareRow("?E");
     winFile().blobSetSize(0);
     ASSERT_TRUE(AddRecordWithNewUid());
-    given.push_back(WIN().UID);
+    given.push_back(+WIN().UID);
   });
   ASSERT_TRUE(endedNormally(r));
   EXPECT_TRUE(r.transcript.empty());
@@ -89,7 +89,7 @@ TEST_F(NewUid, NumbersStartAtOneAndFollowTheHighestRow) {
   ASSERT_EQ(all.rows.size(), 3u);
   std::vector<std::pair<uint32_t, std::string>> stored;
   for (size_t i = 0; i < all.rows.size(); ++i)
-    stored.push_back({all.rows[i].UID, std::string(text::clipped(all.rows[i].CONTROLLABEL))});
+    stored.push_back({+all.rows[i].UID, std::string(text::clipped(all.rows[i].CONTROLLABEL))});
   EXPECT_EQ(stored, (std::vector<std::pair<uint32_t, std::string>>{{1, "?A"}, {3, "?D"}, {4, "?E"}}));
   // The blob given with the row went in with it, though the highest row was read meanwhile.
   EXPECT_EQ(all.blobs[1], "picture bytes");
@@ -129,7 +129,7 @@ TEST_F(NewUid, NumberTakenMeanwhileIsRetriedWithTheNext) {
   std::vector<WindowControls> all = rows();
   ASSERT_EQ(all.size(), 4u);
   EXPECT_EQ(text::clipped(all[3].CONTROLLABEL), "?B");
-  EXPECT_EQ(all[3].UID, 4u);
+  EXPECT_EQ(+all[3].UID, 4u);
 }
 
 // Adds `count` rows labelled "<station>:<i>" on the calling host thread.
@@ -145,7 +145,7 @@ void expectEveryRowOnceUnderItsOwnUid(const std::vector<WindowControls>& all, in
   std::set<uint32_t> uids;
   std::set<std::string> labels;
   for (const WindowControls& r : all) {
-    uids.insert(r.UID);
+    uids.insert(+r.UID);
     labels.insert(std::string(text::clipped(r.CONTROLLABEL)));
   }
   EXPECT_EQ(all.size(), static_cast<size_t>(stations * count));

@@ -148,7 +148,7 @@ TEST_F(PrepareStoreTest, UnprotectedStoreIsProtectedWithTheGivenPassword) {
   text::assign(key.UNIQUEMARKER, "form");
   text::assign(key.CONTROLLABEL, "?field4");
   ASSERT_TRUE(f.get(KEYPROCEDUREMARKERLABEL));
-  EXPECT_EQ(key.UID, 12u);
+  EXPECT_EQ(+key.UID, 12u);
   f.close();
 
   // Checked again: nothing left to do.
@@ -208,7 +208,7 @@ TEST_F(PrepareStoreTest, AddedFieldsAreZeroNotBlank) {
                     c.JOIN, c.PROCESSEDFLAG, c.UP, c.DOWN, c.USEBLOB})
     EXPECT_EQ(v, 0);
   EXPECT_EQ(text::clipped(c.WALLPAPER), std::string(256, 'w'));
-  EXPECT_EQ(c.ANGLE, 0x123456);
+  EXPECT_EQ(+c.ANGLE, 0x123456);
 }
 
 TEST_F(PrepareStoreTest, UnprotectedFirstLayoutStoreIsConvertedThenProtected) {

@@ -70,7 +70,7 @@ TEST_F(StoreUpdate, RewriteCommitsTheBufferAndKeepsThePosition) {
   EXPECT_EQ(kept, position);
   WindowControls row = stored(2);
   EXPECT_EQ(text::clipped(row.CONTROLTEXT), "Changed");
-  EXPECT_EQ(row.X, 99);
+  EXPECT_EQ(+row.X, 99);
   EXPECT_EQ(text::clipped(stored(1).CONTROLTEXT), "Text of ?A");
 }
 
