@@ -2,15 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <cmath>
+#include <string>
+#include <vector>
 
+#include "platform/view/qt/painted_control.h"
 #include "platform/view/qt/qt_test_support.h"
+#include "tests/testing/base/temp_dir.h"
 #include "tests/testing/test_window.h"
 #include "wevo/toolkit.h"
 
 namespace wevo::qtview {
 namespace {
 
+using testing::onScreen;
+using testing::widgetOf;
 using wevo::testing::TestWindow;
 
 RunOptions qtOptions() {
@@ -19,21 +37,321 @@ RunOptions qtOptions() {
   return o;
 }
 
-TEST(QtViewShows, Smoke) {
-  ProgramResult r = run([] {
-    TestWindow d("Main", 200, 100);
-    d.button("?OK", "&OK", {10, 10, 40, 14});
-    Window w(d.decl());
+void runOnQt(const std::function<void()>& main) {
+  ProgramResult r = run(main, qtOptions());
+  EXPECT_FALSE(r.failed || r.halted) << describe(r);
+}
+
+struct Row {
+  std::string name;
+  std::string amount;
+};
+
+// A window with one control of most kinds, as the tests below look at it.
+struct Sample {
+  char name[20];
+  int32_t flag = 1;
+  std::vector<Row> rows{{"apples", "12"}, {"pears", "7"}, {"plums", "130"}};
+  VectorListSource<Row> source{rows, [](const Row& r, int field) { return field == 1 ? r.name : r.amount; }};
+  TestWindow decl{"Sample", 240, 160};
+
+  Sample() {
+    text::assign(name, sizeof name, "Alice");
+    decl.prompt("?NAMEPROMPT", "&Name:", {4, 6});
+    ControlDecl& e = decl.entry("?NAME", "s20", Binding::text(name), {40, 4, 80, 10});
+    e.textColor = 0x0000FF;
+    e.background = 0x00FFFF;
+    e.font = FontSpec{"Arial", 10, COLOR::None, 700, 0};
+    decl.check("?FLAG", "Flag", Binding::long32(&flag), {4, 20});
+    decl.button("?OK", "&OK", {10, 140, 40, 14});
+    decl.button("?HIDDEN", "Hidden", {60, 140, 40, 14}).hidden = true;
+    decl.button("?OFF", "Off", {110, 140, 40, 14}).disabled = true;
+    decl.list("?LIST", "60L(2)|M~Name~@s20@40R(2)~Amount~@n-10.2@", {4, 36, 110, 50});
+    decl.sheet("?SHEET", {124, 20, 110, 80});
+    decl.tab("?TAB1", "One", "?SHEET");
+    decl.tab("?TAB2", "Two", "?SHEET");
+    decl.string("?ONTAB1", "first", {130, 50}).parent = "?TAB1";
+    decl.string("?ONTAB2", "second", {130, 50}).parent = "?TAB2";
+  }
+};
+
+QRect modelRect(const Window& w, const char* label) {
+  int x, y, wd, h;
+  w.getPosition(w.fieldOf(label), x, y, wd, h);
+  return QRect(x, y, wd, h);
+}
+
+TEST(QtViewShows, EveryControlWhereAndAsTheModelSays) {
+  runOnQt([] {
+    Sample s;
+    Window w(s.decl.decl());
     w.open();
-    testing::onScreen(w, [&](TopWindow* top) {
+    w.setList(w.fieldOf("?LIST"), &s.source);
+    w.set(0, PROP::Pixels, 1);
+    onScreen(w, [&](TopWindow* top) {
       ASSERT_NE(top, nullptr);
-      auto* b = testing::widgetOf<QPushButton>(top, w, "?OK");
-      ASSERT_NE(b, nullptr);
-      EXPECT_EQ(b->text(), QStringLiteral("&OK"));
+      // Dialog units come from the window font's real metrics.
+      QFontMetrics fm(QFont(QStringLiteral("MS Sans Serif"), 8));
+      int width = static_cast<int>(std::floor(240 * fm.averageCharWidth() / 4.0 + 0.5));
+      EXPECT_EQ(top->client()->width(), width);
+      EXPECT_EQ(top->client()->width(), w.get(0, PROP::Width).i32());
+      EXPECT_EQ(top->client()->height(), w.get(0, PROP::Height).i32());
+      // The client area stands at the window's screen position.
+      EXPECT_EQ(top->client()->mapToGlobal(QPoint(0, 0)), QPoint(w.get(0, PROP::XPos).i32(), w.get(0, PROP::YPos).i32()));
+      EXPECT_EQ(top->windowTitle(), QStringLiteral("Sample"));
+      EXPECT_TRUE(top->isVisible());
+
+      for (const char* label : {"?NAMEPROMPT", "?NAME", "?FLAG", "?OK", "?LIST", "?SHEET", "?ONTAB1"})
+        EXPECT_EQ(top->widget(w.fieldOf(label))->geometry(), modelRect(w, label)) << label;
+
+      auto* entry = widgetOf<QLineEdit>(top, w, "?NAME");
+      ASSERT_NE(entry, nullptr);
+      EXPECT_EQ(entry->text(), QStringLiteral("Alice"));
+      EXPECT_EQ(entry->palette().color(QPalette::Text), QColor(255, 0, 0));
+      EXPECT_EQ(entry->palette().color(QPalette::Base), QColor(255, 255, 0));
+      EXPECT_EQ(entry->font().family(), QStringLiteral("Arial"));
+      EXPECT_EQ(entry->font().pointSize(), 10);
+      EXPECT_EQ(entry->font().weight(), QFont::Bold);
+
+      auto* ok = widgetOf<QPushButton>(top, w, "?OK");
+      ASSERT_NE(ok, nullptr);
+      EXPECT_EQ(ok->text(), QStringLiteral("&OK"));
+      EXPECT_FALSE(ok->isHidden());
+      EXPECT_TRUE(widgetOf<QPushButton>(top, w, "?HIDDEN")->isHidden());
+      EXPECT_FALSE(widgetOf<QPushButton>(top, w, "?OFF")->isEnabled());
+      EXPECT_TRUE(widgetOf<QCheckBox>(top, w, "?FLAG")->isChecked());
+
+      auto* list = widgetOf<QTreeWidget>(top, w, "?LIST");
+      ASSERT_NE(list, nullptr);
+      ASSERT_EQ(list->topLevelItemCount(), 3);
+      EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Name"));
+      EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("Amount"));
+      EXPECT_EQ(list->topLevelItem(1)->text(0), QStringLiteral("pears"));
+      EXPECT_EQ(list->topLevelItem(2)->text(1), QStringLiteral("130.00"));
+      EXPECT_FALSE(list->isHeaderHidden());
+
+      auto* sheet = widgetOf<SheetControl>(top, w, "?SHEET");
+      ASSERT_NE(sheet, nullptr);
+      EXPECT_EQ(sheet->snapshot().currentTab, w.fieldOf("?TAB1"));
+      EXPECT_FALSE(sheet->tabRect(w.fieldOf("?TAB2")).isEmpty());
+      EXPECT_FALSE(top->widget(w.fieldOf("?ONTAB1"))->isHidden());
+      EXPECT_TRUE(top->widget(w.fieldOf("?ONTAB2"))->isHidden());
+      // A control on a tab is stacked above its sheet.
+      QWidget* onTab = top->widget(w.fieldOf("?ONTAB1"));
+      EXPECT_EQ(top->client()->childAt(onTab->geometry().center()), onTab);
     });
     w.close();
-  }, qtOptions());
-  EXPECT_FALSE(r.failed) << describe(r);
+  });
+}
+
+TEST(QtViewShows, ChangesMadeAfterOpeningReachTheWidgets) {
+  runOnQt([] {
+    Sample s;
+    Window w(s.decl.decl());
+    w.open();
+    w.setList(w.fieldOf("?LIST"), &s.source);
+    onScreen(w, [](TopWindow* top) { ASSERT_NE(top, nullptr); });
+
+    w.set(0, PROP::Pixels, 1);
+    w.set(w.fieldOf("?OK"), PROP::Text, "&Go");
+    w.set(w.fieldOf("?OK"), PROP::XPos, 33);
+    w.set(w.fieldOf("?OK"), PROP::Width, 77);
+    w.hide(w.fieldOf("?NAME"));
+    w.unhide(w.fieldOf("?HIDDEN"));
+    w.enable(w.fieldOf("?OFF"));
+    w.disable(w.fieldOf("?FLAG"));
+    w.set(w.fieldOf("?FLAG"), PROP::FontColor, 0xFF0000);
+    w.set(w.fieldOf("?FLAG"), PROP::FontName, "Courier New");
+    w.setSelection(w.fieldOf("?LIST"), 3);
+    w.setSelection(w.fieldOf("?SHEET"), w.fieldOf("?TAB2"));
+    w.set(0, PROP::Text, "Renamed");
+    s.rows.push_back({"figs", "1"});
+    w.setList(w.fieldOf("?LIST"), &s.source);
+    onScreen(w, [&](TopWindow* top) {
+      auto* ok = widgetOf<QPushButton>(top, w, "?OK");
+      EXPECT_EQ(ok->text(), QStringLiteral("&Go"));
+      EXPECT_EQ(ok->geometry(), modelRect(w, "?OK"));
+      EXPECT_EQ(ok->x(), 33);
+      EXPECT_EQ(ok->width(), 77);
+      EXPECT_TRUE(top->widget(w.fieldOf("?NAME"))->isHidden());
+      EXPECT_FALSE(top->widget(w.fieldOf("?HIDDEN"))->isHidden());
+      EXPECT_TRUE(top->widget(w.fieldOf("?OFF"))->isEnabled());
+      auto* flag = widgetOf<QCheckBox>(top, w, "?FLAG");
+      EXPECT_FALSE(flag->isEnabled());
+      EXPECT_EQ(flag->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 255));
+      EXPECT_EQ(flag->font().family(), QStringLiteral("Courier New"));
+      auto* list = widgetOf<QTreeWidget>(top, w, "?LIST");
+      ASSERT_EQ(list->topLevelItemCount(), 4);
+      EXPECT_EQ(list->currentItem(), list->topLevelItem(2));
+      EXPECT_EQ(list->topLevelItem(3)->text(0), QStringLiteral("figs"));
+      EXPECT_EQ(widgetOf<SheetControl>(top, w, "?SHEET")->snapshot().currentTab, w.fieldOf("?TAB2"));
+      EXPECT_TRUE(top->widget(w.fieldOf("?ONTAB1"))->isHidden());
+      EXPECT_FALSE(top->widget(w.fieldOf("?ONTAB2"))->isHidden());
+      EXPECT_EQ(top->windowTitle(), QStringLiteral("Renamed"));
+    });
+
+    // A destroyed control's widget goes; a control made at run time comes.
+    int made = w.create(0, TYPE::Button);
+    w.set(made, PROP::Text, "New");
+    w.destroy(w.fieldOf("?OFF"));
+    onScreen(w, [&](TopWindow* top) {
+      auto* b = qobject_cast<QPushButton*>(top->widget(made));
+      ASSERT_NE(b, nullptr);
+      EXPECT_EQ(b->text(), QStringLiteral("New"));
+      EXPECT_FALSE(b->isHidden());
+      EXPECT_EQ(top->client()->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly).size(), 3);
+    });
+    w.close();
+  });
+}
+
+// The colour at a point of a widget as drawn.
+QColor pixel(QWidget* w, QPoint p) { return w->grab().toImage().pixelColor(p); }
+
+TEST(QtViewShows, DrawnControlsAndWallpapersInTheirColours) {
+  wevo::testing::TempDir dir;
+  std::string paper = dir.file("paper.png");
+  runOnQt([&] {
+    ASSERT_TRUE(QtView::running()->onQtThread([&] {
+      QImage img(4, 4, QImage::Format_RGB32);
+      img.fill(QColor(255, 0, 255));
+      ASSERT_TRUE(img.save(QString::fromStdString(paper)));
+    }));
+    TestWindow d("Shapes", 200, 120);
+    d.decl().wallpaper = paper;
+    d.decl().wallpaperMode = 2;
+    ControlDecl& region = d.region("?REGION", {10, 10, 40, 30});
+    region.fill = 0x00FF00;      // green inside
+    region.background = 0x0000FF;  // red border
+    d.add(TYPE::Box, "?BOX", "", {60, 10, 40, 30}).fill = 0xFF0000;  // blue
+    d.add(TYPE::Ellipse, "?ELLIPSE", "", {110, 10, 40, 30}).fill = 0x00FFFF;
+    d.add(TYPE::Line, "?LINE", "", {160, 10, 0, 30});
+    ControlDecl& bar = d.add(TYPE::Toolbar, "?BAR", "", {0, 60, kDefault, 20});
+    bar.background = 0x808080;
+    ControlDecl& str = d.string("?STR", "MMMM", {10, 90});
+    str.textColor = 0x0000FF;
+    str.font = FontSpec{"", 14, COLOR::None, 700, 0};
+    Window w(d.decl());
+    w.open();
+    onScreen(w, [&](TopWindow* top) {
+      QWidget* r = top->widget(w.fieldOf("?REGION"));
+      EXPECT_EQ(pixel(r, r->rect().center()), QColor(0, 255, 0));
+      EXPECT_EQ(pixel(r, QPoint(0, 0)), QColor(255, 0, 0));
+      QWidget* b = top->widget(w.fieldOf("?BOX"));
+      EXPECT_EQ(pixel(b, b->rect().center()), QColor(0, 0, 255));
+      EXPECT_EQ(pixel(b, QPoint(0, b->height() / 2)), QColor(0, 0, 0));
+      QWidget* e = top->widget(w.fieldOf("?ELLIPSE"));
+      EXPECT_EQ(pixel(e, e->rect().center()), QColor(255, 255, 0));
+      QWidget* l = top->widget(w.fieldOf("?LINE"));
+      EXPECT_GE(l->width(), 1);
+      EXPECT_EQ(pixel(l, QPoint(0, l->height() / 2)), QColor(0, 0, 0));
+      QWidget* t = top->widget(w.fieldOf("?BAR"));
+      EXPECT_EQ(t->width(), top->client()->width());  // a toolbar spans the window
+      EXPECT_EQ(pixel(t, QPoint(5, 5)), QColor(128, 128, 128));
+      // The wallpaper shows where no control is.
+      EXPECT_EQ(pixel(top->client(), QPoint(top->client()->width() - 3, 3)), QColor(255, 0, 255));
+      // Text in its colour somewhere in the string.
+      QWidget* s = top->widget(w.fieldOf("?STR"));
+      QImage img = s->grab().toImage();
+      bool red = false;
+      for (int y = 0; y < img.height() && !red; ++y)
+        for (int x = 0; x < img.width() && !red; ++x) red = img.pixelColor(x, y) == QColor(255, 0, 0);
+      EXPECT_TRUE(red);
+    });
+    w.close();
+  });
+}
+
+TEST(QtViewShows, MenuBarItemsAndMessagesInTheStatusBar) {
+  runOnQt([] {
+    char name[20] = {};
+    TestWindow d("Frame", 200, 100);
+    d.decl().statusBar = true;
+    d.add(TYPE::MenuBar, "?BAR");
+    d.add(TYPE::Menu, "?FILE", "&File").parent = "?BAR";
+    ControlDecl& open = d.add(TYPE::Item, "?OPEN", "&Open");
+    open.parent = "?FILE";
+    open.msg = "Open a file";
+    d.add(TYPE::Item, "?SEP", "-").parent = "?FILE";
+    d.add(TYPE::Item, "?EXIT", "E&xit").parent = "?FILE";
+    d.add(TYPE::Item, "?WEVO", "&Wevo").parent = "?BAR";
+    d.entry("?NAME", "s20", Binding::text(name), {10, 10, 60, 10}).msg = "Type a name";
+    Window w(d.decl());
+    w.open();
+    w.set(0, PROP::Pixels, 1);
+    w.select(w.fieldOf("?NAME"));
+    onScreen(w, [&](TopWindow* top) {
+      QMenuBar* bar = top->menuBar();
+      ASSERT_NE(bar, nullptr);
+      QList<QAction*> menus = bar->actions();
+      ASSERT_EQ(menus.size(), 2);
+      EXPECT_EQ(menus[0]->text(), QStringLiteral("&File"));
+      EXPECT_EQ(menus[1]->text(), QStringLiteral("&Wevo"));
+      ASSERT_NE(menus[0]->menu(), nullptr);
+      QList<QAction*> items = menus[0]->menu()->actions();
+      ASSERT_EQ(items.size(), 3);
+      EXPECT_EQ(items[0]->text(), QStringLiteral("&Open"));
+      EXPECT_TRUE(items[1]->isSeparator());
+      EXPECT_EQ(items[2]->text(), QStringLiteral("E&xit"));
+      // The client area lies below the menu bar, where the model puts it.
+      EXPECT_EQ(top->client()->y(), bar->height());
+      EXPECT_EQ(top->client()->mapToGlobal(QPoint(0, 0)), QPoint(w.get(0, PROP::XPos).i32(), w.get(0, PROP::YPos).i32()));
+      ASSERT_NE(top->statusBar(), nullptr);
+      auto* label = top->statusBar()->findChild<QLabel*>();
+      ASSERT_NE(label, nullptr);
+      EXPECT_EQ(label->text(), QStringLiteral("Type a name"));
+      items[0]->hover();
+      EXPECT_EQ(top->statusBar()->currentMessage(), QStringLiteral("Open a file"));
+      // The user chooses two items.
+      items[2]->trigger();
+      menus[1]->trigger();
+    });
+    std::vector<int> accepted;
+    testing::drain(w, [&] {
+      if (event() == EVENT::Accepted) accepted.push_back(field());
+    });
+    EXPECT_EQ(accepted, (std::vector<int>{w.fieldOf("?EXIT"), w.fieldOf("?WEVO")}));
+    w.close();
+  });
+}
+
+TEST(QtViewShows, MetricsAreTheRealFontsFromAnyThread) {
+  runOnQt([] {
+    QtView* view = QtView::running();
+    ASSERT_NE(view, nullptr);
+    toolkit::FontDesc f;
+    f.face = "DejaVu Sans";
+    f.size = 12;
+    toolkit::FontMetrics onHost = view->metrics(f);
+    int hostWidth = view->textWidth(f, "&Save && Go");
+    toolkit::FontDesc italic = f;
+    italic.style = 0x1000;
+    int hostItalic = view->textWidth(italic, "Save && Go");
+    toolkit::FontMetrics onQt;
+    int qtWidth = 0, qtItalic = 0;
+    ASSERT_TRUE(view->onQtThread([&] {
+      QFont font(QStringLiteral("DejaVu Sans"), 12);
+      QFontMetrics fm(font);
+      onQt = {fm.averageCharWidth(), fm.height()};
+      qtWidth = fm.horizontalAdvance(QStringLiteral("Save & Go"));
+      font.setItalic(true);
+      qtItalic = QFontMetrics(font).horizontalAdvance(QStringLiteral("Save & Go"));
+    }));
+    EXPECT_EQ(onHost, onQt);
+    EXPECT_EQ(hostWidth, qtWidth);
+    EXPECT_GT(hostWidth, 0);
+    EXPECT_EQ(hostItalic, qtItalic);  // the style is measured too
+    // Scalable faces only, each installed face at least once.
+    std::vector<FontFace> faces = enumerateFonts();
+    ASSERT_FALSE(faces.empty());
+    bool dejavu = false;
+    for (const FontFace& face : faces) {
+      EXPECT_TRUE(face.scalable);
+      EXPECT_GT(face.height, 0);
+      dejavu = dejavu || face.face == "DejaVu Sans";
+    }
+    EXPECT_TRUE(dejavu);
+  });
 }
 
 }  // namespace

@@ -163,7 +163,10 @@ void TopWindow::applyVisibility(bool opened, bool wasHidden) {
     showNormal();
   }
   if (opened || wasHidden) {
-    raise();
+    // Without a window system there is no stacking to change.
+    static const bool stacked = QGuiApplication::platformName() != QLatin1String("offscreen") &&
+                                QGuiApplication::platformName() != QLatin1String("minimal");
+    if (stacked) raise();
     activateWindow();
   }
 }
