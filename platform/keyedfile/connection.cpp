@@ -29,10 +29,10 @@ int keyFor(Db& db, std::string_view owner, bool create) {
     setError(kErrDriver, 0, "key derivation failed");
     return kErrDriver;
   }
-  std::string spec = create ? rawKeySpec(key, salt) : rawKeySpec(key);
+  std::string form = create ? rawKeyForm(key, salt) : rawKeyForm(key);
   OPENSSL_cleanse(key.data(), key.size());
-  int rc = db.setKey(spec);
-  wipe(spec);
+  int rc = db.setKey(form);
+  wipe(form);
   if (rc != kSqlOk) return reportSqlFailure(&db, rc);
   rc = db.exec("PRAGMA cipher_page_size=4096");
   if (rc != kSqlOk) return reportSqlFailure(&db, rc);

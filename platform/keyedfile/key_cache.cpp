@@ -84,21 +84,21 @@ bool derivedKey(const Salt& salt, std::string_view password, DerivedKey& key) {
 
 bool randomSalt(Salt& salt) { return RAND_bytes(salt.data(), static_cast<int>(salt.size())) == 1; }
 
-std::string rawKeySpec(const DerivedKey& key) {
-  std::string spec = "x'";
-  spec.reserve(2 + 2 * kKeySize + 1);
-  appendHex(spec, key.data(), key.size());
-  spec.push_back('\'');
-  return spec;
+std::string rawKeyForm(const DerivedKey& key) {
+  std::string form = "x'";
+  form.reserve(2 + 2 * kKeySize + 1);
+  appendHex(form, key.data(), key.size());
+  form.push_back('\'');
+  return form;
 }
 
-std::string rawKeySpec(const DerivedKey& key, const Salt& salt) {
-  std::string spec = "x'";
-  spec.reserve(2 + 2 * (kKeySize + kSaltSize) + 1);
-  appendHex(spec, key.data(), key.size());
-  appendHex(spec, salt.data(), salt.size());
-  spec.push_back('\'');
-  return spec;
+std::string rawKeyForm(const DerivedKey& key, const Salt& salt) {
+  std::string form = "x'";
+  form.reserve(2 + 2 * (kKeySize + kSaltSize) + 1);
+  appendHex(form, key.data(), key.size());
+  appendHex(form, salt.data(), salt.size());
+  form.push_back('\'');
+  return form;
 }
 
 void wipe(std::string& secret) {

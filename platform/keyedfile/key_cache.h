@@ -34,8 +34,8 @@ bool randomSalt(Salt& salt);
 
 // SQLCipher's raw-key form: "x'<64 hex>'" for an existing file, with the salt
 // appended ("x'<64 hex><32 hex>'") for a file being created.
-std::string rawKeySpec(const DerivedKey& key);
-std::string rawKeySpec(const DerivedKey& key, const Salt& salt);
+std::string rawKeyForm(const DerivedKey& key);
+std::string rawKeyForm(const DerivedKey& key, const Salt& salt);
 
 // Overwrites a secret's bytes before it is released.
 void wipe(std::string& secret);

@@ -72,8 +72,8 @@ void Db::close() {
   }
 }
 
-int Db::setKey(std::string_view keySpec) {
-  return sqlite3_key(db_, keySpec.data(), static_cast<int>(keySpec.size()));
+int Db::setKey(std::string_view keyForm) {
+  return sqlite3_key(db_, keyForm.data(), static_cast<int>(keyForm.size()));
 }
 
 void Db::setBusyTimeout(int millis) { sqlite3_busy_timeout(db_, millis); }

@@ -70,7 +70,7 @@ class Db {
   bool isOpen() const { return db_ != nullptr; }
 
   // Raw key, given as SQLCipher's "x'<hex>'" form (key, or key and salt).
-  int setKey(std::string_view keySpec);
+  int setKey(std::string_view keyForm);
   void setBusyTimeout(int millis);
 
   // Runs statements that return no rows (schema, pragmas, BEGIN, COMMIT).
