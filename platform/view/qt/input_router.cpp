@@ -228,7 +228,8 @@ void InputRouter::focusFirst(TopWindow& w, int field) {
 bool InputRouter::mouse(QWidget* receiver, QMouseEvent* e, const Target& t) {
   if (!accepting()) return true;
   TopWindow& w = *t.window;
-  QPoint local = w.client()->mapFrom(receiver, e->position().toPoint());
+  QPoint local = e->position().toPoint();
+  if (receiver != w.client()) local = receiver->mapTo(w.client(), local);
   QPoint screen = w.toScreen(local);
   const ControlItem* item = t.field != 0 ? w.item(t.field) : nullptr;
   bool captured = capture_.load() != 0;
