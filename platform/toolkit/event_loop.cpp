@@ -47,8 +47,8 @@ bool deliverEvent(HostThread& t, WindowModel& m, int event, int field) {
   return true;
 }
 
-bool requiredBlank(const WindowModel& m, const Control& c) {
-  (void)m;
+// A required control left blank (or 0 for a number).
+bool requiredBlank(const Control& c) {
   if (!c.required) return false;
   if (usesPicture(c.type) && c.picture.isNumber()) {
     Value v;
@@ -65,7 +65,7 @@ void nextPassEvent(WindowModel& m, int& event, int& field) {
     int f = L.passFields[L.passPos++];
     Control* c = m.find(f);
     if (c == nullptr) continue;
-    if (!m.update(f) || requiredBlank(m, *c)) {
+    if (!m.update(f) || requiredBlank(*c)) {
       stopAcceptAll(m);
       m.setFocusField(f);
       event = EVENT::Rejected;

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "platform/toolkit/window_model.h"
+#include "wevo/props.h"
 
 namespace wevo::toolkit {
 
@@ -105,9 +106,9 @@ ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
   s.cursor = c.cursor;
   s.wallpaper = c.wallpaper;
   s.wallpaperMode = c.centered ? 1 : c.tiled ? 2 : 0;
-  s.bevelOuter = get(c.field, 31972).i32();
-  s.bevelInner = get(c.field, 31973).i32();
-  s.bevelStyle = get(c.field, 31974).i32();
+  s.bevelOuter = get(c.field, PROP::BevelOuter).i32();
+  s.bevelInner = get(c.field, PROP::BevelInner).i32();
+  s.bevelStyle = get(c.field, PROP::BevelStyle).i32();
   if (c.type == TYPE::Check) s.checked = c.checked;
   if (c.type == TYPE::Radio) {
     const Control* option = find(c.parent);
