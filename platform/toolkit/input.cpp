@@ -146,7 +146,8 @@ void pressCheckOrRadio(WindowModel& m, Control& c) {
   }
 }
 
-void typeText(WindowModel& m, int field, const std::string& s) {
+// Types the text into the control as key-by-key input; `accept` then accepts it.
+void typeText(WindowModel& m, int field, const std::string& s, bool accept) {
   HostThread* t = thisThread();
   if (field == 0) field = m.focus();
   Control* c = m.find(field);
@@ -165,7 +166,7 @@ void typeText(WindowModel& m, int field, const std::string& s) {
     RawMessage raw{RawMessage::Char, 0, 0, static_cast<unsigned char>(ch)};
     callWindowProc(m.wndProc, *m.window(), raw);
   }
-  if (m.find(field) != nullptr) commitControl(m, field);
+  if (accept && m.find(field) != nullptr) commitControl(m, field);
 }
 
 }  // namespace
@@ -240,7 +241,10 @@ void processInput(WindowModel& m, const InputMessage& msg) {
       return;
     }
     case InputMessage::Text:
-      typeText(m, msg.field, msg.text);
+      typeText(m, msg.field, msg.text, true);
+      return;
+    case InputMessage::Edit:
+      typeText(m, msg.field, msg.text, false);
       return;
     case InputMessage::SelectTab:
       if (Control* tab = m.find(msg.field); tab != nullptr && tab->type == TYPE::Tab) chooseTab(m, *tab);

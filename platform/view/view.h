@@ -174,6 +174,8 @@ struct InputMessage {
     Move,        // x, y: the new screen position of the client area
     Activate,    // the user activates the window; window 0: another application
     Call,        // call runs on the window's thread (scripted user)
+    Edit,        // field (0: focused) shows `text` as the user's edit, typed but not yet accepted (a
+                 // view whose widgets edit text hands it over before other input from that window)
   };
   Kind kind = MouseMove;
   int64_t window = 0;  // the window the input is for (for mouse input: the window under the mouse)
