@@ -38,7 +38,7 @@ void EntryControl::fixCase() {
 }
 
 void EntryControl::showModelText(const QString& t) {
-  setText(t);
+  if (text() != t) setText(t);  // the same text keeps the caret where the user left it
   setCommitted(t);
 }
 
@@ -70,7 +70,7 @@ void EntryControl::apply(const toolkit::ControlSnapshot& s, const toolkit::Contr
 TextControl::TextControl(QWidget* parent) : QPlainTextEdit(parent) {}
 
 void TextControl::showModelText(const QString& t) {
-  setPlainText(t);
+  if (toPlainText() != t) setPlainText(t);
   setCommitted(toPlainText());
 }
 
@@ -95,7 +95,7 @@ SpinControl::SpinControl(QWidget* parent, std::function<void(int key)> onStep)
     : QAbstractSpinBox(parent), onStep_(std::move(onStep)) {}
 
 void SpinControl::showModelText(const QString& t) {
-  lineEdit()->setText(t);
+  if (lineEdit()->text() != t) lineEdit()->setText(t);
   setCommitted(t);
 }
 

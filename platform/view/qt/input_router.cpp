@@ -14,7 +14,6 @@
 #include "platform/view/qt/qt_convert.h"
 #include "platform/view/qt/top_window.h"
 #include "wevo/codes.h"
-#include "wevo/window.h"
 
 namespace wevo::qtview {
 
@@ -184,7 +183,7 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
       if (fe->reason() != Qt::ActiveWindowFocusReason || !accepting()) return false;
       Target t;
       if (!locate(watched, t) || !t.inClient || t.field == 0) return false;
-      commitEdit(*t.window, t.field, false);
+      syncEdit(*t.window, t.field);
       return false;
     }
     case QEvent::ContextMenu: {
@@ -239,7 +238,7 @@ bool InputRouter::mouse(QWidget* receiver, QMouseEvent* e, const Target& t) {
   switch (e->type()) {
     case QEvent::MouseButtonPress: {
       if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return true;
-      commitFocusedEdit(w, t.field);
+      syncFocusedEdit(w, t.field);
       lastMoveWindow_ = 0;
       if (e->button() == Qt::RightButton) {
         m.kind = InputMessage::RightDown;
@@ -259,8 +258,10 @@ bool InputRouter::mouse(QWidget* receiver, QMouseEvent* e, const Target& t) {
         if (sel.row > 0) post(sel);
         return true;
       }
-      if (!captured && item != nullptr && (item->kind == WidgetKind::Drop || item->kind == WidgetKind::DropEdit)) {
-        focusFirst(w, t.field);  // its popup makes the choice
+      if (!captured && item != nullptr && item->kind == WidgetKind::DropEdit && item->snap.drop == 0) {
+        // A combo without a drop-down: the model would take the point for
+        // one of its rows; its popup makes the choice here.
+        focusFirst(w, t.field);
         return !pass;
       }
       if (!captured && item != nullptr && item->widget->isEnabled())
@@ -317,8 +318,7 @@ bool InputRouter::keyPress(QKeyEvent* e, const Target& t) {
   EditableControl* edit = editableOf(item);
   bool editing = edit != nullptr && item->widget->isEnabled() && !item->snap.readOnly;
   if (editing && isLocalEditKey(e, edit->multiLine())) return false;
-  int base = code & 0xFF;
-  if (edit != nullptr && (base == KEY::Enter || base == KEY::Tab)) commitEdit(w, t.field, false);
+  if (edit != nullptr) syncEdit(w, t.field);
   InputMessage m = message(InputMessage::KeyDown, 0);  // for the window with the model's focus
   m.key = code;
   post(m);
@@ -332,10 +332,20 @@ bool InputRouter::keyPress(QKeyEvent* e, const Target& t) {
   return true;
 }
 
-void InputRouter::commitEdit(TopWindow& w, int field, bool always) {
+void InputRouter::syncEdit(TopWindow& w, int field) {
+  EditableControl* edit = editableOf(w.item(field));
+  if (edit == nullptr || !edit->edited()) return;
+  InputMessage m = message(InputMessage::Edit, w.handle());
+  m.field = field;
+  QString text = edit->editText();
+  m.text = fromQ(text);
+  edit->setCommitted(text);
+  post(m);
+}
+
+void InputRouter::commitEdit(TopWindow& w, int field) {
   EditableControl* edit = editableOf(w.item(field));
   if (edit == nullptr) return;
-  if (!always && !edit->edited()) return;
   InputMessage m = message(InputMessage::Text, w.handle());
   m.field = field;
   QString text = edit->editText();
@@ -344,9 +354,9 @@ void InputRouter::commitEdit(TopWindow& w, int field, bool always) {
   post(m);
 }
 
-void InputRouter::commitFocusedEdit(TopWindow& w, int exceptField) {
+void InputRouter::syncFocusedEdit(TopWindow& w, int exceptField) {
   int focused = w.snapshot().focusedField;
-  if (focused != 0 && focused != exceptField) commitEdit(w, focused, false);
+  if (focused != 0 && focused != exceptField) syncEdit(w, focused);
 }
 
 void InputRouter::userActivated(TopWindow& w) {
@@ -366,11 +376,12 @@ void InputRouter::closeRequested(TopWindow& w) {
   post(message(InputMessage::Close, w.handle()));
 }
 
-void InputRouter::resizedByUser(TopWindow& w, QSize client) {
+void InputRouter::resizedByUser(TopWindow& w, QSize client, int stateEvent) {
   if (!accepting()) return;
   InputMessage m = message(InputMessage::Resize, w.handle());
   m.x = client.width();
   m.y = client.height();
+  m.key = stateEvent;
   post(m);
 }
 
@@ -383,19 +394,17 @@ void InputRouter::movedByUser(TopWindow& w, QPoint pos) {
 }
 
 void InputRouter::menuItemChosen(TopWindow& w, int field) {
-  if (!accepting() || w.snapshot().blocked) return;
-  int64_t handle = w.handle();
-  InputMessage m = message(InputMessage::Call, handle);
-  // A chosen item is accepted like a pressed button, on the window's thread.
-  m.call = [handle, field] {
-    if (Window* window = Window::fromHandle(handle)) window->post(EVENT::Accepted, field);
-  };
+  if (!accepting()) return;
+  syncFocusedEdit(w, 0);
+  InputMessage m = message(InputMessage::MenuChoice, w.handle());
+  m.field = field;
   post(m);
 }
 
 void InputRouter::spinStepped(TopWindow& w, int field, int key) {
   if (!accepting()) return;
   focusFirst(w, field);
+  syncEdit(w, field);
   InputMessage m = message(InputMessage::KeyDown, w.handle());
   m.key = key;
   post(m);

@@ -17,7 +17,10 @@
 // window with the model's focus; a printable key on a control that does not
 // edit text also goes as a character. Close, resize and move requests, menu
 // items, drop-list choices, spin arrows and list scrolling are messages of
-// their own.
+// their own. Before any of these, text the user typed in the window's
+// focused control goes to the model as an edit not yet accepted
+// (InputMessage::Edit), so that the model accepts it on Enter, Tab or a
+// click elsewhere exactly as it would typed keys.
 //
 // While a script drives the program, input from the desktop is swallowed:
 // only the steps the view delivers (beginDelivery ... endDelivery) reach
@@ -70,9 +73,11 @@ class InputRouter : public QObject, public WindowEvents {
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-  // Hands the model the user's edit of a control (InputMessage::Text).
-  // Unless `always`, only when the text differs from what the model showed.
-  void commitEdit(TopWindow& w, int field, bool always);
+  // Hands the model the text the user typed in a control, not accepted
+  // (InputMessage::Edit), when it differs from what the model showed.
+  void syncEdit(TopWindow& w, int field);
+  // Hands the model the control's text as typed and accepted (InputMessage::Text).
+  void commitEdit(TopWindow& w, int field);
   // The user activates a window, or switches to another application.
   void userActivated(TopWindow& w);
   void userSwitchedAway();
@@ -81,7 +86,7 @@ class InputRouter : public QObject, public WindowEvents {
 
   // WindowEvents
   void closeRequested(TopWindow& w) override;
-  void resizedByUser(TopWindow& w, QSize client) override;
+  void resizedByUser(TopWindow& w, QSize client, int stateEvent) override;
   void movedByUser(TopWindow& w, QPoint clientScreenPos) override;
   void menuItemChosen(TopWindow& w, int field) override;
   void spinStepped(TopWindow& w, int field, int key) override;
@@ -102,7 +107,7 @@ class InputRouter : public QObject, public WindowEvents {
   bool mouse(QWidget* receiver, QMouseEvent* e, const Target& t);
   bool keyPress(QKeyEvent* e, const Target& t);
   bool passesPress(const ControlItem* item, QWidget* receiver) const;
-  void commitFocusedEdit(TopWindow& w, int exceptField);
+  void syncFocusedEdit(TopWindow& w, int exceptField);
   void focusFirst(TopWindow& w, int field);
 
   Post post_;

@@ -192,7 +192,7 @@ void DropControl::userChoose(int row) {
 }
 
 void DropControl::showModelText(const QString& t) {
-  if (isEditable()) setEditText(t);
+  if (isEditable() && currentText() != t) setEditText(t);
   setCommitted(t);
 }
 

@@ -18,7 +18,9 @@ class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
   virtual void closeRequested(TopWindow& w) = 0;
-  virtual void resizedByUser(TopWindow& w, QSize client) = 0;
+  // `stateEvent`: 0, or EVENT::Maximized, Iconized or Restored when the
+  // window's state changed with its size.
+  virtual void resizedByUser(TopWindow& w, QSize client, int stateEvent) = 0;
   virtual void movedByUser(TopWindow& w, QPoint clientScreenPos) = 0;
   virtual void menuItemChosen(TopWindow& w, int field) = 0;
   virtual void spinStepped(TopWindow& w, int field, int key) = 0;

@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -256,6 +261,45 @@ TEST(QtViewInput, TypingIsCommittedOnEnterTabOrAClickElsewhere) {
   });
 }
 
+TEST(QtViewInput, TheModelAcceptsTypedTextAsItWouldTypedKeys) {
+  runOnQt([] {
+    char code[10];
+    text::assign(code, sizeof code, "");
+    TestWindow d("Accepting", 200, 100);
+    d.entry("?CODE", "s10", Binding::text(code), {10, 10, 60, 10}).alerts = {KEY::Enter};
+    d.string("?LABEL", "Just a label", {10, 30});
+    d.button("?OK", "OK", {10, 60, 40, 14});
+    Window w(d.decl());
+    w.open();
+    w.select(w.fieldOf("?CODE"));
+    std::vector<std::pair<int, int>> events;
+    auto collect = [&] {
+      if (event() == EVENT::Accepted || event() == EVENT::AlertKey) events.emplace_back(event(), field());
+    };
+    onScreen(w, [&](TopWindow* top) {
+      auto* e = widgetOf<QLineEdit>(top, w, "?CODE");
+      QTest::keyClicks(e, "x7");
+      // A click on a label does not leave the entry; an alerted Enter is the program's.
+      QTest::mouseClick(top->widget(w.fieldOf("?LABEL")), Qt::LeftButton);
+      QTest::keyClick(e, Qt::Key_Return);
+    });
+    drain(w, collect);
+    EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{EVENT::AlertKey, w.fieldOf("?CODE")}}));
+    EXPECT_EQ(text::clip(text::field(code, sizeof code)), "");
+    EXPECT_EQ(w.focused(), w.fieldOf("?CODE"));
+    events.clear();
+    onScreen(w, [&](TopWindow* top) {
+      EXPECT_EQ(widgetOf<QLineEdit>(top, w, "?CODE")->text(), QStringLiteral("x7"));
+      QTest::mouseClick(top->widget(w.fieldOf("?OK")), Qt::LeftButton);
+    });
+    drain(w, collect);
+    EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{EVENT::Accepted, w.fieldOf("?CODE")},
+                                                        {EVENT::Accepted, w.fieldOf("?OK")}}));
+    EXPECT_EQ(text::clip(text::field(code, sizeof code)), "x7");
+    w.close();
+  });
+}
+
 TEST(QtViewInput, ClicksOnControlsAreTheModelsToAnswer) {
   runOnQt([] {
     int32_t flag = 0;
@@ -339,6 +383,117 @@ TEST(QtViewInput, CloseAndResizeRequestsGoToTheModel) {
     });
     drain(w);  // not refused this time
     EXPECT_FALSE(w.isOpen());
+  });
+}
+
+TEST(QtViewInput, SpinsCombosTextBoxesAndScrolledLists) {
+  runOnQt([] {
+    int32_t count = 5;
+    char kind[10], note[64], pick[2];
+    text::assign(kind, sizeof kind, "");
+    text::assign(note, sizeof note, "");
+    text::assign(pick, sizeof pick, "A");
+    std::string rows;
+    for (int i = 1; i <= 30; ++i) rows += "row " + std::to_string(i) + "|";
+    TestWindow d("Inputs", 240, 160);
+    d.spin("?COUNT", "n3", Binding::long32(&count), 0, 10, {10, 10, 40, 10});
+    ControlDecl& combo = d.add(TYPE::Combo, "?KIND", "s10", {10, 30, 70, 10});
+    combo.from = "alpha|beta|gamma";
+    combo.drop = 5;
+    combo.bind = Binding::text(kind);
+    d.text("?NOTE", Binding::text(note), {10, 50, 100, 30});
+    d.dropList("?PICK", "Apple|#A|Banana|#B|Cherry|#C", Binding::text(pick), {10, 90, 70, 10});
+    ControlDecl& list = d.list("?ROWS", "", {130, 10, 80, 40});
+    list.from = rows;
+    list.props = {{PROP::VScroll, Value(1)}};
+    Window w(d.decl());
+    w.open();
+    std::vector<std::pair<int, int>> events;
+    auto collect = [&] {
+      if (event() == EVENT::Accepted || event() == EVENT::NewSelection || event() == EVENT::ScrollDown)
+        events.emplace_back(event(), field());
+    };
+
+    // The spin's arrows and keys step the model's value.
+    w.select(w.fieldOf("?COUNT"));
+    onScreen(w, [&](TopWindow* top) {
+      auto* spin = widgetOf<QAbstractSpinBox>(top, w, "?COUNT");
+      ASSERT_NE(spin, nullptr);
+      EXPECT_EQ(spin->text(), QStringLiteral("5"));
+      spin->stepUp();
+      spin->stepUp();
+    });
+    drain(w, collect);
+    onScreen(w, [&](TopWindow* top) { QTest::keyClick(widgetOf<QAbstractSpinBox>(top, w, "?COUNT"), Qt::Key_Down); });
+    drain(w, collect);
+    EXPECT_EQ(count, 6);
+    onScreen(w, [&](TopWindow* top) { EXPECT_EQ(widgetOf<QAbstractSpinBox>(top, w, "?COUNT")->text(), QStringLiteral("6")); });
+
+    // A combo's text is typed and committed; a drop list's choice is the model's selection.
+    w.select(w.fieldOf("?KIND"));
+    onScreen(w, [&](TopWindow* top) {
+      auto* c = widgetOf<QComboBox>(top, w, "?KIND");
+      ASSERT_NE(c, nullptr);
+      EXPECT_TRUE(c->isEditable());
+      EXPECT_EQ(c->count(), 3);
+      QTest::keyClicks(c->lineEdit(), "delta");
+      QTest::keyClick(c->lineEdit(), Qt::Key_Return);
+      auto* p = widgetOf<QComboBox>(top, w, "?PICK");
+      ASSERT_NE(p, nullptr);
+      EXPECT_EQ(p->currentText(), QStringLiteral("Apple"));
+      Q_EMIT p->activated(2);  // the user picks "Cherry" in its popup
+    });
+    drain(w, collect);
+    EXPECT_EQ(text::clip(text::field(kind, sizeof kind)), "delta");
+    EXPECT_EQ(pick[0], 'C');
+    onScreen(w, [&](TopWindow* top) { EXPECT_EQ(widgetOf<QComboBox>(top, w, "?PICK")->currentText(), QStringLiteral("Cherry")); });
+
+    // A text box keeps its Enter; Tab commits it.
+    w.select(w.fieldOf("?NOTE"));
+    onScreen(w, [&](TopWindow* top) {
+      auto* t = widgetOf<QPlainTextEdit>(top, w, "?NOTE");
+      ASSERT_NE(t, nullptr);
+      QTest::keyClicks(t, "one");
+      QTest::keyClick(t, Qt::Key_Return);
+      QTest::keyClicks(t, "two");
+      EXPECT_EQ(t->toPlainText(), QStringLiteral("one\ntwo"));
+      QTest::keyClick(t, Qt::Key_Tab);
+    });
+    drain(w, collect);
+    std::string noted(text::clip(text::field(note, sizeof note)));
+    EXPECT_EQ(noted.substr(0, 3), "one");
+    EXPECT_NE(noted.find("two"), std::string::npos);
+
+    // A scrolled list: the row clicked is the row drawn there.
+    onScreen(w, [&](TopWindow* top) {
+      auto* l = widgetOf<QTreeWidget>(top, w, "?ROWS");
+      l->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      l->scrollToItem(l->topLevelItem(20), QAbstractItemView::PositionAtTop);
+      QTreeWidgetItem* first = l->itemAt(QPoint(5, 2));
+      ASSERT_NE(first, nullptr);
+      EXPECT_GT(l->indexOfTopLevelItem(first), 0);
+      QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(first).center());
+    });
+    int expectedRow = 0;
+    onScreen(w, [&](TopWindow* top) {
+      auto* l = widgetOf<QTreeWidget>(top, w, "?ROWS");
+      expectedRow = l->indexOfTopLevelItem(l->itemAt(QPoint(5, 2))) + 1;
+    });
+    drain(w, collect);
+    EXPECT_EQ(w.selection(w.fieldOf("?ROWS")), expectedRow);
+    EXPECT_GT(expectedRow, 1);
+
+    int countF = w.fieldOf("?COUNT"), kindF = w.fieldOf("?KIND"), pickF = w.fieldOf("?PICK");
+    int noteF = w.fieldOf("?NOTE"), rowsF = w.fieldOf("?ROWS");
+    EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{EVENT::NewSelection, countF},
+                                                        {EVENT::NewSelection, countF},
+                                                        {EVENT::NewSelection, countF},
+                                                        {EVENT::Accepted, kindF},
+                                                        {EVENT::NewSelection, pickF},
+                                                        {EVENT::Accepted, noteF},
+                                                        {EVENT::ScrollDown, rowsF},
+                                                        {EVENT::NewSelection, rowsF}}));
+    w.close();
   });
 }
 

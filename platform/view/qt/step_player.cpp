@@ -118,7 +118,12 @@ bool StepPlayer::perform(const ResolvedStep& r, TopWindow* w, std::string& why) 
       mouse(*w, nullptr, point, QEvent::MouseButtonDblClick, Qt::LeftButton);
       return true;
     case ScriptStep::ClickControl: {
-      if (QAction* a = w->action(r.field)) {
+      if (r.controlType == TYPE::Item) {
+        QAction* a = w->action(r.field);
+        if (a == nullptr) {
+          why = s.label + " is not in the menu bar";
+          return false;
+        }
         a->trigger();
         return true;
       }
@@ -132,7 +137,7 @@ bool StepPlayer::perform(const ResolvedStep& r, TopWindow* w, std::string& why) 
       auto* edit = item != nullptr ? dynamic_cast<EditableControl*>(item->widget) : nullptr;
       if (edit != nullptr && isEditKind(item->kind)) {
         edit->typeText(toQ(s.text));
-        router_.commitEdit(*w, r.field, true);
+        router_.commitEdit(*w, r.field);
         return true;
       }
       // A control without text of its own: each character is a key press.
@@ -191,7 +196,7 @@ bool StepPlayer::perform(const ResolvedStep& r, TopWindow* w, std::string& why) 
       return true;
     }
     case ScriptStep::ResizeWindow:
-      w->resizeClientByUser(QSize(s.x, s.y));
+      w->resizeClientByUser(QSize(s.x, s.y), s.code);
       return true;
     case ScriptStep::Activate:
       router_.userActivated(*w);

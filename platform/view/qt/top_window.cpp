@@ -323,9 +323,9 @@ void TopWindow::focusField(int field) {
   if (QApplication::focusWidget() != w) w->setFocus(Qt::OtherFocusReason);
 }
 
-void TopWindow::resizeClientByUser(QSize size) {
+void TopWindow::resizeClientByUser(QSize size, int stateEvent) {
   // The model sizes the window; the widget follows its next snapshot.
-  if (ctx_.events != nullptr) ctx_.events->resizedByUser(*this, size);
+  if (ctx_.events != nullptr) ctx_.events->resizedByUser(*this, size, stateEvent);
 }
 
 void TopWindow::closeEvent(QCloseEvent* event) {
@@ -339,7 +339,17 @@ void TopWindow::resizeEvent(QResizeEvent* event) {
   placeChildren();
   if (applying_) return;
   QSize client = client_->size();
-  if (client != QSize(snap_.width, snap_.height) && ctx_.events != nullptr) ctx_.events->resizedByUser(*this, client);
+  if (client != QSize(snap_.width, snap_.height) && ctx_.events != nullptr)
+    ctx_.events->resizedByUser(*this, client, 0);
+}
+
+void TopWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || applying_ || ctx_.events == nullptr) return;
+  int state = isMinimized() ? EVENT::Iconized : isMaximized() ? EVENT::Maximized : EVENT::Restored;
+  bool was = state == EVENT::Iconized ? snap_.iconized : state == EVENT::Maximized ? snap_.maximized
+                                                                                     : !snap_.iconized && !snap_.maximized;
+  if (!was) ctx_.events->resizedByUser(*this, client_->size(), state);
 }
 
 void TopWindow::moveEvent(QMoveEvent* event) {

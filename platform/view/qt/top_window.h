@@ -86,13 +86,15 @@ class TopWindow : public QWidget {
   // Puts the menu item's message in the status bar while it is hovered.
   void showItemMessage(const QString& msg);
 
-  // The size the user gave the client area (frame resizing, scripted resizing).
-  void resizeClientByUser(QSize size);
+  // The size the user gives the client area (a scripted resize; `stateEvent`
+  // as WindowEvents::resizedByUser).
+  void resizeClientByUser(QSize size, int stateEvent);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void applyWindow(const toolkit::WindowSnapshot& w, bool opened);
