@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -50,6 +52,7 @@ struct Row {
 // A window with one control of most kinds, as the tests below look at it.
 struct Sample {
   char name[20];
+  char secret[20];
   int32_t flag = 1;
   std::vector<Row> rows{{"apples", "12"}, {"pears", "7"}, {"plums", "130"}};
   VectorListSource<Row> source{rows, [](const Row& r, int field) { return field == 1 ? r.name : r.amount; }};
@@ -57,13 +60,19 @@ struct Sample {
 
   Sample() {
     text::assign(name, sizeof name, "Alice");
+    text::assign(secret, sizeof secret, "hush");
     decl.prompt("?NAMEPROMPT", "&Name:", {4, 6});
     ControlDecl& e = decl.entry("?NAME", "s20", Binding::text(name), {40, 4, 80, 10});
     e.textColor = 0x0000FF;
     e.background = 0x00FFFF;
     e.font = FontSpec{"Arial", 10, COLOR::None, 700, 0};
-    decl.check("?FLAG", "Flag", Binding::long32(&flag), {4, 20});
-    decl.button("?OK", "&OK", {10, 140, 40, 14});
+    decl.check("?FLAG", "Flag", Binding::long32(&flag), {4, 20}).icon = ICON::Question;
+    ControlDecl& ok = decl.button("?OK", "&OK", {10, 140, 40, 14});
+    ok.tip = "Press it";
+    ok.flat = true;
+    ok.cursor = CURSOR::Cross;
+    decl.entry("?SECRET", "s20", Binding::text(secret), {160, 140, 60, 10}).props = {
+        {PROP::Password, Value(1)}, {PROP::ReadOnly, Value(1)}, {PROP::Right, Value(1)}};
     decl.button("?HIDDEN", "Hidden", {60, 140, 40, 14}).hidden = true;
     decl.button("?OFF", "Off", {110, 140, 40, 14}).disabled = true;
     decl.list("?LIST", "60L(2)|M~Name~@s20@40R(2)~Amount~@n-10.2@", {4, 36, 110, 50});
@@ -120,6 +129,16 @@ TEST(QtViewShows, EveryControlWhereAndAsTheModelSays) {
       EXPECT_TRUE(widgetOf<QPushButton>(top, w, "?HIDDEN")->isHidden());
       EXPECT_FALSE(widgetOf<QPushButton>(top, w, "?OFF")->isEnabled());
       EXPECT_TRUE(widgetOf<QCheckBox>(top, w, "?FLAG")->isChecked());
+      EXPECT_FALSE(widgetOf<QCheckBox>(top, w, "?FLAG")->icon().isNull());
+      EXPECT_EQ(ok->toolTip(), QStringLiteral("Press it"));
+      EXPECT_TRUE(ok->isFlat());
+      EXPECT_EQ(ok->cursor().shape(), Qt::CrossCursor);
+      auto* secret = widgetOf<QLineEdit>(top, w, "?SECRET");
+      EXPECT_EQ(secret->text(), QStringLiteral("hush"));
+      EXPECT_EQ(secret->echoMode(), QLineEdit::Password);
+      EXPECT_TRUE(secret->isReadOnly());
+      EXPECT_TRUE(secret->alignment() & Qt::AlignRight);
+      EXPECT_TRUE(entry->alignment() & Qt::AlignLeft);
 
       auto* list = widgetOf<QTreeWidget>(top, w, "?LIST");
       ASSERT_NE(list, nullptr);
@@ -228,6 +247,9 @@ TEST(QtViewShows, DrawnControlsAndWallpapersInTheirColours) {
     d.add(TYPE::Line, "?LINE", "", {160, 10, 0, 30});
     ControlDecl& bar = d.add(TYPE::Toolbar, "?BAR", "", {0, 60, kDefault, 20});
     bar.background = 0x808080;
+    d.add(TYPE::Image, "?IMAGE", paper, {160, 60, 20, 20});
+    d.check("?ICONIC", "Iconic", Binding{}, {60, 90}).icon = paper;
+    d.check("?NOICON", "No icon", Binding{}, {110, 90}).icon = dir.file("missing.png");
     ControlDecl& str = d.string("?STR", "MMMM", {10, 90});
     str.textColor = 0x0000FF;
     str.font = FontSpec{"", 14, COLOR::None, 700, 0};
@@ -250,6 +272,10 @@ TEST(QtViewShows, DrawnControlsAndWallpapersInTheirColours) {
       EXPECT_EQ(pixel(t, QPoint(5, 5)), QColor(128, 128, 128));
       // The wallpaper shows where no control is.
       EXPECT_EQ(pixel(top->client(), QPoint(top->client()->width() - 3, 3)), QColor(255, 0, 255));
+      QWidget* image = top->widget(w.fieldOf("?IMAGE"));
+      EXPECT_EQ(pixel(image, image->rect().center()), QColor(255, 0, 255));
+      EXPECT_FALSE(widgetOf<QCheckBox>(top, w, "?ICONIC")->icon().isNull());
+      EXPECT_TRUE(widgetOf<QCheckBox>(top, w, "?NOICON")->icon().isNull());
       // Text in its colour somewhere in the string.
       QWidget* s = top->widget(w.fieldOf("?STR"));
       QImage img = s->grab().toImage();
@@ -312,6 +338,45 @@ TEST(QtViewShows, MenuBarItemsAndMessagesInTheStatusBar) {
     });
     EXPECT_EQ(accepted, (std::vector<int>{w.fieldOf("?EXIT"), w.fieldOf("?WEVO")}));
     w.close();
+  });
+}
+
+TEST(QtViewShows, TheGlobalCursorAndTheFocus) {
+  runOnQt([] {
+    TestWindow a("First", 100, 60);
+    a.button("?A1", "One", {10, 10, 40, 14});
+    a.button("?A2", "Two", {10, 30, 40, 14});
+    Window wa(a.decl());
+    wa.open();
+    wevo::setCursor(CURSOR::Wait);
+    wa.select(wa.fieldOf("?A2"));
+    onScreen(wa, [&](TopWindow* top) {
+      ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+      EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+      EXPECT_EQ(top->focusWidget(), top->widget(wa.fieldOf("?A2")));
+      QApplication::processEvents();  // activation comes from the window system
+      EXPECT_EQ(QApplication::activeWindow(), top);
+    });
+    wevo::setCursor(CURSOR::SizeWE);
+    onScreen(wa, [&](TopWindow*) { EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::SizeHorCursor); });
+    wevo::setCursor("");
+    onScreen(wa, [&](TopWindow*) { EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); });
+    // A second window takes the focus; giving it back activates the first.
+    TestWindow b("Second", 100, 60);
+    b.button("?B1", "One", {10, 10, 40, 14});
+    Window wb(b.decl());
+    wb.open();
+    onScreen(wb, [&](TopWindow* top) {
+      QApplication::processEvents();
+      EXPECT_EQ(QApplication::activeWindow(), top);
+    });
+    wb.close();
+    wevo::setFocus(wa.handle());
+    onScreen(wa, [&](TopWindow* top) {
+      QApplication::processEvents();
+      EXPECT_EQ(QApplication::activeWindow(), top);
+    });
+    wa.close();
   });
 }
 
