@@ -116,6 +116,45 @@ void BM_OpenAndShowQtWidgetsDirectly(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenAndShowQtWidgetsDirectly)->Arg(200)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// One step of a design-mode drag on a window of 200 controls: the selected
+// control moves and the eight grab handles are made again; timed until the
+// Qt thread has taken the change and drawn it.
+void BM_DragStepThroughTheQtView(benchmark::State& state) {
+  WindowDecl decl = manyControls(200);
+  RunOptions options;
+  options.view = qtView();
+  run(
+      [&] {
+        qtview::QtView* view = qtview::QtView::running();
+        Window w(decl);
+        w.open();
+        w.set(0, PROP::Pixels, 1);
+        toolkit::flushThread(*toolkit::thisThread());
+        view->onQtThread([] { QCoreApplication::processEvents(); });
+        const int selected = 5;
+        int step = 0;
+        for (auto _ : state) {
+          Clock::time_point start = Clock::now();
+          int d = (step++ & 1) != 0 ? 1 : -1;
+          w.set(selected, PROP::XPos, w.get(selected, PROP::XPos).i32() + d);
+          w.set(selected, PROP::YPos, w.get(selected, PROP::YPos).i32() + d);
+          for (int h = 0; h < 8; ++h) w.destroy(10001 + h);
+          for (int h = 0; h < 8; ++h) {
+            int f = w.create(10001 + h, TYPE::Region);
+            w.set(f, PROP::Fill, 255);
+            w.set(f, PROP::Background, 0);
+            w.setPosition(f, 100 + h * 7 + d, 50 + h, 6, 6);
+          }
+          toolkit::flushThread(*toolkit::thisThread());
+          view->onQtThread([] { QCoreApplication::processEvents(); });
+          state.SetIterationTime(seconds(start));
+        }
+        w.close();
+      },
+      options);
+}
+BENCHMARK(BM_DragStepThroughTheQtView)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace wevo
 

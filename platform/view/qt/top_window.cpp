@@ -107,9 +107,9 @@ void TopWindow::applyGeometry() {
 }
 
 void TopWindow::apply(const toolkit::ViewUpdate& u) {
+  // Applied in one go, without returning to the event loop: no half-applied
+  // window is ever drawn, and Qt repaints only what changed.
   applying_ = true;
-  bool visible = isVisible();
-  if (visible) setUpdatesEnabled(false);
   bool wasHidden = snap_.hidden;
   int oldFocus = snap_.focusedField;
   if (u.window) applyWindow(*u.window, u.opened);
@@ -123,7 +123,6 @@ void TopWindow::apply(const toolkit::ViewUpdate& u) {
   updateStatus();
   if (u.window) applyVisibility(u.opened, wasHidden);
   if (u.opened || snap_.focusedField != oldFocus) focusField(snap_.focusedField);
-  if (visible) setUpdatesEnabled(true);
   applying_ = false;
 }
 

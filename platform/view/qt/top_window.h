@@ -8,9 +8,10 @@
 // not widgets of the client area; they make up the menu bar. Tabs draw in
 // their sheet's strip.
 //
-// Applying an update freezes the window's drawing until the whole update is
-// in. Sizes and positions the window gets from the model are not reported
-// back; those the user makes are (WindowEvents).
+// An update is applied whole within one turn of the Qt thread, so a window
+// is never drawn half updated (the toolkit itself holds changes back while a
+// window's drawing is frozen). Sizes and positions the window gets from the
+// model are not reported back; those the user makes are (WindowEvents).
 #ifndef WEVO_PLATFORM_VIEW_QT_TOP_WINDOW_H_
 #define WEVO_PLATFORM_VIEW_QT_TOP_WINDOW_H_
 
