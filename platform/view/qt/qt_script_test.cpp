@@ -105,6 +105,60 @@ TEST(QtViewScript, AScriptedProgramRunsThroughTheQtView) {
   EXPECT_EQ(shot.size(), QSize(clientWidth, clientHeight));
 }
 
+TEST(QtViewScript, MouseAndKeyStepsReachTheWindowProcedures) {
+  std::vector<std::pair<int, int>> mouse;  // kind, x * 1000 + y
+  std::vector<int> keys;
+  std::vector<char> located;
+  int doubleClicked = 0;
+  Script script;
+  script.drag(10, 10, 40, 30, "Pad", 15)
+      .rightClick(50, 50, "Pad")
+      .clickControl("?LIST", "Pad")
+      .doubleClick(130, 20, "Pad")
+      .type("b")
+      .key(KEY::Ctrl | 0xFF)  // no key of a keyboard gives it; it still arrives
+      .closeWindow("Pad");
+  ProgramResult r = wevo::testing::runScripted(
+      script,
+      [&] {
+        TestWindow d("Pad", 200, 100);
+        d.list("?LIST", "", {80, 4, 60, 40}).from = "apple|banana|cherry";
+        Window w(d.decl());
+        w.open();
+        w.set(0, PROP::Pixels, 1);
+        int64_t client = w.get(0, PROP::ClientWndProc).num(), frame = w.get(0, PROP::WndProc).num();
+        w.set(0, PROP::ClientWndProc, registerWindowProc([&, client](Window& win, const RawMessage& m) {
+                mouse.emplace_back(static_cast<int>(m.kind), m.x * 1000 + m.y);
+                return callWindowProc(client, win, m);
+              }));
+        w.set(0, PROP::WndProc, registerWindowProc([&, frame](Window& win, const RawMessage& m) {
+                if (m.kind == RawMessage::KeyDown) keys.push_back(m.key);
+                return callWindowProc(frame, win, m);
+              }));
+        while (w.accept()) {
+          if (event() == EVENT::Locate) located.push_back(keyChar());
+          if (event() == EVENT::Accepted && field() == w.fieldOf("?LIST")) ++doubleClicked;
+        }
+      },
+      qtOptions());
+  ASSERT_TRUE(endedNormally(r));
+  auto at = [](RawMessage::Kind k, int x, int y) { return std::pair<int, int>(static_cast<int>(k), x * 1000 + y); };
+  ASSERT_GE(mouse.size(), 9u);
+  EXPECT_EQ(mouse[0], at(RawMessage::LeftDown, 10, 10));
+  EXPECT_EQ(mouse[1], at(RawMessage::MouseMove, 25, 20));
+  EXPECT_EQ(mouse[2], at(RawMessage::MouseMove, 40, 30));
+  EXPECT_EQ(mouse[3], at(RawMessage::LeftUp, 40, 30));
+  EXPECT_EQ(mouse[4], at(RawMessage::RightDown, 50, 50));
+  EXPECT_EQ(mouse[5], at(RawMessage::RightUp, 50, 50));
+  EXPECT_EQ(mouse[6].first, static_cast<int>(RawMessage::LeftDown));  // the click on the list
+  EXPECT_EQ(mouse[7].first, static_cast<int>(RawMessage::LeftUp));
+  EXPECT_EQ(mouse[8], at(RawMessage::LeftDoubleClick, 130, 20));
+  EXPECT_EQ(doubleClicked, 1);
+  EXPECT_EQ(located, std::vector<char>{'b'});
+  ASSERT_FALSE(keys.empty());
+  EXPECT_EQ(keys.back(), KEY::Ctrl | 0xFF);
+}
+
 TEST(QtViewScript, TwoWindowsOnTwoHostThreadsAtOnce) {
   char one[10], two[10];
   text::assign(one, sizeof one, "");
@@ -217,7 +271,7 @@ bool actAsPerson(const std::function<bool()>& act) {
 
 TEST(QtViewScript, APersonAnswersDialogsAtLeisure) {
   int button = 0, item = -1;
-  QString boxText;
+  QString boxText, boxOwner;
   bool boxDefaultYes = false, boxQuestion = false;
   RunOptions o = qtOptions();
   ProgramResult r = run(
@@ -228,6 +282,7 @@ TEST(QtViewScript, APersonAnswersDialogsAtLeisure) {
               auto* box = qobject_cast<QMessageBox*>(w);
               if (box == nullptr || !box->isVisible()) continue;
               boxText = box->text();
+              boxOwner = box->parentWidget() != nullptr ? box->parentWidget()->windowTitle() : QString();
               boxDefaultYes = static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::Yes);
               boxQuestion = box->icon() == QMessageBox::Question;
               box->button(QMessageBox::No)->click();
@@ -247,6 +302,13 @@ TEST(QtViewScript, APersonAnswersDialogsAtLeisure) {
             return false;
           }));
         });
+        // The thread's top window is hidden (as a design overlay is): the
+        // box shows over its newest shown one.
+        TestWindow host("Host", 100, 60), overlay("Overlay", 40, 40);
+        overlay.decl().hidden = true;
+        Window wh(host.decl()), wo(overlay.decl());
+        wh.open();
+        wo.open();
         button = message("Line one|Line two", "Ask", ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::Yes);
         item = popup("One|-|~Two|Three");
         person.join();
@@ -255,6 +317,7 @@ TEST(QtViewScript, APersonAnswersDialogsAtLeisure) {
   ASSERT_FALSE(r.failed) << describe(r);
   EXPECT_EQ(button, BUTTON::No);
   EXPECT_EQ(boxText, QStringLiteral("Line one\nLine two"));
+  EXPECT_EQ(boxOwner, QStringLiteral("Host"));
   EXPECT_TRUE(boxDefaultYes);
   EXPECT_TRUE(boxQuestion);
   EXPECT_EQ(item, 3);

@@ -197,6 +197,15 @@ bool QtView::onQtThread(std::function<void()> fn) {
 
 TopWindow* QtView::window(int64_t handle) const { return desktop_ ? desktop_->window(handle) : nullptr; }
 
+QWidget* QtView::dialogOwner(int64_t owner) const {
+  TopWindow* top = window(owner);
+  if (top == nullptr || !top->snapshot().hidden) return top;
+  TopWindow* best = nullptr;
+  for (TopWindow* w : desktop_->windows())
+    if (w->snapshot().thread == top->snapshot().thread && !w->snapshot().hidden) best = w;
+  return best;
+}
+
 void QtView::update(const std::vector<toolkit::ViewUpdate>& batch) {
   if (caller_->stopped()) return;
   if (queue_.add(batch)) caller_->post([this] { applyPending(); });
@@ -211,13 +220,13 @@ std::vector<FontFace> QtView::fonts() { return FontMeasure::faces(); }
 toolkit::DialogResult QtView::dialog(const toolkit::DialogRequest& r, const ScriptStep* step) {
   toolkit::DialogResult res = unanswered(r);
   if (step != nullptr) {
-    onQtThread([&] { res = dialogs_->answer(r, window(r.owner), *step); });
+    onQtThread([&] { res = dialogs_->answer(r, dialogOwner(r.owner), *step); });
     return res;
   }
   auto pending = std::make_shared<PendingAnswer>();
   int id = 0;
   bool shown = onQtThread([&] {
-    id = dialogs_->open(r, window(r.owner), [pending](const toolkit::DialogResult& d) { pending->set(d); });
+    id = dialogs_->open(r, dialogOwner(r.owner), [pending](const toolkit::DialogResult& d) { pending->set(d); });
   });
   if (!shown) return res;
   for (;;) {

@@ -26,6 +26,7 @@
 #include "wevo/qt_view.h"
 
 class QEventLoop;
+class QWidget;
 
 namespace wevo::qtview {
 
@@ -70,6 +71,9 @@ class QtView final : public toolkit::View {
 
  private:
   void applyPending();
+  // The window a dialog shows over: the asking thread's top window, or its
+  // newest shown one when that is hidden (a design overlay).
+  QWidget* dialogOwner(int64_t owner) const;
   void startQt();
   void stopQt();
   void applicationStateChanged(int state);
