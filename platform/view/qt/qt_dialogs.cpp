@@ -34,8 +34,12 @@ QString qtFileFilter(const std::string& filter) {
 // One dialog on screen. It reports its result once, when it closes.
 class ShownDialog {
  public:
-  // Deleting the widget also drops its pending single-shot callbacks.
-  virtual ~ShownDialog() { delete widget_.data(); }
+  // Deleting the widget also drops its pending single-shot callbacks; the
+  // dialog reports nothing more.
+  virtual ~ShownDialog() {
+    finished_ = true;
+    delete widget_.data();
+  }
   virtual void show() = 0;
   // Works the dialog as the step says and closes it.
   virtual void answer(const ScriptStep& step) = 0;
@@ -45,6 +49,11 @@ class ShownDialog {
   std::function<void(const DialogResult&)> onDone;
   bool finished() const { return finished_; }
   const DialogResult& result() const { return result_; }
+  // A dialog deleted with its owner window is answered as nobody answered it.
+  void answerWhenDeleted(QObject* context, const DialogResult& unanswered) {
+    if (widget_)
+      QObject::connect(widget_.data(), &QObject::destroyed, context, [this, unanswered] { finish(unanswered); });
+  }
 
  protected:
   void finish(const DialogResult& r) {
@@ -333,6 +342,9 @@ int QtDialogs::open(const DialogRequest& r, QWidget* owner, Done done) {
     // Forget it once its signal handlers have returned.
     QTimer::singleShot(0, &guard_, [this, id] { open_.erase(id); });
   };
+  DialogResult unanswered;
+  unanswered.button = r.defaultButton;
+  d->answerWhenDeleted(&guard_, unanswered);
   ShownDialog* raw = d.get();
   open_.emplace(id, std::move(d));
   raw->show();

@@ -325,6 +325,28 @@ TEST(QtViewScript, APersonAnswersDialogsAtLeisure) {
   EXPECT_TRUE(transcriptHas(r, "popup \"One|-|~Two|Three\" -> 3 \"Three\""));
 }
 
+TEST(QtViewScript, ADialogThatGoesAwayUnansweredGivesItsDefault) {
+  int button = 0;
+  ProgramResult r = run(
+      [&] {
+        std::thread person([&] {
+          EXPECT_TRUE(actAsPerson([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+              if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) {
+                delete box;  // gone with whatever held it
+                return true;
+              }
+            return false;
+          }));
+        });
+        button = message("Sure?", "Ask", ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::No);
+        person.join();
+      },
+      qtOptions());
+  ASSERT_FALSE(r.failed) << describe(r);
+  EXPECT_EQ(button, BUTTON::No);
+}
+
 TEST(QtViewScript, ResizeActivateAndSwitchAwaySteps) {
   int sized = 0, lostFocus = 0, closeAsked = 0;
   QSize client;
