@@ -1,0 +1,89 @@
+// One run of design mode on one host window, from its start to its end,
+// entirely on the thread that owns the window.
+//
+//   start: the store is prepared, every control listed in WNCTL (each given a
+//     stored row), the store opened for the whole run, the host window put in
+//     pixels, the handles placed around `field` (0: the window), the hidden
+//     overlay opened with the mouse capture and design mode's procedures;
+//   loop: a left press selects (and snapshots the row of) the control under
+//     the mouse, moves drag it, the release stores its placement; the right
+//     button selects and stores, then runs the popup menu; the arrows nudge
+//     the selection by a pixel; Esc, F8, F9, F10, a double click, losing the
+//     focus or the popup's quit end the run;
+//   end: with PROMPTONEXIT set the user is asked "Do you want to save your
+//     changes?" and No puts every snapshotted row back (store and live
+//     control); the handles go, the overlay closes, the host window returns
+//     to dialog units with the focus and gets EVENT::Resumed, and the thread's
+//     GlobalResponse is 2.
+#ifndef WEVO_DESIGN_DESIGN_SESSION_H_
+#define WEVO_DESIGN_DESIGN_SESSION_H_
+
+#include <cstdint>
+#include <string>
+
+#include "controllist/control_queue.h"
+#include "design/design_windows.h"
+#include "design/morph_state.h"
+#include "design/overlay.h"
+#include "design/snapshots.h"
+#include "wevo/wevo.h"
+#include "wevo/window.h"
+
+namespace wevo::design {
+
+class DesignSession {
+ public:
+  // `host` must be open and owned by the calling thread.
+  DesignSession(Window& host, int32_t field, std::string procedureName, std::string uniqueMarker,
+                WEVOSETTINGS& settings);
+  ~DesignSession();
+  DesignSession(const DesignSession&) = delete;
+  DesignSession& operator=(const DesignSession&) = delete;
+
+  // Runs design mode to its end. Does nothing when another window of the
+  // process is in design mode.
+  void run();
+
+  // What the popup menu works with while the run lasts.
+  Window& host() { return host_; }
+  Window& overlay() { return overlay_; }
+  MorphState& state() { return state_; }
+  controllist::ControlQueue& controls() { return controls_; }
+  const std::string& procedureName() const { return procedureName_; }
+  const std::string& uniqueMarker() const { return uniqueMarker_; }
+
+ private:
+  void start();
+  void loop();
+  void finish();
+
+  // Where the mouse was for the event of `source` (overlay pixels).
+  void mousePoint(int source, int& x, int& y);
+  void selectAtPress(int mouseX, int mouseY);
+  void release();
+  // Selects and stores the control under the mouse, then runs the popup
+  // menu; true when it asked to quit.
+  bool rightButton();
+  void endRun();
+  void redisplayOverlay();
+
+  Window& host_;
+  Window overlay_;
+  DesignWindows windows_;
+  std::string procedureName_;
+  std::string uniqueMarker_;
+  WEVOSETTINGS& settings_;
+  int32_t firstSelection_;
+  DesignClaim claim_;
+  MorphState state_;
+  controllist::ControlQueue controls_;
+  SnapshotQueue snapshots_;
+  bool storeOpened_ = false;
+};
+
+// The run of design mode in progress on the calling thread, or nullptr.
+DesignSession* RunningSession();
+
+}  // namespace wevo::design
+
+#endif  // WEVO_DESIGN_DESIGN_SESSION_H_

@@ -1,0 +1,155 @@
+#include "design/overlay.h"
+
+#include <deque>
+#include <mutex>
+
+#include "wevo/codes.h"
+#include "wevo/props.h"
+#include "wevo/runtime.h"
+
+namespace wevo::design {
+namespace {
+
+// What the process keeps of the window in design mode. Guarded: procedures
+// run on the overlay's thread while another thread may try to claim.
+struct Saved {
+  std::mutex mu;
+  bool claimed = false;
+  int64_t frameProc = 0;
+  int64_t clientProc = 0;
+  struct Point {
+    int source, x, y;
+  };
+  std::deque<Point> points;  // mouse positions of events not yet taken, oldest first
+};
+
+Saved& saved() {
+  static Saved s;
+  return s;
+}
+
+enum class Which { kFrame, kClient };
+
+int64_t savedProc(Which which) {
+  Saved& s = saved();
+  std::lock_guard<std::mutex> lock(s.mu);
+  return which == Which::kFrame ? s.frameProc : s.clientProc;
+}
+
+// Notes the mouse position relative to `window` for the event just posted.
+void notePoint(Window& window, int source) {
+  setTarget(&window);
+  const int x = mouseX(), y = mouseY();
+  Saved& s = saved();
+  std::lock_guard<std::mutex> lock(s.mu);
+  if (s.claimed) s.points.push_back({source, x, y});
+}
+
+int64_t designProc(Which which, Window& window, const RawMessage& message) {
+  switch (message.kind) {
+    case RawMessage::MouseMove:
+      setTarget(&window);
+      window.post(EVENT::Accepted, kMouseMoveField);
+      notePoint(window, kMouseMoveField);
+      break;
+    case RawMessage::LeftDown:
+      window.post(EVENT::Accepted, kDownField);
+      notePoint(window, kDownField);
+      break;
+    case RawMessage::LeftUp:
+      window.post(EVENT::Accepted, kUpField);
+      notePoint(window, kUpField);
+      break;
+    case RawMessage::RightDown:  // raises the alerted right button on the overlay
+      notePoint(window, kRightPress);
+      break;
+    default:
+      break;
+  }
+  const int64_t next = savedProc(which);
+  return next != 0 ? callWindowProc(next, window, message) : 0;
+}
+
+struct Procs {
+  int64_t frame;
+  int64_t client;
+};
+
+// Registered once for the life of the process.
+const Procs& procs() {
+  static const Procs p{
+      registerWindowProc([](Window& w, const RawMessage& m) { return designProc(Which::kFrame, w, m); }),
+      registerWindowProc([](Window& w, const RawMessage& m) { return designProc(Which::kClient, w, m); })};
+  return p;
+}
+
+ControlDecl pseudoControl(const char* use, int feq) {
+  ControlDecl c;
+  c.type = TYPE::Region;
+  c.use = use;
+  c.feq = feq;
+  c.hidden = true;  // never under the mouse: the events come from the procedures alone
+  return c;
+}
+
+}  // namespace
+
+WindowDecl MorphWindowDecl() {
+  WindowDecl d;
+  d.caption = "MORPHWINDOW";
+  d.at = {kDefault, kDefault, 40, 20};
+  d.hidden = true;
+  d.alerts = {KEY::MouseRight, KEY::MouseLeft2, KEY::Esc, KEY::Left, KEY::Up,
+              KEY::Right,      KEY::Down,       KEY::F8,  KEY::F9,   KEY::F10};
+  d.controls = {pseudoControl("?DOWN", kDownField), pseudoControl("?MOUSEMOVE", kMouseMoveField),
+                pseudoControl("?UP", kUpField)};
+  return d;
+}
+
+DesignClaim::DesignClaim() {
+  Saved& s = saved();
+  std::lock_guard<std::mutex> lock(s.mu);
+  if (s.claimed) return;
+  s.claimed = true;
+  s.points.clear();
+  held_ = true;
+}
+
+DesignClaim::~DesignClaim() {
+  if (!held_) return;
+  Saved& s = saved();
+  std::lock_guard<std::mutex> lock(s.mu);
+  s.claimed = false;
+  s.frameProc = s.clientProc = 0;
+  s.points.clear();
+}
+
+bool DesignClaim::takePoint(int source, int& x, int& y) {
+  if (!held_) return false;
+  Saved& s = saved();
+  std::lock_guard<std::mutex> lock(s.mu);
+  while (!s.points.empty()) {
+    const Saved::Point p = s.points.front();
+    s.points.pop_front();
+    if (p.source != source) continue;  // its event was never handled
+    x = p.x;
+    y = p.y;
+    return true;
+  }
+  return false;
+}
+
+void DesignClaim::install(Window& overlay) {
+  if (!held_) return;
+  const Procs& mine = procs();
+  {
+    Saved& s = saved();
+    std::lock_guard<std::mutex> lock(s.mu);
+    s.clientProc = overlay.get(0, PROP::ClientWndProc).num();
+    s.frameProc = overlay.get(0, PROP::WndProc).num();
+  }
+  overlay.set(0, PROP::ClientWndProc, mine.client);
+  overlay.set(0, PROP::WndProc, mine.frame);
+}
+
+}  // namespace wevo::design
