@@ -534,6 +534,48 @@ TEST_F(DragTest, InputThatQueuesUpIsHandledAtThePointsWhereItHappened) {
   EXPECT_EQ(moved, (Rect{110, 57, 60, 30}));
 }
 
+// A host written against the C entry: the window by its handle, a right
+// click as its hot key. The pending right button is not taken for a press
+// in design mode; null strings count as blank; a handle of no window, or no
+// settings, does nothing.
+TEST_F(DesignModeTest, TheCEntryTakesTheWindowsHandleAndIgnoresWhatNamesNoWindow) {
+  TestWindow d("Order", 300, 200);
+  d.button("?OK", "OK", {10, 10, 40, 14});
+  d.decl().alerts = {KEY::MouseRight};
+  int pendingKey = -1;
+  bool ranForNothing = true;
+  Script script;
+  script.rightClick(200, 150).call([&] { pendingKey = keyCode(); }).key(KEY::Esc);
+  RunOptions options;
+  options.args = {store::testing::kProgram};
+  ProgramResult r = wevo::testing::runScripted(
+      script,
+      [&] {
+        Window w(d.decl());
+        w.open();
+        store::GlobalResponse() = 7;
+        WEVO_PROCESSWINDOW(0, 0, "OrderForm", "Mark", &settings);
+        WEVO_PROCESSWINDOW(w.handle() + 1000, 0, "OrderForm", "Mark", &settings);
+        WEVO_PROCESSWINDOW(w.handle(), 0, "OrderForm", "Mark", nullptr);
+        ranForNothing = store::GlobalResponse() != 7 || wevo::testing::shownWindow("MORPHWINDOW").has_value();
+        while (w.accept()) {
+          if (event() == EVENT::AlertKey && keyCode() == KEY::MouseRight) {
+            WEVO_PROCESSWINDOW(w.handle(), 1, "OrderForm", nullptr, &settings);
+            break;
+          }
+        }
+      },
+      options);
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_FALSE(ranForNothing);
+  EXPECT_EQ(pendingKey, 0);
+  bool blankMarker = false;
+  for (const store::WindowControls& row : rows())
+    blankMarker = blankMarker || (testing::clipped(text::field(row.UNIQUEMARKER)).empty() &&
+                                  testing::clipped(text::field(row.CONTROLLABEL)) == "?OK");
+  EXPECT_TRUE(blankMarker);
+}
+
 TEST(DesignClaim, OneWindowAtATimeIsInDesignMode) {
   auto first = std::make_unique<DesignClaim>();
   EXPECT_TRUE(first->held());
