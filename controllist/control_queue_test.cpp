@@ -82,9 +82,9 @@ TEST_F(ControlQueue, AWindowWithoutControlsGivesTheWindowRowAlone) {
   EXPECT_EQ(str(all[0].UNIQUEMARKER), "Mark");
   EXPECT_EQ(str(all[0].CONTROLLABEL), "WINDOW");
   EXPECT_EQ(str(all[0].DESCRIPTION), "WINDOW");
-  EXPECT_EQ(all[0].FEQ, 0);
-  EXPECT_EQ(all[0].ORDER, 0);
-  EXPECT_EQ(all[0].TYPE, 0);
+  EXPECT_EQ(+all[0].FEQ, 0);
+  EXPECT_EQ(+all[0].ORDER, 0);
+  EXPECT_EQ(+all[0].TYPE, 0);
   EXPECT_EQ(w.UID, static_cast<int32_t>(all[0].UID));
   EXPECT_NE(w.UID, 0);
 }
@@ -127,21 +127,21 @@ TEST_F(ControlQueue, ControlsWithoutRowsAreListedAndGetRowsCapturedFromTheLiveCo
     const WindowControls* row = rowOf(all, "Mark", want[n].label);
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(q.UID, static_cast<int32_t>(row->UID));
-    EXPECT_EQ(row->FEQ, n);
-    EXPECT_EQ(row->ORDER, n);
+    EXPECT_EQ(+row->FEQ, n);
+    EXPECT_EQ(+row->ORDER, n);
     EXPECT_EQ(str(row->DESCRIPTION), n == 0 ? std::string("WINDOW") : std::string(want[n].label).substr(1));
     EXPECT_EQ(str(q.DESCRIPTION), str(row->DESCRIPTION));
   }
   // The rest of a new row is what capture read from the live control.
   const WindowControls* ok = rowOf(all, "Mark", "?OK");
-  EXPECT_EQ(ok->TYPE, TYPE::Button);
+  EXPECT_EQ(+ok->TYPE, TYPE::Button);
   EXPECT_EQ(str(ok->CONTROLTEXT), "&OK");
-  EXPECT_EQ(ok->X, 10);
-  EXPECT_EQ(ok->Y, 20);
-  EXPECT_EQ(ok->WIDTH, 40);
-  EXPECT_EQ(ok->HEIGHT, 14);
-  EXPECT_EQ(ok->WIDTHTYPE, 2);
-  EXPECT_EQ(rowOf(all, "Mark", "?HIDDENPROMPT")->HIDE, 1);
+  EXPECT_EQ(+ok->X, 10);
+  EXPECT_EQ(+ok->Y, 20);
+  EXPECT_EQ(+ok->WIDTH, 40);
+  EXPECT_EQ(+ok->HEIGHT, 14);
+  EXPECT_EQ(+ok->WIDTHTYPE, 2);
+  EXPECT_EQ(+rowOf(all, "Mark", "?HIDDENPROMPT")->HIDE, 1);
   // Labels and descriptions are cut to the queue's 60 characters.
   const WNCTL& longRow = queue[8];
   EXPECT_EQ(str(longRow.LABEL), longLabel.substr(0, 60));
@@ -150,7 +150,7 @@ TEST_F(ControlQueue, ControlsWithoutRowsAreListedAndGetRowsCapturedFromTheLiveCo
   EXPECT_EQ(str(longRow.SCRTEXT), "Long one");
   // Every row has its own number.
   for (size_t i = 0; i < all.size(); ++i)
-    for (size_t j = i + 1; j < all.size(); ++j) EXPECT_NE(all[i].UID, all[j].UID);
+    for (size_t j = i + 1; j < all.size(); ++j) EXPECT_NE(+all[i].UID, +all[j].UID);
 }
 
 TEST_F(ControlQueue, RowsFoundByLabelAreListedAsStoredAndNotWritten) {
@@ -176,8 +176,7 @@ TEST_F(ControlQueue, RowsFoundByLabelAreListedAsStoredAndNotWritten) {
   EXPECT_EQ(str(ok.LABEL), "?OK");
   EXPECT_EQ(ok.UID, 40);
   EXPECT_EQ(ok.TABORDER, 7);
-  EXPECT_EQ(str(ok.DESCRIPTION), std::string(text::field(okRow.DESCRIPTION).substr(0, 60)).substr(0, 60));
-  EXPECT_EQ(str(ok.DESCRIPTION).size(), 60u);
+  EXPECT_EQ(str(ok.DESCRIPTION), "The confirming button of the order form, as the user named i");
   const WNCTL& cancel = queue[2];
   EXPECT_GT(cancel.UID, 42);  // a new row, numbered after the highest
   EXPECT_EQ(cancel.TABORDER, 2);

@@ -94,8 +94,8 @@ TEST_F(DesignModeTest, StartingWithTheWindowMarksItsClientAreaAndEndingGivesTheW
   EXPECT_EQ(after.cursor, "");
   EXPECT_FALSE(wevo::testing::transcriptHas(r, "message"));  // PROMPTONEXIT 0: no question
   // Starting listed every control with a row.
-  EXPECT_NE(row("WINDOW").UID, 0u);
-  EXPECT_NE(row("?OK").UID, 0u);
+  EXPECT_NE(+row("WINDOW").UID, 0u);
+  EXPECT_NE(+row("?OK").UID, 0u);
 }
 
 TEST_F(DesignModeTest, StartingWithAControlMarksItFromInside) {
