@@ -192,6 +192,12 @@ bool acceptEvent(WindowModel& m) {
     if (got) {
       switch (item.kind) {
         case QueueItem::Event:
+          if (item.hasInputState) {
+            t.keyCode = item.keyCode;
+            t.keyChar = item.keyChar;
+            t.mouseScreenX = item.mouseScreenX;
+            t.mouseScreenY = item.mouseScreenY;
+          }
           if (deliverEvent(t, m, item.event, item.field)) return true;
           break;
         case QueueItem::Input:
@@ -230,9 +236,16 @@ void postEvent(const WindowModel& m, int event, int field) {
   if (!p) return;
   int64_t h = m.handle.load();
   if (h == 0) return;
+  QueueItem item{QueueItem::Event, h, event, field, {}, {}};
+  if (HostThread* self = thisThread(); self != nullptr && self->id == m.ownerThread.load()) {
+    item.hasInputState = true;
+    item.keyCode = self->keyCode;
+    item.keyChar = self->keyChar;
+    item.mouseScreenX = self->mouseScreenX;
+    item.mouseScreenY = self->mouseScreenY;
+  }
   std::lock_guard<std::mutex> lock(p->mu);
-  if (HostThread* t = p->threadLocked(m.ownerThread.load()))
-    p->pushLocked(*t, QueueItem{QueueItem::Event, h, event, field, {}, {}});
+  if (HostThread* t = p->threadLocked(m.ownerThread.load())) p->pushLocked(*t, std::move(item));
 }
 
 void postToTopmost(int event) {

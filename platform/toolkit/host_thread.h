@@ -29,6 +29,13 @@ struct QueueItem {
   int field = 0;
   InputMessage input;
   std::function<void()> call;
+  // An event posted by its own thread carries the key and mouse state of that
+  // moment, so that events raised by several queued inputs each report their
+  // own input rather than the last one's.
+  bool hasInputState = false;
+  int keyCode = 0;
+  char keyChar = 0;
+  int mouseScreenX = 0, mouseScreenY = 0;
 };
 
 class HostThread {

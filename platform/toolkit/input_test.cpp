@@ -419,7 +419,7 @@ TEST(Input, ListsMoveTheirSelectionAndRaiseScrollAndLocateEvents) {
       .key(KEY::PgUp)
       .key(KEY::PgUp)   // at the top
       .scroll("?L", EVENT::ScrollDrag, 40)
-      .type("g")
+      .type("gh")  // two characters queued at once: each event reports its own
       .closeWindow();
   std::vector<std::string> log;
   ProgramResult r = testing::runScripted(script, [&] {
@@ -438,7 +438,7 @@ TEST(Input, ListsMoveTheirSelectionAndRaiseScrollAndLocateEvents) {
     }
   });
   ASSERT_TRUE(testing::endedNormally(r));
-  std::vector<std::string> want = {"row 2", "row 3", "down", "row 2", "row 1", "page up", "drag 40", "locate g"};
+  std::vector<std::string> want = {"row 2", "row 3", "down", "row 2", "row 1", "page up", "drag 40", "locate g", "locate h"};
   EXPECT_EQ(log, want);
 }
 
