@@ -40,8 +40,11 @@ namespace WEVO {
 WEVO_API void SETWINDOWCONTROLS(wevo::Window& window, std::string procedureName, std::string uniqueMarker,
                                 WEVOSETTINGS& settings);
 
-// Puts the window into design mode with control `field` selected (0: the
-// window) and returns when the user leaves it.
+// Puts the window into design mode with control `field` selected (0, or a
+// number naming no control: the window) and returns when the user leaves it,
+// with the window back in dialog units, given the focus and sent
+// EVENT::Resumed. Does nothing for a window that is not open on the calling
+// thread, or while another window of the process is in design mode.
 WEVO_API void PROCESSWINDOW(wevo::Window& window, int32_t field, std::string procedureName,
                             std::string uniqueMarker, WEVOSETTINGS& settings);
 
