@@ -74,7 +74,12 @@ class WEVO_API Script {
   Script& click(int x, int y, std::string window = "");
   // press, moves in steps of at most `stepPixels`, release
   Script& drag(int fromX, int fromY, int toX, int toY, std::string window = "", int stepPixels = 5);
+  // Right press and right release as two steps. A program that opens a popup
+  // menu on the press (as design mode does) is answered with rightPress then
+  // choosePopup: a person's release lands on the menu, not on the window.
   Script& rightClick(int x, int y, std::string window = "");
+  Script& rightPress(int x, int y, std::string window = "");
+  Script& rightRelease(int x, int y, std::string window = "");
   Script& doubleClick(int x, int y, std::string window = "");
   Script& key(int code);
   Script& type(std::string text);

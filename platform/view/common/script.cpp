@@ -52,6 +52,14 @@ Script& Script::drag(int fromX, int fromY, int toX, int toY, std::string window,
   return release(toX, toY, std::move(window));
 }
 
+Script& Script::rightPress(int x, int y, std::string window) {
+  return add(at(ScriptStep::RightPress, x, y, std::move(window)));
+}
+
+Script& Script::rightRelease(int x, int y, std::string window) {
+  return add(at(ScriptStep::RightRelease, x, y, std::move(window)));
+}
+
 Script& Script::rightClick(int x, int y, std::string window) {
   add(at(ScriptStep::RightPress, x, y, window));
   return add(at(ScriptStep::RightRelease, x, y, std::move(window)));
