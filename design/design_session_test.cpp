@@ -126,6 +126,25 @@ TEST_F(DesignModeTest, StartingWithAControlMarksItFromInside) {
   EXPECT_TRUE(after.resumed);
 }
 
+TEST_F(DesignModeTest, StartingWithANumberThatNamesNoControlSelectsTheWindow) {
+  TestWindow d("Order", 300, 200);
+  d.button("?OK", "OK", {10, 10, 40, 14});
+  MorphState atStart;
+  Rect marks;
+  Script steps;
+  steps.call([&] {
+    atStart = testing::running();
+    marks = marked(*host);
+  });
+  steps.key(KEY::Esc);
+  After after;
+  ProgramResult r = run(d.decl(), [](Window&) { return 99; }, steps, after);
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_EQ(atStart.CONTROLNO, 0);
+  EXPECT_EQ(marks, (Rect{0, 0, 450, 325}));
+  EXPECT_TRUE(after.resumed);
+}
+
 TEST_F(DesignModeTest, APressSelectsTheSmallestVisibleControlUnderIt) {
   TestWindow d("Order", 300, 200);
   d.group("?GROUP", "Group", {});
