@@ -63,7 +63,7 @@ bool collidedOnNumber(kf::File& file, int key) {
 
 }  // namespace
 
-bool AddRecordWithNewUid(kf::File& file, int key) {
+bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure) {
   const kf::FileDecl& decl = file.decl();
   const kf::FieldDecl& number =
       decl.fields[static_cast<size_t>(decl.keys[static_cast<size_t>(key)].components.front())];
@@ -81,7 +81,7 @@ bool AddRecordWithNewUid(kf::File& file, int key) {
       case Read::kFailed:
         std::memcpy(file.record(), kept.data(), size);
         standardMessage(kMsgRetrievalError, decl.label);
-        postToThread(EVENT::CloseWindow);
+        if (onReadFailure == OnReadFailure::kCloseWindow) postToThread(EVENT::CloseWindow);
         return false;
       case Read::kEmpty:
         top = 0;

@@ -24,11 +24,14 @@ namespace wevo::store {
 // Otherwise the failure was reported and the buffer holds the record as given
 // (with the last number tried):
 //   the highest number cannot be read: message 35 naming the file's label,
-//     EVENT::CloseWindow posted to the calling thread's topmost window;
+//     and (kCloseWindow) EVENT::CloseWindow posted to the calling thread's
+//     topmost window; a caller that has not opened its own window yet passes
+//     kReportOnly, so that the close does not reach a window of its caller;
 //   three failed adds: message 25; Retry starts three more attempts, Cancel
 //     shows "Record Can't be created!".
 // Must run on a host thread of a running program.
-bool AddRecordWithNewUid(kf::File& file, int key);
+enum class OnReadFailure { kCloseWindow, kReportOnly };
+bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure = OnReadFailure::kCloseWindow);
 // The store's own rows: the thread's winFile() by KEYUID.
 bool AddRecordWithNewUid();
 

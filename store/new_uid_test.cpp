@@ -254,5 +254,33 @@ TEST_F(NewUid, UnreadableStoreIsReportedAndTheWindowClosed) {
             "WindowControls file.  Returning to previous window.\" icon=error buttons=OK default=OK -> OK");
 }
 
+TEST_F(NewUid, UnreadableStoreReportedOnlyLeavesTheCallersWindowOpen) {
+  Script script;
+  script.answer("Record Retrieval Error", BUTTON::Ok);
+  bool added = true;
+  int closeEvents = 0;
+  bool openAfter = false;
+  ProgramResult r = runScripted(script, [&] {
+    wevo::testing::TestWindow d("Customer");
+    d.button("?OK", "OK", {10, 10, 40, 14});
+    Window w(d.decl());
+    w.open();
+    prepareRow("?A");
+    added = AddRecordWithNewUid(winFile(), KEYUID, OnReadFailure::kReportOnly);  // the store is not open
+    w.post(EVENT::User);
+    while (w.accept()) {
+      if (event() == EVENT::CloseWindow) ++closeEvents;
+      if (event() == EVENT::User) break;
+    }
+    openAfter = w.isOpen();
+  });
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_FALSE(added);
+  EXPECT_EQ(closeEvents, 0);
+  EXPECT_TRUE(openAfter);
+  ASSERT_EQ(r.transcript.size(), 1u);
+  EXPECT_TRUE(r.transcript[0].starts_with("message \"Record Retrieval Error\""));
+}
+
 }  // namespace
 }  // namespace wevo::store
