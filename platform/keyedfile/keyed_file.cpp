@@ -200,6 +200,7 @@ bool File::create() {
       reportErrno(lock.error(), FileLock::lockName(path));
       return false;
   }
+  dropConnections(path);
   if (fileExists(path) && ::unlink(path.c_str()) != 0) {
     reportErrno(errno, path);
     return false;
@@ -254,7 +255,11 @@ bool File::open(int mode) {
       return false;
   }
   std::string password = owner();
-  int code = connect(s.db, path, password, false, readOnly);
+  s.connection = ConnectionKey::of(path, password, readOnly, &s.connectionKnown);
+  // A connection this thread made on this very file earlier is taken back
+  // with its statements and pages; the layout and keys are checked anew.
+  const bool reused = s.connectionKnown && takeConnection(s.connection, s.db);
+  int code = reused ? kNoError : connect(s.db, path, password, false, readOnly);
   wipe(password);
   bool keysValid = false;
   if (code == kNoError) code = checkLayout(s.db, s.schema, &keysValid);
@@ -262,7 +267,7 @@ bool File::open(int mode) {
     setError(kErrKeysDamaged);
     code = kErrKeysDamaged;
   }
-  if (code == kNoError && !readOnly) {
+  if (code == kNoError && !readOnly && !reused) {
     if (int rc = s.db.exec("PRAGMA journal_mode=DELETE"); rc != kSqlOk) code = reportSqlFailure(&s.db, rc);
   }
   if (code != kNoError) {
@@ -292,7 +297,10 @@ bool File::State::shutdown() {
   if (tx == Tx::kStream) rc = db.exec("COMMIT");
   if (rc != kSqlOk) reportSqlFailure(&db, rc);
   if (!db.autocommit()) db.exec("ROLLBACK");
-  db.close();
+  if (connectionKnown)
+    parkConnection(connection, db);
+  else
+    db.close();
   lock.release();
   open = false;
   tx = Tx::kNone;
@@ -326,12 +334,15 @@ bool File::copy(const std::string& dest) {
 
 bool File::remove() {
   if (s_->open) return failWith(kErrAlreadyOpen);
-  return removeWholeFile(name()) == kNoError;
+  return removeFile(name());
 }
 
 bool File::exists(const std::string& name) { return fileExists(name); }
 
-bool File::removeFile(const std::string& name) { return removeWholeFile(name) == kNoError; }
+bool File::removeFile(const std::string& name) {
+  dropConnections(name);
+  return removeWholeFile(name) == kNoError;
+}
 
 bool File::records(uint64_t& count) {
   State& s = *s_;

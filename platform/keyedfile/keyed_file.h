@@ -81,6 +81,8 @@ class File {
   // the declaration's layout differs from the file's, 52 already open.
   bool open(int mode = kShared);
   // Closes: flushes a stream, rolls back a transaction begun and not ended.
+  // The connection is kept for the thread's next open of the same file
+  // (connection_pool.h); no lock is held meanwhile.
   // Closing a closed instance does nothing and leaves the error state as it
   // is (so `open(); ...; close();` still tells why the open failed).
   bool close();

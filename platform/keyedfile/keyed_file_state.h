@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/keyedfile/connection_pool.h"
 #include "platform/keyedfile/cursor.h"
 #include "platform/keyedfile/file_lock.h"
 #include "platform/keyedfile/keyed_file.h"
@@ -27,6 +28,10 @@ struct File::State {
   std::optional<std::string> owner;
 
   Db db;
+  // What the open connection was made for; a closed file parks it under
+  // this key (connection_pool.h) unless it is not known.
+  ConnectionKey connection;
+  bool connectionKnown = false;
   FileLock lock;
   bool open = false;
   bool readOnly = false;

@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 #include "platform/keyedfile/error.h"
 
 namespace wevo::kf {
@@ -70,6 +72,15 @@ void Db::close() {
     sqlite3_close_v2(db_);
     db_ = nullptr;
   }
+}
+
+void Db::adopt(Db& other) {
+  if (&other == this) return;
+  close();
+  db_ = other.db_;
+  other.db_ = nullptr;
+  cache_ = std::move(other.cache_);
+  other.cache_.clear();
 }
 
 int Db::setKey(std::string_view keyForm) {

@@ -68,6 +68,9 @@ class Db {
   int open(const std::string& path, bool create, bool readOnly);
   void close();
   bool isOpen() const { return db_ != nullptr; }
+  // Takes over `other`'s connection and prepared statements (this one is
+  // closed first); `other` is left closed.
+  void adopt(Db& other);
 
   // Raw key, given as SQLCipher's "x'<hex>'" form (key, or key and salt).
   int setKey(std::string_view keyForm);
