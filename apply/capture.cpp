@@ -32,7 +32,9 @@ class Reader {
   int field_;
 };
 
-void toDialogUnits(Window& window) { window.set(0, PROP::Pixels, 0); }
+void toDialogUnits(Window& window) {
+  if (window.get(0, PROP::Pixels).num() != 0) window.set(0, PROP::Pixels, 0);
+}
 
 void captureLayout(const Reader& r, store::WindowControls& row) {
   if (r.isOne(PROP::Layout)) row.LAYOUT = 1;

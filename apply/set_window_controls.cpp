@@ -1,10 +1,12 @@
 #include "apply/set_window_controls.h"
 
+#include <exception>
 #include <string>
 
 #include "apply/host_window.h"
 #include "apply/original_rows.h"
 #include "apply/override_rows.h"
+#include "platform/keyedfile/keyed_file.h"
 #include "store/prepare_store.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
@@ -25,6 +27,26 @@ class FrozenDrawing {
   FrozenDrawing& operator=(const FrozenDrawing&) = delete;
 };
 
+// The whole store work of one call in one write transaction, when the store
+// can be had at once: its reads then share one lock instead of taking one
+// each, and the rows it writes (originals of a new or changed window) reach
+// the disk together. A store another writer holds at that moment is worked
+// on row by row, as it would be without the transaction.
+class StoreTransaction {
+ public:
+  explicit StoreTransaction(kf::File& file) : file_(file), begun_(file.begin(0)) {}
+  ~StoreTransaction() {
+    if (!begun_) return;
+    if (std::uncaught_exceptions() > 0 || !file_.commit()) file_.rollback();
+  }
+  StoreTransaction(const StoreTransaction&) = delete;
+  StoreTransaction& operator=(const StoreTransaction&) = delete;
+
+ private:
+  kf::File& file_;
+  bool begun_;
+};
+
 }  // namespace
 
 bool IsOriginalMarker(std::string_view uniqueMarker) {
@@ -42,6 +64,7 @@ void SetWindowControls(Window& window, std::string_view procedureName, std::stri
     {
       store::StoreUse win(store::winFile());
       store::StoreUse win2(store::win2File());
+      StoreTransaction transaction(store::winFile());
       window.set(0, PROP::Pixels, 0);
       RefreshOriginalRows(window, procedureName);
       ApplyOverrideRows(window, procedureName, uniqueMarker);

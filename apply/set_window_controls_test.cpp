@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "apply/capture.h"
@@ -490,6 +491,41 @@ TEST_F(SetWindowControlsTest, CFormTakesTheHandleAndNullStrings) {
   EXPECT_TRUE(endedNormally(r));
 }
 
+TEST_F(OverridesTest, StoreHeldByAnotherWriterIsWorkedOnRowByRow) {
+  const WindowDecl decl = customerWindow();
+  customise(decl, "UpdateCustomer", "A");
+  const testing::FileState before = fileState(folder.path);
+  ProgramResult r = folder.run([&] {
+    std::promise<void> holding;
+    std::promise<void> done;
+    std::shared_future<void> finished = done.get_future().share();
+    std::thread writer([&, finished] {
+      WindowControls record{};
+      kf::File other(store::winDecl(), &record);
+      other.setName(folder.path);
+      other.setOwner(folder.password);
+      if (!other.open() || !other.begin(0)) ADD_FAILURE() << "the other writer could not begin";
+      holding.set_value();
+      finished.wait();
+      other.rollback();
+      other.close();
+    });
+    holding.get_future().wait();
+    Window w(decl);
+    w.open();
+    WEVOSETTINGS settings = folder.settings();
+    WEVO::SETWINDOWCONTROLS(w, "UpdateCustomer", "A", settings);
+    EXPECT_EQ(w.get(w.fieldOf("?OK"), PROP::Text).str(), "&Save");
+    EXPECT_EQ(w.get(w.fieldOf("?Name"), PROP::FontColor).num(), 255);
+    done.set_value();
+    writer.join();
+  });
+  EXPECT_TRUE(endedNormally(r));
+  EXPECT_TRUE(r.transcript.empty());
+  EXPECT_TRUE(fileState(folder.path) == before);
+}
+
+// Another thread's window, or a window that is not open, is not touched.
 TEST_F(SetWindowControlsTest, WindowOfAnotherThreadIsLeftAlone) {
   ProgramResult r = folder.run([&] {
     std::promise<int64_t> opened;
@@ -505,6 +541,8 @@ TEST_F(SetWindowControlsTest, WindowOfAnotherThreadIsLeftAlone) {
     WEVOSETTINGS settings = folder.settings();
     WEVO_SETWINDOWCONTROLS(handle, "UpdateCustomer", "M", &settings);
     done.set_value();
+    Window closed(customerWindow());
+    WEVO::SETWINDOWCONTROLS(closed, "UpdateCustomer", "M", settings);
   });
   EXPECT_TRUE(endedNormally(r));
   EXPECT_FALSE(kf::File::exists(folder.path));
