@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "design/grab_handles.h"
@@ -127,8 +126,7 @@ void BM_DragStepFromMouseMessage(benchmark::State& state) {
       state.SkipWithError("the move did not reach the overlay");
       break;
     }
-    if (!d.claim_.takePoint(kMouseMoveField, x, y)) std::abort();
-    TrackMove(d.state_, d.windows_, x, y);
+    TrackMove(d.state_, d.windows_, mouseX(), mouseY());
     d.flush();
   }
   if (!d.resized(state)) state.SkipWithError("the drag did not resize");

@@ -140,15 +140,15 @@ void DesignSession::loop() {
     int x, y;
     switch (field()) {
       case kDownField:
-        mousePoint(kDownField, x, y);
+        mousePoint(x, y);
         selectAtPress(x, y);
         break;
       case kUpField:
-        mousePoint(kUpField, x, y);
+        mousePoint(x, y);
         release();
         break;
       case kMouseMoveField:
-        mousePoint(kMouseMoveField, x, y);
+        mousePoint(x, y);
         TrackMove(state_, windows_, x, y);
         break;
       default:
@@ -177,8 +177,7 @@ void DesignSession::finish() {
   setTarget(nullptr);
 }
 
-void DesignSession::mousePoint(int source, int& x, int& y) {
-  if (claim_.takePoint(source, x, y)) return;
+void DesignSession::mousePoint(int& x, int& y) {
   setTarget(&overlay_);
   x = mouseX();
   y = mouseY();
@@ -226,7 +225,7 @@ void DesignSession::release() {
 
 bool DesignSession::rightButton() {
   int x, y;
-  mousePoint(kRightPress, x, y);
+  mousePoint(x, y);
   selectAtPress(x, y);
   release();
   if (!runDesignPopup(*this)) return false;

@@ -57,8 +57,9 @@ class DesignSession {
   void loop();
   void finish();
 
-  // Where the mouse was for the event of `source` (overlay pixels).
-  void mousePoint(int source, int& x, int& y);
+  // Where the mouse was for the current event, in overlay pixels (an event
+  // raised by input carries that input's mouse position).
+  void mousePoint(int& x, int& y);
   void selectAtPress(int mouseX, int mouseY);
   void release();
   // Selects and stores the control under the mouse, then runs the popup

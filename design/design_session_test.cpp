@@ -601,8 +601,6 @@ TEST(DesignClaim, OneWindowAtATimeIsInDesignMode) {
   {
     DesignClaim second;
     EXPECT_FALSE(second.held());
-    int x = 0, y = 0;
-    EXPECT_FALSE(second.takePoint(kDownField, x, y));
   }
   EXPECT_TRUE(first->held());  // the refused claim gave nothing back
   DesignClaim third;

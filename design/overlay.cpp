@@ -1,6 +1,5 @@
 #include "design/overlay.h"
 
-#include <deque>
 #include <mutex>
 
 #include "wevo/codes.h"
@@ -17,10 +16,6 @@ struct Saved {
   bool claimed = false;
   int64_t frameProc = 0;
   int64_t clientProc = 0;
-  struct Point {
-    int source, x, y;
-  };
-  std::deque<Point> points;  // mouse positions of events not yet taken, oldest first
 };
 
 Saved& saved() {
@@ -36,32 +31,19 @@ int64_t savedProc(Which which) {
   return which == Which::kFrame ? s.frameProc : s.clientProc;
 }
 
-// Notes the mouse position relative to `window` for the event just posted.
-void notePoint(Window& window, int source) {
-  setTarget(&window);
-  const int x = mouseX(), y = mouseY();
-  Saved& s = saved();
-  std::lock_guard<std::mutex> lock(s.mu);
-  if (s.claimed) s.points.push_back({source, x, y});
-}
-
 int64_t designProc(Which which, Window& window, const RawMessage& message) {
   switch (message.kind) {
     case RawMessage::MouseMove:
       setTarget(&window);
       window.post(EVENT::Accepted, kMouseMoveField);
-      notePoint(window, kMouseMoveField);
       break;
     case RawMessage::LeftDown:
       window.post(EVENT::Accepted, kDownField);
-      notePoint(window, kDownField);
+      setTarget(&window);
       break;
     case RawMessage::LeftUp:
       window.post(EVENT::Accepted, kUpField);
-      notePoint(window, kUpField);
-      break;
-    case RawMessage::RightDown:  // raises the alerted right button on the overlay
-      notePoint(window, kRightPress);
+      setTarget(&window);
       break;
     default:
       break;
@@ -111,7 +93,6 @@ DesignClaim::DesignClaim() {
   std::lock_guard<std::mutex> lock(s.mu);
   if (s.claimed) return;
   s.claimed = true;
-  s.points.clear();
   held_ = true;
 }
 
@@ -121,22 +102,6 @@ DesignClaim::~DesignClaim() {
   std::lock_guard<std::mutex> lock(s.mu);
   s.claimed = false;
   s.frameProc = s.clientProc = 0;
-  s.points.clear();
-}
-
-bool DesignClaim::takePoint(int source, int& x, int& y) {
-  if (!held_) return false;
-  Saved& s = saved();
-  std::lock_guard<std::mutex> lock(s.mu);
-  while (!s.points.empty()) {
-    const Saved::Point p = s.points.front();
-    s.points.pop_front();
-    if (p.source != source) continue;  // its event was never handled
-    x = p.x;
-    y = p.y;
-    return true;
-  }
-  return false;
 }
 
 void DesignClaim::install(Window& overlay) {

@@ -17,7 +17,6 @@ namespace wevo::design {
 inline constexpr int kDownField = 1020;       // ?DOWN: a left press
 inline constexpr int kMouseMoveField = 1030;  // ?MOUSEMOVE: a mouse move
 inline constexpr int kUpField = 1050;         // ?UP: a left release
-inline constexpr int kRightPress = 2;         // the right button's alerted key
 
 // The overlay as data: hidden, alerting the right button, the
 // left double click, Esc, the four arrows, F8, F9 and F10.
@@ -38,18 +37,10 @@ class DesignClaim {
   // Saves the open overlay's frame and client-area procedures and installs
   // design mode's own, which post EVENT::Accepted for ?MOUSEMOVE on a mouse
   // move, ?DOWN on a left press and ?UP on a left release (making the
-  // overlay the target window), note where the mouse was for these and for
-  // a right press (takePoint), and then always pass the message on to the
+  // overlay the target window), and then always pass the message on to the
   // saved procedure. Key presses get no handling of their own. Only with the
   // claim held.
   void install(Window& overlay);
-
-  // Where the mouse was (overlay pixels) when the procedures saw the input
-  // behind the event now handled: `source` is the pseudo-control's number,
-  // or kRightPress. Events wait in the queue while later input is read, so
-  // the current mouse position may already be a later one's. Points of
-  // events that were never handled are passed over. False when none waits.
-  bool takePoint(int source, int& x, int& y);
 
  private:
   bool held_ = false;
