@@ -198,7 +198,12 @@ void SheetControl::paintEvent(QPaintEvent*) {
     if (t.disabled || snap_.disabled) opt.state &= ~QStyle::State_Enabled;
     p.setFont(toFont(t.font));
     opt.fontMetrics = p.fontMetrics();
-    style()->drawControl(QStyle::CE_TabBarTab, &opt, &p, this);
+    // The toolkit sizes a tab to its text; the style's own label padding
+    // would elide the text, so the label is drawn over the shape here.
+    style()->drawControl(QStyle::CE_TabBarTabShape, &opt, &p, this);
+    p.setPen(palette().color((opt.state & QStyle::State_Enabled) ? QPalette::Active : QPalette::Disabled,
+                             QPalette::WindowText));
+    p.drawText(opt.rect, static_cast<int>(Qt::AlignCenter | Qt::TextShowMnemonic), t.text);
   }
 }
 
