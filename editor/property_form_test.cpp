@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,8 @@ TEST(PropertyForm, ControlWithoutRowOpensAsInsertAndSaveRewritesTheAddedRow) {
 
   // The row was added when the form opened: the next UID, the label without
   // its "?", type 0.
-  const WindowControls* primed = formRow(whileOpen, "?SaveBtn");
-  ASSERT_NE(primed, nullptr);
+  const std::optional<WindowControls> primed = formRow(whileOpen, "?SaveBtn");
+  ASSERT_TRUE(primed);
   EXPECT_EQ(whileOpen.size(), 4u);
   EXPECT_EQ(primed->UID, 6u);
   EXPECT_EQ(text::clipped(primed->PROCEDURENAME), kProcedure);
@@ -80,8 +81,8 @@ TEST(PropertyForm, ControlWithoutRowOpensAsInsertAndSaveRewritesTheAddedRow) {
 
   const std::vector<WindowControls> rows = folder.rows();
   ASSERT_EQ(rows.size(), 4u);
-  const WindowControls* saved = formRow(rows, "?SaveBtn");
-  ASSERT_NE(saved, nullptr);
+  const std::optional<WindowControls> saved = formRow(rows, "?SaveBtn");
+  ASSERT_TRUE(saved);
   EXPECT_EQ(saved->UID, 6u);
   EXPECT_EQ(text::clipped(saved->TIP), "Saves the customer");
   EXPECT_EQ(text::clipped(saved->DESCRIPTION), "SaveBtn");
@@ -111,7 +112,7 @@ TEST(PropertyForm, CancellingAnAddedRowRemovesItWhateverTheRequest) {
     EXPECT_EQ(r.program.transcript[0], kCancelQuestion + "Yes");
     const std::vector<WindowControls> rows = folder.rows();
     EXPECT_EQ(rows.size(), 3u);
-    EXPECT_EQ(formRow(rows, "?SaveBtn"), nullptr);
+    EXPECT_FALSE(formRow(rows, "?SaveBtn"));
   }
 }
 
@@ -141,11 +142,333 @@ TEST(PropertyForm, ExistingRowOpensAsChangeAndAnUnchangedSaveWritesNothing) {
   EXPECT_TRUE(c.program.transcript.empty()) << describe(c.program);
   EXPECT_EQ(c.response, 2);
   EXPECT_EQ(fileState(folder.path), before);
-  const WindowControls* kept = formRow(folder.rows(), "?SaveBtn");
-  ASSERT_NE(kept, nullptr);
+  const std::optional<WindowControls> kept = formRow(folder.rows(), "?SaveBtn");
+  ASSERT_TRUE(kept);
   EXPECT_EQ(kept->UID, 4u);
   EXPECT_EQ(text::clipped(kept->TIP), "Stored tip");
 }
 
+
+TEST(PropertyForm, ControlMovedSinceItsRowWasStoredOpensChanged) {
+  StoreFolder folder;
+  WindowControls row = storedRow(4, "?SaveBtn", kSaveBtn, TYPE::Button);
+  text::assign(row.TIP, "Stored tip");
+  testing::onHost(folder, [&](Window& host) { addRow(host, kSaveBtn, row); });
+  const auto before = fileState(folder.path);
+  const WindowControls stored = *formRow(folder.rows(), "?SaveBtn");
+  auto moveButton = [](Window& host) { host.set(kSaveBtn, PROP::XPos, Value(35)); };
+
+  // Cancelling asks; No keeps the form open, Yes lets it go without writing.
+  Script cancel;
+  cancel.clickControl("?CANCEL", kButtonForm)
+      .answer("Update Cancelled", BUTTON::No)
+      .clickControl("?CANCEL", kButtonForm)
+      .answer("Update Cancelled", BUTTON::Yes);
+  FormResult c = runForm(folder, kSaveBtn, "?SaveBtn", 0, cancel, moveButton);
+  ASSERT_TRUE(endedNormally(c.program));
+  EXPECT_EQ(c.response, 2);
+  EXPECT_EQ(c.program.transcript, (std::vector<std::string>{kCancelQuestion + "No", kCancelQuestion + "Yes"}));
+  EXPECT_EQ(fileState(folder.path), before);
+
+  // Saving without touching anything writes the new position, nothing else.
+  FormResult s = runForm(folder, kSaveBtn, "?SaveBtn", 0, Script().clickControl("?OK", kButtonForm), moveButton);
+  ASSERT_TRUE(endedNormally(s.program));
+  EXPECT_TRUE(s.program.transcript.empty()) << describe(s.program);
+  EXPECT_EQ(s.response, 1);
+  const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->X, 35);
+  EXPECT_EQ(apply::testing::changedFields(*saved, stored), std::vector<std::string>{"X"});
+}
+
+TEST(PropertyForm, ResetTakesTheOriginalRowButKeepsTheRowsIdentity) {
+  StoreFolder folder;
+  WindowControls original = storedRow(7, "?SaveBtn", 9, TYPE::Button);
+  text::assign(original.UNIQUEMARKER, store::kOriginalMarker);
+  original.ORDER = 99;
+  text::assign(original.TIP, "Original tip");
+  text::assign(original.CONTROLTEXT, "&Save it");
+  original.TEXTCOLOR = 255;
+  original.FONTSTYLE = 700;
+  text::assign(original.TYPEFACE, "Tahoma");
+  text::assign(original.CURSOR, CURSOR::IBeam);
+  WindowControls override = storedRow(3, "?SaveBtn", kSaveBtn, TYPE::Button);
+  override.ORDER = 5;
+  text::assign(override.TIP, "Override tip");
+  override.TEXTCOLOR = 0xFF0000;
+  testing::onHost(folder, [&](Window& host) {
+    addRow(host, kSaveBtn, original);
+    addRow(host, kSaveBtn, override);
+  });
+
+  WindowControls afterReset{};
+  std::optional<toolkit::ControlSnapshot> tip, swatch, bold, cursor;
+  Script script;
+  script.clickControl("?RESET", kButtonForm)
+      .call(
+          [&] {
+            afterReset = store::WIN();
+            tip = wevo::testing::shownControl(kButtonForm, "?WIN:TIP");
+            swatch = wevo::testing::shownControl(kButtonForm, "?BOX1");
+            bold = wevo::testing::shownControl(kButtonForm, "?BBOLD");
+            cursor = wevo::testing::shownControl(kButtonForm, "?CURSORDESCR");
+          },
+          kButtonForm);
+  // Nothing is written until Save.
+  script.call([&] { EXPECT_EQ(text::clipped(formRow(folder.rows(), "?SaveBtn")->TIP), "Override tip"); },
+              kButtonForm);
+  script.clickControl("?OK", kButtonForm);
+  FormResult r = runForm(folder, kSaveBtn, "?SaveBtn", 2, script);
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_EQ(r.response, 1);
+
+  EXPECT_EQ(text::clipped(afterReset.TIP), "Original tip");
+  EXPECT_EQ(afterReset.UID, 3u);
+  EXPECT_EQ(text::clipped(afterReset.UNIQUEMARKER), kMarker);
+  EXPECT_EQ(afterReset.FEQ, kSaveBtn);
+  EXPECT_EQ(afterReset.ORDER, 5);
+  EXPECT_EQ(afterReset.TEXTCOLOR, 255);
+  // The form shows what it holds.
+  ASSERT_TRUE(tip && swatch && bold && cursor);
+  EXPECT_EQ(tip->text, "Original tip");
+  EXPECT_EQ(swatch->fill, 255);
+  EXPECT_TRUE(bold->checked);
+  EXPECT_EQ(cursor->selected, 4);  // IBeam
+
+  const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->UID, 3u);
+  EXPECT_EQ(saved->FEQ, kSaveBtn);
+  EXPECT_EQ(saved->ORDER, 5);
+  EXPECT_EQ(text::clipped(saved->TIP), "Original tip");
+  EXPECT_EQ(text::clipped(saved->CONTROLTEXT), "&Save it");
+  EXPECT_EQ(saved->TEXTCOLOR, 255);
+  EXPECT_EQ(saved->FONTSTYLE, 700);
+  EXPECT_EQ(text::clipped(saved->TYPEFACE), "Tahoma");
+  EXPECT_EQ(text::clipped(saved->CURSOR), CURSOR::IBeam);
+  // The original row is as it was.
+  const std::optional<WindowControls> kept = formRow(folder.rows(), "?SaveBtn", store::kOriginalMarker);
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->UID, 7u);
+}
+
+TEST(PropertyForm, ResetWithoutAnOriginalRowLeavesTheFormAsItWas) {
+  StoreFolder folder;
+  WindowControls row = storedRow(3, "?Name", kName, TYPE::Entry);
+  text::assign(row.TIP, "Override tip");
+  testing::onHost(folder, [&](Window& host) { addRow(host, kName, row); });
+  const auto before = fileState(folder.path);
+  WindowControls beforeReset{}, afterReset{};
+  Script script;
+  script.call([&] { beforeReset = store::WIN(); }, "ENTRY ?Name")
+      .clickControl("?RESET", "ENTRY ?Name")
+      .call([&] { afterReset = store::WIN(); }, "ENTRY ?Name")
+      .clickControl("?OK", "ENTRY ?Name");
+  FormResult r = runForm(folder, kName, "?Name", 2, script);
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_EQ(r.response, 1);
+  EXPECT_EQ(apply::testing::changedFields(afterReset, beforeReset), std::vector<std::string>{});
+  EXPECT_EQ(text::clipped(afterReset.TIP), "Override tip");
+  EXPECT_EQ(fileState(folder.path), before);
+}
+
+// Runs the form with request 3 over the row of ?SaveBtn, which the program
+// makes the store's current row first, as the browse does.
+FormResult runDelete(const StoreFolder& folder, const Script& script, bool readOnly = false) {
+  FormResult out;
+  out.program = folder.run(
+      [&] {
+        Window host(testing::hostWindow());
+        host.open();
+        store::StoreUse use;
+        ASSERT_TRUE(testing::LookUp("?SaveBtn"));
+        if (readOnly) {
+          // Every write is refused from here on.
+          const std::string position = store::winFile().position();
+          store::winFile().close();
+          ASSERT_TRUE(store::winFile().open(kf::kReadOnly | kf::kDenyNone));
+          ASSERT_TRUE(store::winFile().reget(position));
+        }
+        store::GlobalRequest() = 3;
+        UpdateScreenControlProperties(host, kSaveBtn, "?SaveBtn", kMarker, kProcedure);
+        out.response = store::GlobalResponse();
+        out.requestAfter = store::GlobalRequest();
+      },
+      script);
+  return out;
+}
+
+TEST(PropertyForm, DeleteRequestAsksFirstAndOpensNoWindow) {
+  StoreFolder folder;
+  ASSERT_TRUE(folder.stage(otherRows()));
+  testing::onHost(folder, [&](Window& host) { addRow(host, kSaveBtn, storedRow(4, "?SaveBtn", 2, 9)); });
+  const std::string confirm =
+      "message \"Confirm Delete\" \"You've selected to delete the highlighted record.  Press OK to confirm deletion "
+      "of this record.\" icon=question buttons=OK|Cancel default=Cancel -> ";
+
+  FormResult kept = runDelete(folder, Script().answer("Confirm Delete", BUTTON::Cancel));
+  ASSERT_TRUE(endedNormally(kept.program));
+  EXPECT_EQ(kept.response, 2);
+  EXPECT_EQ(kept.program.transcript, std::vector<std::string>{confirm + "Cancel"});
+  EXPECT_TRUE(formRow(folder.rows(), "?SaveBtn"));
+
+  // A delete that fails asks whether to try again.
+  Script failing;
+  failing.answer("Confirm Delete", BUTTON::Ok)
+      .answer("Transaction Framing Error", BUTTON::Ok)  // the store's report of the failure
+      .answer("Record Update Error", BUTTON::Yes)
+      .answer("Transaction Framing Error", BUTTON::Ok)
+      .answer("Record Update Error", BUTTON::Cancel);
+  FormResult refused = runDelete(folder, failing, true);
+  ASSERT_TRUE(endedNormally(refused.program));
+  EXPECT_EQ(refused.response, 2);
+  ASSERT_EQ(refused.program.transcript.size(), 5u);
+  EXPECT_TRUE(refused.program.transcript[2].starts_with(
+      "message \"Record Update Error\" \"An error was experienced deleting this record."));
+  EXPECT_TRUE(formRow(folder.rows(), "?SaveBtn"));
+
+  FormResult gone = runDelete(folder, Script().answer("Confirm Delete", BUTTON::Ok));
+  ASSERT_TRUE(endedNormally(gone.program));
+  EXPECT_EQ(gone.response, 1);
+  EXPECT_EQ(gone.requestAfter, 0);
+  EXPECT_EQ(gone.program.transcript, std::vector<std::string>{confirm + "OK"});
+  const std::vector<WindowControls> rows = folder.rows();
+  EXPECT_FALSE(formRow(rows, "?SaveBtn"));
+  EXPECT_EQ(rows.size(), 3u);
+}
+
+TEST(PropertyForm, FailedNumberingEndsTheFormWithoutItsWindow) {
+  StoreFolder folder;
+  ASSERT_TRUE(folder.stage(otherRows()));
+  Script script;
+  script.answer("Auto Increment Error", BUTTON::Cancel).answer("", BUTTON::Ok);
+  int response = -1;
+  ProgramResult r = folder.run(
+      [&] {
+        Window host(testing::hostWindow());
+        host.open();
+        // The store is open for reading only: every add is refused.
+        ASSERT_TRUE(store::winFile().open(kf::kReadOnly | kf::kDenyNone));
+        store::useCount(store::winFile()) = 1;
+        store::GlobalRequest() = 1;
+        UpdateScreenControlProperties(host, kSaveBtn, "?SaveBtn", kMarker, kProcedure);
+        response = store::GlobalResponse();
+        store::closeCounted(store::winFile());
+        // No close reached the host window.
+        host.post(EVENT::User);
+        while (host.accept())
+          if (event() == EVENT::User || event() == EVENT::CloseWindow) break;
+        EXPECT_EQ(event(), EVENT::User);
+      },
+      script);
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_EQ(response, 2);
+  ASSERT_EQ(r.transcript.size(), 2u);
+  EXPECT_TRUE(r.transcript[0].starts_with("message \"Auto Increment Error\""));
+  EXPECT_EQ(r.transcript[1], "message \"\" \"Record Can't be created!\" icon=none buttons=OK default=OK -> OK");
+  EXPECT_EQ(folder.rows().size(), 3u);
+}
+
+// Makes the thread's store instance refuse every write from now on, keeping
+// its current row.
+void refuseWrites() {
+  kf::File& file = store::winFile();
+  const std::string position = file.position();
+  const WindowControls buffer = store::WIN();
+  file.close();
+  ASSERT_TRUE(file.open(kf::kReadOnly | kf::kDenyNone));
+  ASSERT_TRUE(file.reget(position));
+  store::WIN() = buffer;
+}
+
+void allowWrites() {
+  kf::File& file = store::winFile();
+  const std::string position = file.position();
+  const WindowControls buffer = store::WIN();
+  file.close();
+  ASSERT_TRUE(file.open());
+  ASSERT_TRUE(file.reget(position));
+  store::WIN() = buffer;
+}
+
+TEST(PropertyForm, FailedRewriteOfAnAddedRowWarnsAndStaysOpen) {
+  StoreFolder folder;
+  ASSERT_TRUE(folder.stage(otherRows()));
+  Script script;
+  script.call(refuseWrites, kButtonForm)
+      .clickControl("?OK", kButtonForm)
+      .answer("Record Insert Error", BUTTON::Ok)
+      .call(allowWrites, kButtonForm)
+      // A UID another row has: the unique key refuses it.
+      .call([] { store::WIN().UID = 5; }, kButtonForm)
+      .clickControl("?OK", kButtonForm)
+      .answer("Duplicate Key Error", BUTTON::Ok)
+      .call([] { store::WIN().UID = 6; }, kButtonForm)
+      .clickControl("?OK", kButtonForm);
+  FormResult r = runForm(folder, kSaveBtn, "?SaveBtn", 1, script);
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_EQ(r.response, 1);
+  ASSERT_EQ(r.program.transcript.size(), 2u);
+  EXPECT_TRUE(r.program.transcript[0].starts_with(
+      "message \"Record Insert Error\" \"An error was experienced during the update of record.  Error: "))
+      << r.program.transcript[0];
+  EXPECT_EQ(r.program.transcript[1],
+            "message \"Duplicate Key Error\" \"Adding this record creates a duplicate entry for the key:WIN:KeyUID\" "
+            "icon=error buttons=OK default=OK -> OK");
+  const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->UID, 6u);
+  EXPECT_EQ(folder.rows().size(), 4u);
+}
+
+TEST(PropertyForm, FailedUpdateAsksToTryAgainAndNoGivesUp) {
+  StoreFolder folder;
+  WindowControls row = storedRow(4, "?SaveBtn", kSaveBtn, TYPE::Button);
+  text::assign(row.TIP, "Stored tip");
+  testing::onHost(folder, [&](Window& host) { addRow(host, kSaveBtn, row); });
+  const auto before = fileState(folder.path);
+  Script script;
+  script.selectTab("?TAB4", kButtonForm)
+      .clickControl("?WIN:TIP", kButtonForm)
+      .type("Changed tip")
+      .call(refuseWrites, kButtonForm)
+      .clickControl("?OK", kButtonForm)
+      .answer("Transaction Framing Error", BUTTON::Ok)  // the store's report of the failed write
+      .answer("Record Update Error", BUTTON::Yes)
+      .answer("Transaction Framing Error", BUTTON::Ok)
+      .answer("Record Update Error", BUTTON::Cancel)  // back to the form
+      .clickControl("?OK", kButtonForm)
+      .answer("Transaction Framing Error", BUTTON::Ok)
+      .answer("Record Update Error", BUTTON::No)  // gives up: the form closes, asking first
+      .answer("Update Cancelled", BUTTON::Yes);
+  FormResult r = runForm(folder, kSaveBtn, "?SaveBtn", 2, script);
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_EQ(r.response, 2);
+  int retries = 0;
+  for (const std::string& line : r.program.transcript)
+    if (line.starts_with("message \"Record Update Error\" \"An error was experienced changing this record.")) ++retries;
+  EXPECT_EQ(retries, 3);
+  EXPECT_EQ(fileState(folder.path), before);
+}
+
+TEST(PropertyForm, HostInPixelsKeepsItsModeAndTheRowGetsDialogUnits) {
+  StoreFolder folder;
+  bool pixelsAfter = false;
+  int xAfter = 0;
+  FormResult r = runForm(
+      folder, kSaveBtn, "?SaveBtn", 0, Script().clickControl("?OK", kButtonForm),
+      [&](Window& host) { host.set(0, PROP::Pixels, Value(1)); },
+      [&](Window& host) {
+        pixelsAfter = host.get(0, PROP::Pixels).truthy();
+        xAfter = host.get(kSaveBtn, PROP::XPos).i32();
+      });
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_TRUE(pixelsAfter);
+  EXPECT_EQ(xAfter, 30);  // 20 dialog units of 1.5 pixels
+  const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->X, 20);
+  EXPECT_EQ(saved->WIDTH, 50);
+}
 }  // namespace
 }  // namespace wevo::editor

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "apply/capture.h"
+#include "apply/row_identity.h"
 #include "apply/test_apply.h"
 #include "editor/property_form.h"
 #include "platform/keyedfile/error.h"
@@ -69,7 +70,8 @@ struct FormResult {
 // `before` runs on the host thread after the window opened, before the form
 // (store open or not as it likes); the store's name and password are set.
 inline FormResult runForm(const apply::testing::StoreFolder& folder, int field, const std::string& label,
-                          int request, const Script& script, const std::function<void(Window&)>& before = {}) {
+                          int request, const Script& script, const std::function<void(Window&)>& before = {},
+                          const std::function<void(Window&)>& after = {}) {
   FormResult out;
   out.program = folder.run(
       [&] {
@@ -80,20 +82,27 @@ inline FormResult runForm(const apply::testing::StoreFolder& folder, int field, 
         UpdateScreenControlProperties(host, field, label, kMarker, kProcedure);
         out.response = store::GlobalResponse();
         out.requestAfter = store::GlobalRequest();
+        if (after) after(host);
       },
       script);
   return out;
 }
 
-// The row of `label` under the tests' procedure and marker; nullptr when
-// there is none.
-inline const WindowControls* formRow(const std::vector<WindowControls>& rows, const std::string& label,
-                                     const std::string& marker = kMarker) {
+// Makes the row of `label` (tests' procedure and marker) the store's current
+// row, read into WIN(); the store must be open on this thread.
+inline bool LookUp(const std::string& label) {
+  apply::SetRowKey(store::WIN(), kProcedure, kMarker, label);
+  return store::winFile().get(store::KEYPROCEDUREMARKERLABEL);
+}
+
+// The row of `label` under the tests' procedure and marker, if there is one.
+inline std::optional<WindowControls> formRow(const std::vector<WindowControls>& rows, const std::string& label,
+                                             const std::string& marker = kMarker) {
   for (const WindowControls& r : rows)
     if (text::clipped(r.PROCEDURENAME) == kProcedure && text::clipped(r.UNIQUEMARKER) == marker &&
         text::clipped(r.CONTROLLABEL) == label)
-      return &r;
-  return nullptr;
+      return r;
+  return std::nullopt;
 }
 
 // Runs `fn` on a program's host thread with the host window open and the
