@@ -38,9 +38,17 @@ bool PrimeRecord(int field, std::string_view label) {
 
 int DeleteRequest() {
   if (store::standardMessage(store::kMsgConfirmDelete) != BUTTON::Ok) return 2;
+  kf::File& file = store::winFile();
+  const uint32_t uid = store::WIN().UID;
   for (;;) {
     setCursor(CURSOR::Wait);
-    const int result = store::deleteCurrentRow(store::winFile());
+    int result = store::kUpdateFailed;
+    // Only the row the buffer names is deleted, never another current row.
+    store::WIN().UID = uid;
+    if (file.get(store::KEYUID))
+      result = store::deleteCurrentRow(file);
+    else
+      store::standardMessage(store::kMsgDeleteError, file.decl().label);
     setCursor(CURSOR::Default);
     if (result == store::kUpdated) return 1;
     if (store::standardMessage(store::kMsgDeleteRetry) != BUTTON::Yes) return 2;
@@ -48,6 +56,7 @@ int DeleteRequest() {
 }
 
 void CopyLiveGeometry(Window& host, int field, store::WindowControls& record) {
+  if (field != 0 && !host.exists(field)) return;
   const bool pixels = host.get(0, PROP::Pixels).truthy();
   apply::CapturePlacement(host, field, record);
   if (pixels) host.set(0, PROP::Pixels, Value(1));

@@ -35,14 +35,16 @@ bool LookUpRecord(std::string_view procedureName, std::string_view uniqueMarker,
 bool PrimeRecord(int field, std::string_view label);
 
 // The delete request: asks for confirmation (message 32), then deletes the
-// current row in a transaction, with the wait cursor, asking again (message
-// 18, Yes retries) when that fails. Returns the form's response: 1 deleted,
-// 2 not.
+// row WIN() holds (found again by its UID, so that a caller that read it
+// through a view need not leave it current) in a transaction, with the wait
+// cursor, asking again (message 18, Yes retries) when that fails. Returns
+// the form's response: 1 deleted, 2 not.
 int DeleteRequest();
 
 // Puts the live control's position and size into the record (in dialog
 // units, as the store keeps them), with its default-size flags and size
-// types. The host window keeps its coordinate mode.
+// types. The host window keeps its coordinate mode. A field the window has
+// no control for leaves the record as it is.
 void CopyLiveGeometry(Window& host, int field, store::WindowControls& record);
 
 // Whether the record differs from `saved` byte for byte, or its blob was

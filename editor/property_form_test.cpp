@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -272,16 +273,21 @@ TEST(PropertyForm, ResetWithoutAnOriginalRowLeavesTheFormAsItWas) {
   EXPECT_EQ(fileState(folder.path), before);
 }
 
-// Runs the form with request 3 over the row of ?SaveBtn, which the program
-// makes the store's current row first, as the browse does.
-FormResult runDelete(const StoreFolder& folder, const Script& script, bool readOnly = false) {
+// Runs the form with request 3 on the host thread after `prepare` (the
+// store open) has put the row to delete into WIN(); by default the row of
+// ?SaveBtn, made the store's current row, as the browse leaves it.
+FormResult runDelete(const StoreFolder& folder, const Script& script, bool readOnly = false,
+                     const std::function<void()>& prepare = {}) {
   FormResult out;
   out.program = folder.run(
       [&] {
         Window host(testing::hostWindow());
         host.open();
         store::StoreUse use;
-        ASSERT_TRUE(testing::LookUp("?SaveBtn"));
+        if (prepare)
+          prepare();
+        else
+          ASSERT_TRUE(testing::LookUp("?SaveBtn"));
         if (readOnly) {
           // Every write is refused from here on.
           const std::string position = store::winFile().position();
@@ -469,6 +475,133 @@ TEST(PropertyForm, HostInPixelsKeepsItsModeAndTheRowGetsDialogUnits) {
   ASSERT_TRUE(saved);
   EXPECT_EQ(saved->X, 20);
   EXPECT_EQ(saved->WIDTH, 50);
+}
+
+TEST(PropertyForm, DeleteRequestRemovesOnlyTheRowTheBufferNames) {
+  StoreFolder folder;
+  ASSERT_TRUE(folder.stage(otherRows()));
+  testing::onHost(folder, [&](Window& host) { addRow(host, kSaveBtn, storedRow(4, "?SaveBtn", 2, 9)); });
+  const std::optional<WindowControls> button = formRow(folder.rows(), "?SaveBtn");
+  ASSERT_TRUE(button);
+
+  // The row read elsewhere (a view): the store has no current row.
+  FormResult r = runDelete(folder, Script().answer("Confirm Delete", BUTTON::Ok), false,
+                           [&] { store::WIN() = *button; });
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_EQ(r.response, 1);
+  EXPECT_FALSE(formRow(folder.rows(), "?SaveBtn"));
+  EXPECT_EQ(folder.rows().size(), 3u);
+
+  // A row that is gone meanwhile: reported, and the current row (another
+  // control's) is left alone.
+  Script script;
+  script.answer("Confirm Delete", BUTTON::Ok)
+      .answer("Delete Operation Error", BUTTON::Ok)
+      .answer("Record Update Error", BUTTON::No);
+  FormResult gone = runDelete(folder, script, false, [&] {
+    ASSERT_TRUE(testing::LookUp("?Name"));
+    store::WIN() = *button;
+  });
+  ASSERT_TRUE(endedNormally(gone.program));
+  EXPECT_EQ(gone.response, 2);
+  EXPECT_EQ(folder.rows().size(), 3u);
+  EXPECT_TRUE(formRow(folder.rows(), "?Name"));
+}
+
+TEST(PropertyForm, ChangeMadeByAnotherStationIsShownAndNotOverwritten) {
+  StoreFolder folder;
+  WindowControls row = storedRow(4, "?SaveBtn", kSaveBtn, TYPE::Button);
+  text::assign(row.TIP, "Stored tip");
+  testing::onHost(folder, [&](Window& host) { addRow(host, kSaveBtn, row); });
+  std::string shownAfter;
+  Script script;
+  script
+      .call(
+          [&] {
+            // The form's row, watched from here on.
+            kf::File& file = store::winFile();
+            const WindowControls buffer = store::WIN();
+            const std::string position = file.position();
+            ASSERT_TRUE(file.watch());
+            ASSERT_TRUE(file.reget(position));
+            store::WIN() = buffer;
+            // Another station changes it.
+            WindowControls other{};
+            kf::File elsewhere(store::winDecl(), &other);
+            elsewhere.setName(folder.path);
+            elsewhere.setOwner(folder.password);
+            ASSERT_TRUE(elsewhere.open());
+            other.UID = 4;
+            ASSERT_TRUE(elsewhere.get(store::KEYUID));
+            text::assign(other.TIP, "Changed elsewhere");
+            ASSERT_TRUE(elsewhere.put());
+            elsewhere.close();
+          },
+          kButtonForm)
+      .selectTab("?TAB4", kButtonForm)
+      .clickControl("?WIN:MESSAGE", kButtonForm)
+      .type("My message")
+      .clickControl("?OK", kButtonForm)
+      .answer("Record Was Not Updated", BUTTON::Ok)
+      .call([&] { shownAfter = wevo::testing::shownControl(kButtonForm, "?WIN:TIP")->text; }, kButtonForm)
+      .clickControl("?CANCEL", kButtonForm)
+      .answer("Update Cancelled", BUTTON::Yes);
+  FormResult r = runForm(folder, kSaveBtn, "?SaveBtn", 2, script);
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_EQ(r.response, 2);
+  EXPECT_EQ(shownAfter, "Changed elsewhere");
+  const std::optional<WindowControls> stored = formRow(folder.rows(), "?SaveBtn");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(text::clipped(stored->TIP), "Changed elsewhere");
+  EXPECT_EQ(text::clipped(stored->MESSAGE), "");
+}
+
+TEST(PropertyForm, OpeningTakesTheLiveControlsScriptAndDropsTheRightButton) {
+  StoreFolder folder;
+  int keyDuring = -1;
+  int charsetShown = -1;
+  Script script;
+  script
+      .call(
+          [&] {
+            keyDuring = keyCode();
+            charsetShown = wevo::testing::shownControl("ENTRY ?Name", "?WIN:CONTROLTEXT")->font.charset;
+          },
+          "ENTRY ?Name")
+      .clickControl("?CANCEL", "ENTRY ?Name")
+      .answer("Update Cancelled", BUTTON::Yes);
+  FormResult r = runForm(folder, kName, "?Name", 0, script, [](Window& host) {
+    host.set(kName, PROP::FontCharset, Value(161));
+    setKeyCode(KEY::MouseRight);  // the press that opened design mode's popup
+  });
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_EQ(keyDuring, 0);
+  EXPECT_EQ(charsetShown, 161);
+
+  // Any other key stays.
+  FormResult other = runForm(folder, kName, "?Name", 0, script, [](Window& host) {
+    host.set(kName, PROP::FontCharset, Value(161));
+    setKeyCode(KEY::Enter);
+  });
+  ASSERT_TRUE(endedNormally(other.program));
+  EXPECT_EQ(keyDuring, KEY::Enter);
+}
+
+TEST(PropertyForm, RowOfAControlTheWindowLacksKeepsItsPlacement) {
+  StoreFolder folder;
+  WindowControls row = storedRow(4, "?Gone", 42, TYPE::Button);
+  row.X = 7;
+  row.Y = 8;
+  row.WIDTH = 9;
+  row.HEIGHT = 10;
+  row.WIDTHTYPE = 2;
+  row.HEIGHTTYPE = 2;
+  ASSERT_TRUE(folder.stage({row}));
+  const auto before = fileState(folder.path);
+  FormResult r = runForm(folder, 42, "?Gone", 2, Script().clickControl("?OK", " ?Gone"));
+  ASSERT_TRUE(endedNormally(r.program));
+  EXPECT_EQ(r.response, 1);
+  EXPECT_EQ(fileState(folder.path), before);
 }
 }  // namespace
 }  // namespace wevo::editor
