@@ -75,15 +75,15 @@ TEST(CaptureWindow, TakesTypeLayoutIconWallpaperAndFontOnly) {
     WindowControls row = before;
     CaptureControl(w, 0, row);
     EXPECT_EQ(w.get(0, PROP::Pixels).num(), 0) << "left in dialog units";
-    EXPECT_EQ(row.TYPE, 0);
-    EXPECT_EQ(row.LAYOUT, 1);
+    EXPECT_EQ(+row.TYPE, 0);
+    EXPECT_EQ(+row.LAYOUT, 1);
     EXPECT_EQ(text::clipped(row.ICON), "app.ico");
     EXPECT_EQ(text::clipped(row.WALLPAPER), "main.bmp");
-    EXPECT_EQ(row.WALLPAPERMODE, 1);
+    EXPECT_EQ(+row.WALLPAPERMODE, 1);
     EXPECT_EQ(text::clipped(row.TYPEFACE), "Tahoma");
-    EXPECT_EQ(row.FONTSIZE, 12);
-    EXPECT_EQ(row.FONTSTYLE, 400);
-    EXPECT_EQ(row.CHARSET, 161);
+    EXPECT_EQ(+row.FONTSIZE, 12);
+    EXPECT_EQ(+row.FONTSTYLE, 400);
+    EXPECT_EQ(+row.CHARSET, 161);
     std::vector<std::string> changed = changedFields(before, row);
     std::sort(changed.begin(), changed.end());
     EXPECT_EQ(changed, (std::vector<std::string>{"CHARSET", "FONTSIZE", "FONTSTYLE", "ICON", "LAYOUT", "TYPE",
@@ -91,10 +91,10 @@ TEST(CaptureWindow, TakesTypeLayoutIconWallpaperAndFontOnly) {
 
     w.set(0, PROP::Tiled, 1);
     CaptureControl(w, 0, row);
-    EXPECT_EQ(row.WALLPAPERMODE, 2);
+    EXPECT_EQ(+row.WALLPAPERMODE, 2);
     w.set(0, PROP::Tiled, 0);
     CaptureControl(w, 0, row);
-    EXPECT_EQ(row.WALLPAPERMODE, 0) << "neither centred nor tiled: stretched";
+    EXPECT_EQ(+row.WALLPAPERMODE, 0) << "neither centred nor tiled: stretched";
   });
 }
 
@@ -105,14 +105,14 @@ TEST(CaptureWindow, BlankWallpaperAndLeftToRightLeaveTheirFieldsAsTheyWere) {
     row.WALLPAPERMODE = 2;
     CaptureControl(w, 0, row);
     EXPECT_EQ(text::clipped(row.WALLPAPER), "paper.bmp");
-    EXPECT_EQ(row.WALLPAPERMODE, 2);
-    EXPECT_EQ(row.LAYOUT, 2);
+    EXPECT_EQ(+row.WALLPAPERMODE, 2);
+    EXPECT_EQ(+row.LAYOUT, 2);
     EXPECT_EQ(text::clipped(row.ICON), "") << "a blank icon is captured as blank";
 
     kf::clearRecord(store::winDecl(), &row);
     CaptureControl(w, 0, row);
     EXPECT_EQ(text::clipped(row.WALLPAPER), "");
-    EXPECT_EQ(row.WALLPAPERMODE, 0);
+    EXPECT_EQ(+row.WALLPAPERMODE, 0);
   });
 }
 
@@ -167,57 +167,57 @@ TEST(CaptureControl, EveryPropertyInItsEncoding) {
     WindowControls row = before;
     CaptureControl(w, f, row);
     EXPECT_EQ(w.get(0, PROP::Pixels).num(), 0);
-    EXPECT_EQ(row.TYPE, TYPE::Entry);
+    EXPECT_EQ(+row.TYPE, TYPE::Entry);
     EXPECT_EQ(text::clipped(row.CONTROLTEXT), "@s20");
-    EXPECT_EQ(row.FLAT, 1);
-    EXPECT_EQ(row.JUSTIFICATION, 2);
-    EXPECT_EQ(row.OFFSET, 3);
-    EXPECT_EQ(row.LAYOUT, 1);
-    EXPECT_EQ(row.HIDE, 1);
-    EXPECT_EQ(row.DISABLE, 1);
-    EXPECT_EQ(row.SKIP, 1);
+    EXPECT_EQ(+row.FLAT, 1);
+    EXPECT_EQ(+row.JUSTIFICATION, 2);
+    EXPECT_EQ(+row.OFFSET, 3);
+    EXPECT_EQ(+row.LAYOUT, 1);
+    EXPECT_EQ(+row.HIDE, 1);
+    EXPECT_EQ(+row.DISABLE, 1);
+    EXPECT_EQ(+row.SKIP, 1);
     EXPECT_EQ(text::clipped(row.SCROLL), "1");
-    EXPECT_EQ(row.TRANSPARENT, 1);
-    EXPECT_EQ(row.WORDCASE, 2);
-    EXPECT_EQ(row.ENTRYMODE, 2);
-    EXPECT_EQ(row.REQUIRED, 1);
-    EXPECT_EQ(row.READONLY, 1);
-    EXPECT_EQ(row.PASSWORD, 1);
-    EXPECT_EQ(row.TEXTCOLOR, 255);
-    EXPECT_EQ(row.BACKGROUND, 0xFFFFFF);
-    EXPECT_EQ(row.SELECTEDTEXT, 0x00FF00);
-    EXPECT_EQ(row.SELECTEDFILL, 0x0000FF);
-    EXPECT_EQ(row.X, 40);
-    EXPECT_EQ(row.Y, 6);
-    EXPECT_EQ(row.WIDTH, 90);
-    EXPECT_EQ(row.HEIGHT, 12);
-    EXPECT_EQ(row.NOWIDTH, 0);
-    EXPECT_EQ(row.NOHEIGHT, 0);
-    EXPECT_EQ(row.WIDTHTYPE, 2);
-    EXPECT_EQ(row.HEIGHTTYPE, 2);
+    EXPECT_EQ(+row.TRANSPARENT, 1);
+    EXPECT_EQ(+row.WORDCASE, 2);
+    EXPECT_EQ(+row.ENTRYMODE, 2);
+    EXPECT_EQ(+row.REQUIRED, 1);
+    EXPECT_EQ(+row.READONLY, 1);
+    EXPECT_EQ(+row.PASSWORD, 1);
+    EXPECT_EQ(+row.TEXTCOLOR, 255);
+    EXPECT_EQ(+row.BACKGROUND, 0xFFFFFF);
+    EXPECT_EQ(+row.SELECTEDTEXT, 0x00FF00);
+    EXPECT_EQ(+row.SELECTEDFILL, 0x0000FF);
+    EXPECT_EQ(+row.X, 40);
+    EXPECT_EQ(+row.Y, 6);
+    EXPECT_EQ(+row.WIDTH, 90);
+    EXPECT_EQ(+row.HEIGHT, 12);
+    EXPECT_EQ(+row.NOWIDTH, 0);
+    EXPECT_EQ(+row.NOHEIGHT, 0);
+    EXPECT_EQ(+row.WIDTHTYPE, 2);
+    EXPECT_EQ(+row.HEIGHTTYPE, 2);
     EXPECT_EQ(text::clipped(row.TIP), "Your name");
     EXPECT_EQ(text::clipped(row.HELP), "NameHelp");
     EXPECT_EQ(text::clipped(row.MESSAGE), "Type the name");
     EXPECT_EQ(text::clipped(row.CURSOR), CURSOR::IBeam);
     EXPECT_EQ(text::clipped(row.ICON), "face.ico");
     EXPECT_EQ(text::clipped(row.HORIZONTAL), "1");
-    EXPECT_EQ(row.VERTICAL, 1);
-    EXPECT_EQ(row.BOXED, 1);
-    EXPECT_EQ(row.SINGLE, 1);
-    EXPECT_EQ(row.DELAY, 11);
-    EXPECT_EQ(row.REPEAT, 12);
+    EXPECT_EQ(+row.VERTICAL, 1);
+    EXPECT_EQ(+row.BOXED, 1);
+    EXPECT_EQ(+row.SINGLE, 1);
+    EXPECT_EQ(+row.DELAY, 11);
+    EXPECT_EQ(+row.REPEAT, 12);
     EXPECT_EQ(text::clipped(row.LOWER), "1");
     EXPECT_EQ(text::clipped(row.UPPER), "50");
     EXPECT_EQ(text::clipped(row.STEP), "5");
-    EXPECT_EQ(row.DROP, 6);
+    EXPECT_EQ(+row.DROP, 6);
     EXPECT_EQ(text::clipped(row.TYPEFACE), "Tahoma");
-    EXPECT_EQ(row.FONTSIZE, 9);
-    EXPECT_EQ(row.FONTSTYLE, 0x1000 | 700);
-    EXPECT_EQ(row.CHARSET, 0);
-    EXPECT_EQ(row.OUTER, 1);
-    EXPECT_EQ(row.INNER, -1);
-    EXPECT_EQ(row.STYLE, 2);
-    EXPECT_EQ(row.ANGLE, before.ANGLE) << "the grid colour is a list's or combo's only";
+    EXPECT_EQ(+row.FONTSIZE, 9);
+    EXPECT_EQ(+row.FONTSTYLE, 0x1000 | 700);
+    EXPECT_EQ(+row.CHARSET, 0);
+    EXPECT_EQ(+row.OUTER, 1);
+    EXPECT_EQ(+row.INNER, -1);
+    EXPECT_EQ(+row.STYLE, 2);
+    EXPECT_EQ(+row.ANGLE, +before.ANGLE) << "the grid colour is a list's or combo's only";
     EXPECT_EQ(text::clipped(row.WALLPAPER), text::clipped(before.WALLPAPER)) << "a toolbar's only";
     expectNeverCapturedKept(before, row);
   });
@@ -237,16 +237,16 @@ TEST(CaptureControl, FirstJustificationSwitchDecidesAndNoneClearsBoth) {
       w.set(1, c.offsetProp, 10 + c.code);
       WindowControls row = sentinel();
       CaptureControl(w, 1, row);
-      EXPECT_EQ(row.JUSTIFICATION, c.code);
-      EXPECT_EQ(row.OFFSET, 10 + c.code);
+      EXPECT_EQ(+row.JUSTIFICATION, c.code);
+      EXPECT_EQ(+row.OFFSET, 10 + c.code);
     }
     w.set(1, PROP::Decimal, 0);
     WindowControls row = sentinel();
-    ASSERT_NE(row.JUSTIFICATION, 0);
-    ASSERT_NE(row.OFFSET, 0);
+    ASSERT_NE(+row.JUSTIFICATION, 0);
+    ASSERT_NE(+row.OFFSET, 0);
     CaptureControl(w, 1, row);
-    EXPECT_EQ(row.JUSTIFICATION, 0);
-    EXPECT_EQ(row.OFFSET, 0) << "offsets of switches that are off are not taken";
+    EXPECT_EQ(+row.JUSTIFICATION, 0);
+    EXPECT_EQ(+row.OFFSET, 0) << "offsets of switches that are off are not taken";
   });
 }
 
@@ -256,13 +256,13 @@ TEST(CaptureControl, WordCaseAndEntryModeFromTheirSwitches) {
   withWindow(t.decl(), [](Window& w) {
     WindowControls row = sentinel();
     CaptureControl(w, 1, row);
-    EXPECT_EQ(row.WORDCASE, 0);
-    EXPECT_EQ(row.ENTRYMODE, 0);
+    EXPECT_EQ(+row.WORDCASE, 0);
+    EXPECT_EQ(+row.ENTRYMODE, 0);
     w.set(1, PROP::Upr, 1);
     w.set(1, PROP::Ins, 1);
     CaptureControl(w, 1, row);
-    EXPECT_EQ(row.WORDCASE, 1);
-    EXPECT_EQ(row.ENTRYMODE, 1);
+    EXPECT_EQ(+row.WORDCASE, 1);
+    EXPECT_EQ(+row.ENTRYMODE, 1);
   });
 }
 
@@ -277,23 +277,23 @@ TEST(CaptureControl, SizeTypesFromDefaultFullAndExplicitSizes) {
     row.WIDTHTYPE = 2;
     row.HEIGHTTYPE = 2;
     CaptureControl(w, 1, row);
-    EXPECT_EQ(row.NOWIDTH, 1);
-    EXPECT_EQ(row.NOHEIGHT, 1);
-    EXPECT_GT(row.WIDTH, 0) << "the natural width is reported";
-    EXPECT_EQ(row.WIDTHTYPE, 1) << "default width wins over a reported width";
-    EXPECT_EQ(row.HEIGHTTYPE, 1);
+    EXPECT_EQ(+row.NOWIDTH, 1);
+    EXPECT_EQ(+row.NOHEIGHT, 1);
+    EXPECT_GT(+row.WIDTH, 0) << "the natural width is reported";
+    EXPECT_EQ(+row.WIDTHTYPE, 1) << "default width wins over a reported width";
+    EXPECT_EQ(+row.HEIGHTTYPE, 1);
 
     CaptureControl(w, 2, row);
-    EXPECT_EQ(row.NOWIDTH, 0);
-    EXPECT_EQ(row.WIDTH, 50);
-    EXPECT_EQ(row.WIDTHTYPE, 2);
-    EXPECT_EQ(row.HEIGHT, 14);
-    EXPECT_EQ(row.HEIGHTTYPE, 2);
+    EXPECT_EQ(+row.NOWIDTH, 0);
+    EXPECT_EQ(+row.WIDTH, 50);
+    EXPECT_EQ(+row.WIDTHTYPE, 2);
+    EXPECT_EQ(+row.HEIGHT, 14);
+    EXPECT_EQ(+row.HEIGHTTYPE, 2);
 
     CaptureControl(w, 3, row);
-    EXPECT_EQ(row.WIDTHTYPE, 0) << "full size";
-    EXPECT_EQ(row.HEIGHTTYPE, 0);
-    EXPECT_EQ(row.WIDTH, 180) << "the filled width";
+    EXPECT_EQ(+row.WIDTHTYPE, 0) << "full size";
+    EXPECT_EQ(+row.HEIGHTTYPE, 0);
+    EXPECT_EQ(+row.WIDTH, 180) << "the filled width";
 
     // No size and no switch: the size type stays as the record had it.
     w.set(4, PROP::Width, 0);
@@ -302,9 +302,9 @@ TEST(CaptureControl, SizeTypesFromDefaultFullAndExplicitSizes) {
       row.WIDTHTYPE = kept;
       row.HEIGHTTYPE = kept;
       CaptureControl(w, 4, row);
-      EXPECT_EQ(row.WIDTH, 0);
-      EXPECT_EQ(row.WIDTHTYPE, kept);
-      EXPECT_EQ(row.HEIGHTTYPE, kept);
+      EXPECT_EQ(+row.WIDTH, 0);
+      EXPECT_EQ(+row.WIDTHTYPE, kept);
+      EXPECT_EQ(+row.HEIGHTTYPE, kept);
     }
   });
 }
@@ -323,22 +323,22 @@ TEST(CaptureControl, TypeSpecificFields) {
     w.set(1, PROP::GridColor, 0x00C0C0);
     WindowControls row = sentinel();
     CaptureControl(w, 1, row);
-    EXPECT_EQ(row.ANGLE, 0x00C0C0);
+    EXPECT_EQ(+row.ANGLE, 0x00C0C0);
 
     w.set(2, PROP::Tiled, 1);
     row = sentinel();
     kf::clearRecord(store::winDecl(), &row);
     CaptureControl(w, 2, row);
-    EXPECT_EQ(row.TYPE, TYPE::Toolbar);
+    EXPECT_EQ(+row.TYPE, TYPE::Toolbar);
     EXPECT_EQ(text::clipped(row.WALLPAPER), "bar.bmp");
-    EXPECT_EQ(row.WALLPAPERMODE, 2);
+    EXPECT_EQ(+row.WALLPAPERMODE, 2);
 
     kf::clearRecord(store::winDecl(), &row);
     CaptureControl(w, 3, row);
     EXPECT_EQ(text::clipped(row.WALLPAPER), "") << "a region's wallpaper is not captured";
 
     CaptureControl(w, 4, row);
-    EXPECT_EQ(row.TYPE, TYPE::Text);
+    EXPECT_EQ(+row.TYPE, TYPE::Text);
     EXPECT_EQ(text::clipped(row.CONTROLTEXT), "first line") << "a text control's contents";
   });
 }
@@ -365,10 +365,10 @@ TEST(CapturePlacement, OnlyTheEightPlacementFields) {
     const WindowControls before = sentinel();
     WindowControls row = before;
     CapturePlacement(w, 1, row);
-    EXPECT_EQ(row.X, 20);
-    EXPECT_EQ(row.Y, 8);
-    EXPECT_EQ(row.WIDTH, 40);
-    EXPECT_EQ(row.HEIGHT, 14);
+    EXPECT_EQ(+row.X, 20);
+    EXPECT_EQ(+row.Y, 8);
+    EXPECT_EQ(+row.WIDTH, 40);
+    EXPECT_EQ(+row.HEIGHT, 14);
     std::vector<std::string> changed = changedFields(before, row);
     for (const std::string& name : changed)
       EXPECT_TRUE(name == "X" || name == "Y" || name == "WIDTH" || name == "HEIGHT" || name == "NOWIDTH" ||
@@ -403,20 +403,20 @@ TEST_F(StoreControlPlacementTest, ControlWithoutRowGetsACompleteNewRow) {
   std::vector<WindowControls> rows = folder.rows();
   ASSERT_EQ(rows.size(), 1u);
   const WindowControls& row = rows[0];
-  EXPECT_EQ(row.UID, 1u);
+  EXPECT_EQ(+row.UID, 1u);
   EXPECT_EQ(text::clipped(row.PROCEDURENAME), "UpdateCustomer");
   EXPECT_EQ(text::clipped(row.UNIQUEMARKER), "Marker A");
   EXPECT_EQ(text::clipped(row.CONTROLLABEL), "?OK");
   EXPECT_EQ(text::clipped(row.DESCRIPTION), "OK");
-  EXPECT_EQ(row.FEQ, 2);
-  EXPECT_EQ(row.ORDER, 2);
-  EXPECT_EQ(row.TYPE, TYPE::Button);
+  EXPECT_EQ(+row.FEQ, 2);
+  EXPECT_EQ(+row.ORDER, 2);
+  EXPECT_EQ(+row.TYPE, TYPE::Button);
   EXPECT_EQ(text::clipped(row.CONTROLTEXT), "&OK");
   EXPECT_EQ(text::clipped(row.TIP), "Saves");
-  EXPECT_EQ(row.X, 30);
-  EXPECT_EQ(row.Y, 30);
-  EXPECT_EQ(row.WIDTH, 40);
-  EXPECT_EQ(row.WIDTHTYPE, 2);
+  EXPECT_EQ(+row.X, 30);
+  EXPECT_EQ(+row.Y, 30);
+  EXPECT_EQ(+row.WIDTH, 40);
+  EXPECT_EQ(+row.WIDTHTYPE, 2);
 }
 
 TEST_F(StoreControlPlacementTest, ExistingRowChangesOnlyItsPlacement) {
@@ -449,11 +449,11 @@ TEST_F(StoreControlPlacementTest, ExistingRowChangesOnlyItsPlacement) {
   std::sort(changed.begin(), changed.end());
   EXPECT_EQ(changed, (std::vector<std::string>{"HEIGHT", "HEIGHTTYPE", "NOHEIGHT", "NOWIDTH", "WIDTH",
                                                "WIDTHTYPE", "X", "Y"}));
-  EXPECT_EQ(row.X, 10);
-  EXPECT_EQ(row.Y, 16);
-  EXPECT_EQ(row.NOWIDTH, 1);
-  EXPECT_EQ(row.WIDTHTYPE, 1);
-  EXPECT_EQ(row.HEIGHTTYPE, 1);
+  EXPECT_EQ(+row.X, 10);
+  EXPECT_EQ(+row.Y, 16);
+  EXPECT_EQ(+row.NOWIDTH, 1);
+  EXPECT_EQ(+row.WIDTHTYPE, 1);
+  EXPECT_EQ(+row.HEIGHTTYPE, 1);
 }
 
 }  // namespace

@@ -107,10 +107,10 @@ TEST_F(SetWindowControlsTest, FirstCallCreatesOneOriginalRowPerFieldAndTheNextWr
   for (size_t f = 0; f < labels.size(); ++f) {
     const WindowControls* row = findRow(rows, kOriginal, labels[f]);
     ASSERT_NE(row, nullptr) << labels[f];
-    uids.insert(row->UID);
+    uids.insert(+row->UID);
     EXPECT_EQ(text::clipped(row->PROCEDURENAME), "UpdateCustomer");
-    EXPECT_EQ(row->FEQ, static_cast<int>(f));
-    EXPECT_EQ(row->ORDER, static_cast<int>(f));
+    EXPECT_EQ(+row->FEQ, static_cast<int>(f));
+    EXPECT_EQ(+row->ORDER, static_cast<int>(f));
     EXPECT_EQ(text::clipped(row->DESCRIPTION), f == 0 ? "WINDOW" : labels[f].substr(1));
     // The row holds what the control had as designed.
     for (const std::string& name : changedFields(*row, asDesigned[f]))
@@ -119,7 +119,7 @@ TEST_F(SetWindowControlsTest, FirstCallCreatesOneOriginalRowPerFieldAndTheNextWr
           << labels[f] << ": " << name;
   }
   EXPECT_EQ(uids, (std::set<uint32_t>{1, 2, 3, 4, 5, 6}));
-  EXPECT_EQ(findRow(rows, kOriginal, "WINDOW")->TYPE, 0);
+  EXPECT_EQ(+findRow(rows, kOriginal, "WINDOW")->TYPE, 0);
 
   const testing::FileState before = fileState(folder.path);
   customise(decl, "updatecustomer  ", "FORM");
@@ -244,7 +244,7 @@ TEST_F(OverridesTest, RowsOfTheMarkerAreAppliedAndNoOthers) {
   std::vector<WindowControls> rows = folder.rows();
   EXPECT_EQ(rowsOf(rows, kOriginal).size(), 6u);
   EXPECT_EQ(text::clipped(findRow(rows, kOriginal, "?OK")->CONTROLTEXT), "&OK");
-  EXPECT_EQ(findRow(rows, kOriginal, "?NamePrompt")->HIDE, 0);
+  EXPECT_EQ(+findRow(rows, kOriginal, "?NamePrompt")->HIDE, 0);
 }
 
 TEST_F(OverridesTest, AnotherMarkerSharesTheOriginalsAndAppliesOnlyItsOwnRows) {
@@ -332,19 +332,19 @@ TEST_F(SetWindowControlsTest, RenumberedWindowFindsRowsByLabelAndCorrectsTheirNu
     EXPECT_EQ(w.get(2, PROP::FontColor).num(), COLOR::None);
   });
   rows = folder.rows();
-  EXPECT_EQ(findRow(rows, "M", "?B")->FEQ, 4) << "FEQ corrected in the store";
+  EXPECT_EQ(+findRow(rows, "M", "?B")->FEQ, 4) << "FEQ corrected in the store";
   EXPECT_EQ(changedFields(*findRow(rows, "M", "?Gone"), goneBefore), std::vector<std::string>{})
       << "a row naming no control is kept as it was";
   const WindowControls* originalB = findRow(rows, kOriginal, "?B");
   ASSERT_NE(originalB, nullptr);
-  EXPECT_EQ(originalB->FEQ, 4) << "the original row follows the label";
+  EXPECT_EQ(+originalB->FEQ, 4) << "the original row follows the label";
   EXPECT_EQ(text::clipped(originalB->CONTROLTEXT), "Bravo") << "captured from ?B, not from control 2";
-  EXPECT_EQ(originalB->Y, 30);
-  EXPECT_EQ(findRow(rows, kOriginal, "?C")->FEQ, 1);
-  EXPECT_EQ(findRow(rows, kOriginal, "?A")->FEQ, 3);
+  EXPECT_EQ(+originalB->Y, 30);
+  EXPECT_EQ(+findRow(rows, kOriginal, "?C")->FEQ, 1);
+  EXPECT_EQ(+findRow(rows, kOriginal, "?A")->FEQ, 3);
   const WindowControls* originalX = findRow(rows, kOriginal, "?X");
   ASSERT_NE(originalX, nullptr);
-  EXPECT_EQ(originalX->FEQ, 2);
+  EXPECT_EQ(+originalX->FEQ, 2);
   EXPECT_EQ(text::clipped(originalX->CONTROLTEXT), "X-ray");
   EXPECT_EQ(rowsOf(rows, kOriginal).size(), 5u);
 }
@@ -452,7 +452,7 @@ TEST_F(SetWindowControlsTest, WindowWithoutControlsAndFieldsWithoutLabels) {
   rows = folder.rows();
   std::vector<int> feqs;
   for (const WindowControls& r : rows)
-    if (text::clipped(r.PROCEDURENAME) == "Gaps") feqs.push_back(r.FEQ);
+    if (text::clipped(r.PROCEDURENAME) == "Gaps") feqs.push_back(+r.FEQ);
   EXPECT_EQ(feqs, (std::vector<int>{0, 5, 10}));
 }
 

@@ -2,6 +2,10 @@
 // *_test.cpp files alone): programs run on the headless view under the
 // program /opt/apps/SALES.EXE, stores in a test's folder, and rows read back
 // from them.
+//
+// Number fields of a packed row go into assertions by value (`+row.X`):
+// GoogleTest binds its arguments to references, which a field at an odd
+// offset cannot take.
 #ifndef WEVO_APPLY_TEST_APPLY_H_
 #define WEVO_APPLY_TEST_APPLY_H_
 
