@@ -52,7 +52,7 @@ class FormRun {
   bool Open();
   void OpenWindow();
   void OnEvent(int event, int field);
-  bool OnFieldEvent(int event, int field, const std::string& label);
+  void OnFieldEvent(int event, int field, const std::string& label);
 
   int fieldOf(std::string_view label) const { return form_->fieldOf(label); }
   bool is(const std::string& label, std::string_view name) const { return text::sameNoCase(label, name); }
@@ -161,6 +161,9 @@ void FormRun::OpenWindow() {
   SetSizeSpins();
   for (const auto& entry : HistoryTable()) form_->set(fieldOf(entry.first), PROP::Alrt, 255, Value(kHistoryKey));
   LayOutForRecord(*form_, record);
+  // The resizer places controls from where it captured them: where the
+  // layout put them, not where the declaration did.
+  resizer_->CaptureLayout();
   fontTab_->ShowFont();
   FillSwatches(*form_, record);
   host_.enable(kHistoryCommand);
@@ -217,16 +220,15 @@ void FormRun::OnEvent(int event, int field) {
   if (!label.empty()) OnFieldEvent(event, field, label);
 }
 
-bool FormRun::OnFieldEvent(int event, int field, const std::string& label) {
+void FormRun::OnFieldEvent(int event, int field, const std::string& label) {
   store::WindowControls& record = store::WIN();
   if (is(label, FORM::Sheet)) {
     if (event == EVENT::Accepted || event == EVENT::NewSelection || event == EVENT::TabChanging ||
         event == EVENT::Selected)
       Refresh();
-    return true;
+    return;
   }
-  if (fontTab_->TakeEvent(event, field)) return true;
-  if (event != EVENT::Accepted) return false;
+  if (fontTab_->TakeEvent(event, field) || event != EVENT::Accepted) return;
   if (is(label, FORM::WallpaperLookup)) {
     if (PickWallpaper(record)) Refresh();
   } else if (is(label, FORM::IconLookup)) {
@@ -243,10 +245,7 @@ bool FormRun::OnFieldEvent(int event, int field, const std::string& label) {
     Close();
   } else if (is(label, FORM::Reset)) {
     Reset();
-  } else {
-    return false;
   }
-  return true;
 }
 
 void FormRun::Refresh() {

@@ -458,5 +458,47 @@ TEST(PropertyFormTabs, FormsOnTwoThreadsEachSaveTheirOwnRow) {
   EXPECT_EQ(text::clipped(history.CONTROLLABEL), "?Name");
 }
 
+
+TEST(PropertyFormTabs, ResizingKeepsTheLayoutOfTheControlsType) {
+  StoreFolder folder;
+  testing::onHost(folder, [&](Window& host) { addRow(host, kName, storedRow(4, "?Name", kName, TYPE::Entry)); });
+  const std::string form = "ENTRY ?Name";
+  int startW = 0, startH = 0;
+  std::vector<int> justificationY, layoutY;
+  auto look = [&] {
+    Window* w = testing::shownForm(form);
+    ASSERT_NE(w, nullptr);
+    justificationY.push_back(w->get(w->fieldOf("?WIN:JUSTIFICATION"), PROP::YPos).i32());
+    layoutY.push_back(w->get(w->fieldOf("?WIN:LAYOUT"), PROP::YPos).i32());
+  };
+  // The form's starting size on screen, from a first run.
+  Script probe;
+  probe
+      .call(
+          [&] {
+            std::optional<toolkit::WindowSnapshot> w = wevo::testing::shownWindow(form);
+            startW = w->width;
+            startH = w->height;
+          },
+          form)
+      .clickControl("?CANCEL", form);
+  ASSERT_TRUE(endedNormally(runForm(folder, kName, "?Name", 0, probe).program));
+  ASSERT_GT(startW, 0);
+  Script script;
+  script.call(look, form)
+      .resizeWindow(900, 700, form)
+      .call(look, form)
+      .resizeWindow(startW, startH, form)
+      .call(look, form)
+      .clickControl("?CANCEL", form);
+  FormResult r = runForm(folder, kName, "?Name", 0, script);
+  ASSERT_TRUE(endedNormally(r.program));
+  ASSERT_EQ(justificationY.size(), 3u);
+  EXPECT_EQ(justificationY[0], 62);
+  EXPECT_GT(justificationY[1], 62);  // scaled with the window
+  EXPECT_EQ(justificationY[2], 62);  // where the layout put it, not where it was declared
+  EXPECT_EQ(layoutY[0], 81);
+  EXPECT_EQ(layoutY[2], 81);
+}
 }  // namespace
 }  // namespace wevo::editor
