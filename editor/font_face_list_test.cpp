@@ -51,13 +51,13 @@ TEST(FontFaceList, ScalableFacesOnceEachInNameOrder) {
   EXPECT_EQ(names(rows),
             (std::vector<std::string>{"Arial", "Bahnschrift", "courier new", "Times New Roman", longName.substr(0, 31)}));
   // The face keeps its first report.
-  EXPECT_EQ(rows[0].ELFEX.ELFLOGFONT.LFCHARSET, 0);
-  EXPECT_EQ(rows[0].TM.TMHEIGHT, 13);
-  EXPECT_EQ(rows[0].TM.TMASCENT, 10);
-  EXPECT_EQ(rows[0].TM.TMAVECHARWIDTH, 6);
+  EXPECT_EQ(+rows[0].ELFEX.ELFLOGFONT.LFCHARSET, 0);
+  EXPECT_EQ(+rows[0].TM.TMHEIGHT, 13);
+  EXPECT_EQ(+rows[0].TM.TMASCENT, 10);
+  EXPECT_EQ(+rows[0].TM.TMAVECHARWIDTH, 6);
   EXPECT_EQ(std::string(rows[0].ELFEX.ELFLOGFONT.LFFACENAME), "Arial");
   EXPECT_EQ(std::string(rows[1].ELFEX.ELFSCRIPT), "Symbol");
-  EXPECT_EQ(rows[1].TM.TMCHARSET, 2);
+  EXPECT_EQ(+rows[1].TM.TMCHARSET, 2);
   // The name is zero-terminated within its 32 bytes.
   EXPECT_EQ(rows[4].FACENAME[31], '\0');
   // The library's list is the one just filled.

@@ -62,7 +62,7 @@ TEST(History, RestoresOneFieldWhole) {
   EXPECT_EQ(text::clipped(now.TIP), "The saved tip");
 
   RestoreFromHistory(now, "FONTSIZE");
-  EXPECT_EQ(now.FONTSIZE, 14);
+  EXPECT_EQ(+now.FONTSIZE, 14);
   expected.FONTSIZE = 14;
   RestoreFromHistory(now, "NOSUCHFIELD");
   EXPECT_TRUE(same(now, expected));

@@ -13,6 +13,7 @@
 #include "editor/property_form.h"
 #include "editor/test_editor.h"
 #include "store/store_file_vars.h"
+#include "tests/testing/base/temp_dir.h"
 #include "wevo/qt_view.h"
 #include "wevo/toolkit.h"
 
@@ -157,7 +158,8 @@ const Case kCases[] = {
 };
 
 TEST(PropertyFormQt, EveryLayoutKeepsItsControlsApartAndInside) {
-  const std::string shots = ::testing::TempDir() + "wevo_editor_shots";
+  wevo::testing::TempDir dir;
+  const std::string shots = dir.path();
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     StoreFolder folder;

@@ -145,8 +145,8 @@ TEST(PropertyFormTabs, WidthTypeFullOrDefaultDisablesTheWidthSpin) {
   EXPECT_EQ(heightDisabled, (std::vector<bool>{false, false, false, true}));
   const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->WIDTHTYPE, 1);
-  EXPECT_EQ(saved->HEIGHTTYPE, 0);
+  EXPECT_EQ(+saved->WIDTHTYPE, 1);
+  EXPECT_EQ(+saved->HEIGHTTYPE, 0);
 }
 
 TEST(PropertyFormTabs, NormalWeightShowsNoStyleAndSavesZero) {
@@ -176,7 +176,7 @@ TEST(PropertyFormTabs, NormalWeightShowsNoStyleAndSavesZero) {
   for (const auto& cells : faces->rows) names.push_back(cells.at(0));
   EXPECT_EQ(names, (std::vector<std::string>{"Arial", "Courier New", "Symbol", "Tahoma", "Times New Roman"}));
   EXPECT_EQ(faces->selected, 4);
-  EXPECT_EQ(formRow(folder.rows(), "?SaveBtn")->FONTSTYLE, 0);
+  EXPECT_EQ(+formRow(folder.rows(), "?SaveBtn")->FONTSTYLE, 0);
 }
 
 TEST(PropertyFormTabs, FontTabChoicesReachTheRecordAndTheSample) {
@@ -224,9 +224,9 @@ TEST(PropertyFormTabs, FontTabChoicesReachTheRecordAndTheSample) {
   const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
   ASSERT_TRUE(saved);
   EXPECT_EQ(text::clipped(saved->TYPEFACE), "Nonexistent Face");
-  EXPECT_EQ(saved->FONTSIZE, 12);
-  EXPECT_EQ(saved->FONTSTYLE, 700 + 0x2000);
-  EXPECT_EQ(saved->CHARSET, 204);
+  EXPECT_EQ(+saved->FONTSIZE, 12);
+  EXPECT_EQ(+saved->FONTSTYLE, 700 + 0x2000);
+  EXPECT_EQ(+saved->CHARSET, 204);
 }
 
 TEST(PropertyFormTabs, TypedSizeIsKeptWhenTheListHasItNot) {
@@ -244,8 +244,8 @@ TEST(PropertyFormTabs, TypedSizeIsKeptWhenTheListHasItNot) {
   ASSERT_TRUE(endedNormally(r.program));
   const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->FONTSIZE, 13);
-  EXPECT_EQ(saved->FONTSTYLE, 0x1000);
+  EXPECT_EQ(+saved->FONTSIZE, 13);
+  EXPECT_EQ(+saved->FONTSTYLE, 0x1000);
 }
 
 TEST(PropertyFormTabs, CursorListShowsTheStoredCursorAndDefaultStoresNothing) {
@@ -328,10 +328,10 @@ TEST(PropertyFormTabs, ColourPickersSetTheFieldAndTheSwatch) {
   EXPECT_EQ(sample->font.color, 0xFF0000);
   const std::optional<WindowControls> saved = formRow(folder.rows(), "?Kind");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->TEXTCOLOR, 255);
-  EXPECT_EQ(saved->BACKGROUND, 0);
-  EXPECT_EQ(saved->ANGLE, 0x123456);
-  EXPECT_EQ(saved->FONTCOLOR, 0xFF0000);
+  EXPECT_EQ(+saved->TEXTCOLOR, 255);
+  EXPECT_EQ(+saved->BACKGROUND, 0);
+  EXPECT_EQ(+saved->ANGLE, 0x123456);
+  EXPECT_EQ(+saved->FONTCOLOR, 0xFF0000);
 }
 
 TEST(PropertyFormTabs, TheWindowsOwnRowWithItsFileDialogs) {
@@ -373,10 +373,10 @@ TEST(PropertyFormTabs, TheWindowsOwnRowWithItsFileDialogs) {
             }));
   const std::optional<WindowControls> saved = formRow(folder.rows(), "WINDOW");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->FEQ, 0);
+  EXPECT_EQ(+saved->FEQ, 0);
   EXPECT_EQ(text::clipped(saved->DESCRIPTION), "WINDOW");
   EXPECT_EQ(text::clipped(saved->WALLPAPER), "/pictures/paper.bmp");
-  EXPECT_EQ(saved->WALLPAPERMODE, 2);
+  EXPECT_EQ(+saved->WALLPAPERMODE, 2);
   EXPECT_EQ(text::clipped(saved->ICON), "/icons/app.ico");
 }
 
@@ -451,7 +451,7 @@ TEST(PropertyFormTabs, FormsOnTwoThreadsEachSaveTheirOwnRow) {
   EXPECT_EQ(text::clipped(a->TYPEFACE), "Tahoma");
   EXPECT_EQ(text::clipped(b->TIP), "Tip of B");
   EXPECT_EQ(text::clipped(b->TYPEFACE), "Courier New");
-  EXPECT_NE(a->UID, b->UID);
+  EXPECT_NE(+a->UID, +b->UID);
   // The history holds the last save, whole.
   const WindowControls history = HistoryRecord();
   EXPECT_EQ(text::clipped(history.TIP), "Tip of B");

@@ -73,28 +73,28 @@ TEST(PropertyForm, ControlWithoutRowOpensAsInsertAndSaveRewritesTheAddedRow) {
   const std::optional<WindowControls> primed = formRow(whileOpen, "?SaveBtn");
   ASSERT_TRUE(primed);
   EXPECT_EQ(whileOpen.size(), 4u);
-  EXPECT_EQ(primed->UID, 6u);
+  EXPECT_EQ(+primed->UID, 6u);
   EXPECT_EQ(text::clipped(primed->PROCEDURENAME), kProcedure);
   EXPECT_EQ(text::clipped(primed->DESCRIPTION), "SaveBtn");
-  EXPECT_EQ(primed->TYPE, 0);
-  EXPECT_EQ(primed->FEQ, kSaveBtn);
-  EXPECT_EQ(primed->ORDER, kSaveBtn);
+  EXPECT_EQ(+primed->TYPE, 0);
+  EXPECT_EQ(+primed->FEQ, kSaveBtn);
+  EXPECT_EQ(+primed->ORDER, kSaveBtn);
 
   const std::vector<WindowControls> rows = folder.rows();
   ASSERT_EQ(rows.size(), 4u);
   const std::optional<WindowControls> saved = formRow(rows, "?SaveBtn");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->UID, 6u);
+  EXPECT_EQ(+saved->UID, 6u);
   EXPECT_EQ(text::clipped(saved->TIP), "Saves the customer");
   EXPECT_EQ(text::clipped(saved->DESCRIPTION), "SaveBtn");
-  EXPECT_EQ(saved->TYPE, 0);
+  EXPECT_EQ(+saved->TYPE, 0);
   // The live control's placement, in dialog units.
-  EXPECT_EQ(saved->X, 20);
-  EXPECT_EQ(saved->Y, 30);
-  EXPECT_EQ(saved->WIDTH, 50);
-  EXPECT_EQ(saved->HEIGHT, 14);
-  EXPECT_EQ(saved->WIDTHTYPE, 2);
-  EXPECT_EQ(saved->HEIGHTTYPE, 2);
+  EXPECT_EQ(+saved->X, 20);
+  EXPECT_EQ(+saved->Y, 30);
+  EXPECT_EQ(+saved->WIDTH, 50);
+  EXPECT_EQ(+saved->HEIGHT, 14);
+  EXPECT_EQ(+saved->WIDTHTYPE, 2);
+  EXPECT_EQ(+saved->HEIGHTTYPE, 2);
   EXPECT_EQ(text::clipped(saved->CURSOR), "");
 }
 
@@ -145,7 +145,7 @@ TEST(PropertyForm, ExistingRowOpensAsChangeAndAnUnchangedSaveWritesNothing) {
   EXPECT_EQ(fileState(folder.path), before);
   const std::optional<WindowControls> kept = formRow(folder.rows(), "?SaveBtn");
   ASSERT_TRUE(kept);
-  EXPECT_EQ(kept->UID, 4u);
+  EXPECT_EQ(+kept->UID, 4u);
   EXPECT_EQ(text::clipped(kept->TIP), "Stored tip");
 }
 
@@ -178,7 +178,7 @@ TEST(PropertyForm, ControlMovedSinceItsRowWasStoredOpensChanged) {
   EXPECT_EQ(s.response, 1);
   const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->X, 35);
+  EXPECT_EQ(+saved->X, 35);
   EXPECT_EQ(apply::testing::changedFields(*saved, stored), std::vector<std::string>{"X"});
 }
 
@@ -224,11 +224,11 @@ TEST(PropertyForm, ResetTakesTheOriginalRowButKeepsTheRowsIdentity) {
   EXPECT_EQ(r.response, 1);
 
   EXPECT_EQ(text::clipped(afterReset.TIP), "Original tip");
-  EXPECT_EQ(afterReset.UID, 3u);
+  EXPECT_EQ(+afterReset.UID, 3u);
   EXPECT_EQ(text::clipped(afterReset.UNIQUEMARKER), kMarker);
-  EXPECT_EQ(afterReset.FEQ, kSaveBtn);
-  EXPECT_EQ(afterReset.ORDER, 5);
-  EXPECT_EQ(afterReset.TEXTCOLOR, 255);
+  EXPECT_EQ(+afterReset.FEQ, kSaveBtn);
+  EXPECT_EQ(+afterReset.ORDER, 5);
+  EXPECT_EQ(+afterReset.TEXTCOLOR, 255);
   // The form shows what it holds.
   ASSERT_TRUE(tip && swatch && bold && cursor);
   EXPECT_EQ(tip->text, "Original tip");
@@ -238,19 +238,19 @@ TEST(PropertyForm, ResetTakesTheOriginalRowButKeepsTheRowsIdentity) {
 
   const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->UID, 3u);
-  EXPECT_EQ(saved->FEQ, kSaveBtn);
-  EXPECT_EQ(saved->ORDER, 5);
+  EXPECT_EQ(+saved->UID, 3u);
+  EXPECT_EQ(+saved->FEQ, kSaveBtn);
+  EXPECT_EQ(+saved->ORDER, 5);
   EXPECT_EQ(text::clipped(saved->TIP), "Original tip");
   EXPECT_EQ(text::clipped(saved->CONTROLTEXT), "&Save it");
-  EXPECT_EQ(saved->TEXTCOLOR, 255);
-  EXPECT_EQ(saved->FONTSTYLE, 700);
+  EXPECT_EQ(+saved->TEXTCOLOR, 255);
+  EXPECT_EQ(+saved->FONTSTYLE, 700);
   EXPECT_EQ(text::clipped(saved->TYPEFACE), "Tahoma");
   EXPECT_EQ(text::clipped(saved->CURSOR), CURSOR::IBeam);
   // The original row is as it was.
   const std::optional<WindowControls> kept = formRow(folder.rows(), "?SaveBtn", store::kOriginalMarker);
   ASSERT_TRUE(kept);
-  EXPECT_EQ(kept->UID, 7u);
+  EXPECT_EQ(+kept->UID, 7u);
 }
 
 TEST(PropertyForm, ResetWithoutAnOriginalRowLeavesTheFormAsItWas) {
@@ -423,7 +423,7 @@ TEST(PropertyForm, FailedRewriteOfAnAddedRowWarnsAndStaysOpen) {
             "icon=error buttons=OK default=OK -> OK");
   const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->UID, 6u);
+  EXPECT_EQ(+saved->UID, 6u);
   EXPECT_EQ(folder.rows().size(), 4u);
 }
 
@@ -473,8 +473,8 @@ TEST(PropertyForm, HostInPixelsKeepsItsModeAndTheRowGetsDialogUnits) {
   EXPECT_EQ(xAfter, 30);  // 20 dialog units of 1.5 pixels
   const std::optional<WindowControls> saved = formRow(folder.rows(), "?SaveBtn");
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->X, 20);
-  EXPECT_EQ(saved->WIDTH, 50);
+  EXPECT_EQ(+saved->X, 20);
+  EXPECT_EQ(+saved->WIDTH, 50);
 }
 
 TEST(PropertyForm, DeleteRequestRemovesOnlyTheRowTheBufferNames) {
