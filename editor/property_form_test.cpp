@@ -375,6 +375,37 @@ TEST(PropertyForm, FailedNumberingEndsTheFormWithoutItsWindow) {
   EXPECT_EQ(folder.rows().size(), 3u);
 }
 
+TEST(PropertyForm, UnreadableStoreWhileNumberingLeavesTheHostWindowOpen) {
+  StoreFolder folder;
+  ASSERT_TRUE(folder.stage(otherRows()));
+  int response = -1;
+  bool hostClosed = true;
+  ProgramResult r = folder.run(
+      [&] {
+        Window host(testing::hostWindow());
+        host.open();
+        // Counted as open but not open: every read fails.
+        store::useCount(store::winFile()) = 1;
+        store::GlobalRequest() = 1;
+        UpdateScreenControlProperties(host, kSaveBtn, "?SaveBtn", kMarker, kProcedure);
+        response = store::GlobalResponse();
+        store::useCount(store::winFile()) = 0;
+        host.post(EVENT::User);
+        while (host.accept())
+          if (event() == EVENT::User || event() == EVENT::CloseWindow) break;
+        hostClosed = event() != EVENT::User;
+      },
+      Script().answer("Record Retrieval Error", BUTTON::Ok));
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_EQ(response, 2);
+  EXPECT_FALSE(hostClosed);
+  ASSERT_EQ(r.transcript.size(), 1u);
+  EXPECT_TRUE(r.transcript[0].starts_with("message \"Record Retrieval Error\" \"Error: (File not open (37)) "
+                                          "attempting to access a record from the WindowControls file."))
+      << r.transcript[0];
+  EXPECT_EQ(folder.rows().size(), 3u);
+}
+
 // Makes the thread's store instance refuse every write from now on, keeping
 // its current row.
 void refuseWrites() {
