@@ -237,7 +237,7 @@ void postEvent(const WindowModel& m, int event, int field) {
   int64_t h = m.handle.load();
   if (h == 0) return;
   QueueItem item{QueueItem::Event, h, event, field, {}, {}};
-  if (HostThread* self = thisThread(); self != nullptr && self->id == m.ownerThread.load()) {
+  if (HostThread* self = thisThread(); self != nullptr && self->processingInput > 0 && self->id == m.ownerThread.load()) {
     item.hasInputState = true;
     item.keyCode = self->keyCode;
     item.keyChar = self->keyChar;

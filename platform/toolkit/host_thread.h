@@ -29,8 +29,8 @@ struct QueueItem {
   int field = 0;
   InputMessage input;
   std::function<void()> call;
-  // An event posted by its own thread carries the key and mouse state of that
-  // moment, so that events raised by several queued inputs each report their
+  // An event posted by its own thread while it runs an input message carries
+  // the key and mouse state of that input, so that events raised by several queued inputs each report their
   // own input rather than the last one's.
   bool hasInputState = false;
   int keyCode = 0;
@@ -62,6 +62,7 @@ class HostThread {
   Window* target = nullptr;
   bool targetSet = false;
   WindowModel* current = nullptr;  // the window whose event is current
+  int processingInput = 0;         // > 0 while an input message runs through the window's procedures
 };
 
 // The calling thread's host thread, or nullptr when it is not one.

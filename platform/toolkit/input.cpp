@@ -205,6 +205,15 @@ bool postInput(const InputMessage& msg) {
 
 void processInput(WindowModel& m, const InputMessage& msg) {
   HostThread* t = thisThread();
+  struct InputScope {  // events posted meanwhile carry this input's key and mouse state
+    HostThread* thread;
+    explicit InputScope(HostThread* th) : thread(th) {
+      if (thread != nullptr) ++thread->processingInput;
+    }
+    ~InputScope() {
+      if (thread != nullptr) --thread->processingInput;
+    }
+  } scope(t);
   Window& w = *m.window();
   if (isMouse(msg.kind)) {
     // A press activates the window under the mouse (not one that only holds the capture).
