@@ -1,0 +1,68 @@
+// What the demonstration's threads share: the windows they have open, and
+// whether the program is closing. The frame's procedure makes it and each
+// thread it starts holds it, so it outlives every window.
+#ifndef WEVO_DEMO_DEMO_STATE_H_
+#define WEVO_DEMO_DEMO_STATE_H_
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "wevo/window.h"
+
+namespace wevo::demo {
+
+class DemoState {
+ public:
+  // Notes an open window of the calling thread. False, noting nothing, once
+  // the program is closing: the caller then closes the window.
+  bool add(Window& window, std::string caption);
+  void remove(Window& window);
+
+  // The program is closing: every window noted gets a close request (posted,
+  // so each closes on its own thread when its loop next waits), and no
+  // window is noted any more.
+  void closeAll();
+  bool closing() const;
+
+  // The newest noted window of the calling thread with this caption, or
+  // nullptr.
+  Window* find(std::string_view caption) const;
+  // How many windows are noted.
+  size_t count() const;
+
+ private:
+  struct Entry {
+    Window* window;
+    std::string caption;
+    std::thread::id thread;
+  };
+  mutable std::mutex mu_;
+  bool closing_ = false;
+  std::vector<Entry> windows_;
+};
+
+// Notes a window for as long as it lives in a scope:
+//   Window w(decl); w.open();
+//   Noted noted(state, w, "Control Window");
+//   if (!noted) return;   // the program is closing
+class Noted {
+ public:
+  Noted(DemoState& state, Window& window, std::string caption);
+  ~Noted();
+  Noted(const Noted&) = delete;
+  Noted& operator=(const Noted&) = delete;
+  explicit operator bool() const { return added_; }
+
+ private:
+  DemoState& state_;
+  Window& window_;
+  bool added_;
+};
+
+}  // namespace wevo::demo
+
+#endif  // WEVO_DEMO_DEMO_STATE_H_

@@ -1,0 +1,70 @@
+#include "demo/sample_window.h"
+
+#include "demo/demo_settings.h"
+#include "demo/select_mode.h"
+#include "wevo/toolkit.h"
+#include "wevo/wevo.h"
+
+namespace wevo::demo {
+
+SampleVars::SampleVars() {
+  text::blank(entry);
+  text::assign(text, "This is TEXT control");
+  text::blank(spin);
+}
+
+void RunSampleWindow(DemoState& state, const SampleSpec& spec, const std::string& mode) {
+  WEVOSETTINGS settings;
+  clearSettings(settings);
+  SampleVars vars;
+  char marker[40];
+  text::assign(marker, mode);
+  const std::string uniqueMarker(text::field(marker));
+
+  Window window(spec.decl(vars));
+  window.open();
+  Noted noted(state, window, spec.caption);
+  if (!noted) return;
+  setSampleSettings(settings);
+  WEVO::SETWINDOWCONTROLS(window, spec.procedure, uniqueMarker, settings);
+  window.display();
+  window.set(0, PROP::Alrt, 255, kDesignHotKey);
+
+  const int designButton = window.fieldOf(spec.designButton);
+  const int ok = window.fieldOf("?OKBUTTON"), cancel = window.fieldOf("?CANCELBUTTON");
+  const int sheet = spec.sheet.empty() ? 0 : window.fieldOf(spec.sheet);
+  while (window.accept()) {
+    switch (event()) {
+      case EVENT::AlertKey:
+        if (keyCode() == kDesignHotKey)
+          WEVO::PROCESSWINDOW(window, field(), spec.procedure, uniqueMarker, settings);
+        break;
+      case EVENT::Accepted:
+        if (field() == designButton)
+          WEVO::PROCESSWINDOW(window, designButton, spec.procedure, uniqueMarker, settings);
+        else if (field() == ok || field() == cancel)
+          window.post(EVENT::CloseWindow);
+        break;
+      case EVENT::NewSelection:
+        if (sheet != 0 && field() == sheet) window.display();
+        break;
+      case EVENT::OpenWindow: case EVENT::GainFocus: case EVENT::Sized:
+        window.display();
+        break;
+      case EVENT::Rejected:
+        beep();
+        window.select(field());
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void StartSampleWindow(DemoState& state, const SampleSpec& spec) {
+  const std::string mode = SelectMode(state);
+  if (mode.empty() || mode == "QUIT" || state.closing()) return;
+  RunSampleWindow(state, spec, mode);
+}
+
+}  // namespace wevo::demo
