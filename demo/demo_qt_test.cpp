@@ -13,7 +13,6 @@
 #include <functional>
 #include <thread>
 
-#include "apply/test_apply.h"
 #include "demo/control_window.h"
 #include "demo/demo_test_support.h"
 #include "demo/demo_window.h"
