@@ -1,7 +1,5 @@
 #include "store/store_open.h"
 
-#include <mutex>
-
 #include "platform/keyedfile/error.h"
 #include "store/store_messages.h"
 #include "wevo/runtime.h"
@@ -9,20 +7,12 @@
 namespace wevo::store {
 namespace {
 
-// Creates the missing file and opens it, or ends the program. Threads that
-// find the store missing together create it once: the others open what the
-// first made instead of replacing it (a create replaces any file of its
-// name). Another process creating it at the same moment holds it locked; the
-// open then waits for it as for any lock.
+// Creates the missing file and opens it, or ends the program. Stations
+// that find the store missing together (threads or processes) create it
+// once: each builds a file of its own and only the first takes the store's
+// name; the others open that one.
 void createAndOpen(kf::File& file, int mode) {
-  static std::mutex creating;
-  {
-    std::lock_guard lock(creating);
-    if (!kf::File::exists(file.name()) && !file.create()) {
-      if (kf::errorCode() != kf::kErrLocked || !kf::File::exists(file.name()))
-        standardMessage(kMsgCreateError, file.name());
-    }
-  }
+  if (!file.createIfMissing()) standardMessage(kMsgCreateError, file.name());
   if (!file.open(mode) && kf::errorCode() == kf::kErrLocked) {
     file.send("Recover=10");
     file.open(mode);

@@ -1,9 +1,14 @@
 #include "platform/keyedfile/keyed_file.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <filesystem>
 #include <optional>
 
 #include "platform/keyedfile/connection.h"
@@ -150,6 +155,63 @@ std::optional<int64_t> parsePosition(std::string_view position) {
   return row;
 }
 
+// Makes the file at `path` (none may be there) empty with the schema's
+// layout, protected with `password` (blank: none). A failure leaves nothing
+// there; the error state tells why.
+bool buildEmpty(const Schema& schema, const std::string& path, std::string password) {
+  Db db;
+  int code = connect(db, path, password, true, false);
+  wipe(password);
+  if (code != kNoError) {
+    ::unlink(path.c_str());
+    return false;
+  }
+  int rc = db.exec("PRAGMA journal_mode=DELETE");
+  if (rc == kSqlOk) {
+    rc = inWriteTransaction(db, false, [&] {
+      if (int r = execAll(db, schema.createStatements()); r != kSqlOk) return r;
+      if (int r = writeMeta(db, kMetaLayout, schema.signature()); r != kSqlOk) return r;
+      return writeMeta(db, kMetaKeys, kKeysValid);
+    });
+  }
+  if (rc != kSqlOk) {
+    reportSqlFailure(&db, rc);
+    db.close();
+    ::unlink(path.c_str());
+    ::unlink((path + "-journal").c_str());
+    return false;
+  }
+  db.close();
+  return true;
+}
+
+// The temporary names createIfMissing() builds a file under, beside it:
+// "<file>.creating.<host>.<pid>.<n>".
+std::string creatorPrefix(const std::string& path) {
+  char host[256] = {};
+  if (::gethostname(host, sizeof host - 1) != 0) host[0] = '\0';
+  return path + ".creating." + host + ".";
+}
+
+// Removes what creators on this machine that died half way left beside the
+// file (their process is gone), so that crashes do not pile files up there.
+void removeDeadCreators(const std::string& path) {
+  const std::filesystem::path file(path);
+  const std::string prefix = std::filesystem::path(creatorPrefix(path)).filename().string();
+  std::error_code ec;
+  std::filesystem::directory_iterator it(file.has_parent_path() ? file.parent_path() : ".", ec);
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(prefix, 0) != 0) continue;
+    int pid = 0;
+    const char* first = name.data() + prefix.size();
+    auto [end, parsed] = std::from_chars(first, name.data() + name.size(), pid);
+    if (parsed != std::errc() || end == first || *end != '.' || pid <= 0) continue;
+    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    ::unlink(it->path().c_str());
+  }
+}
+
 }  // namespace
 
 File::File(const FileDecl& decl, void* record) : s_(std::make_unique<State>(decl, record)) {}
@@ -206,29 +268,40 @@ bool File::create() {
     return false;
   }
   ::unlink((path + "-journal").c_str());
-  Db db;
-  std::string password = owner();
-  int code = connect(db, path, password, true, false);
-  wipe(password);
-  if (code != kNoError) {
-    ::unlink(path.c_str());
+  if (!buildEmpty(s.schema, path, owner())) return false;
+  return succeed();
+}
+
+bool File::createIfMissing(bool* created) {
+  State& s = *s_;
+  if (created != nullptr) *created = false;
+  if (s.open) return failWith(kErrAlreadyOpen);
+  if (!s.schema.usable()) {
+    setError(kErrBadRequest, 0, s.schema.problem());
     return false;
   }
-  int rc = db.exec("PRAGMA journal_mode=DELETE");
-  if (rc == kSqlOk) {
-    rc = inWriteTransaction(db, false, [&] {
-      if (int r = execAll(db, s.schema.createStatements()); r != kSqlOk) return r;
-      if (int r = writeMeta(db, kMetaLayout, s.schema.signature()); r != kSqlOk) return r;
-      return writeMeta(db, kMetaKeys, kKeysValid);
-    });
+  const std::string path = name();
+  if (path.empty()) return failWith(kErrNotFound);
+  if (fileExists(path)) return succeed();
+  removeDeadCreators(path);
+  static std::atomic<unsigned> serial{0};
+  const std::string temp = creatorPrefix(path) + std::to_string(::getpid()) + "." + std::to_string(serial.fetch_add(1));
+  if (!buildEmpty(s.schema, temp, owner())) return false;
+  // The new file takes the name only when the name is free. A file system
+  // that cannot rename so gets the same from link(), which leaves the
+  // temporary name to remove.
+  int rc = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+  int e = rc == 0 ? 0 : errno;
+  if (rc != 0 && e != EEXIST) {
+    rc = ::link(temp.c_str(), path.c_str());
+    e = rc == 0 ? 0 : errno;
   }
-  if (rc != kSqlOk) {
-    reportSqlFailure(&db, rc);
-    db.close();
-    ::unlink(path.c_str());
+  ::unlink(temp.c_str());
+  if (rc != 0 && e != EEXIST) {
+    reportErrno(e, path);
     return false;
   }
-  db.close();
+  if (created != nullptr) *created = rc == 0;
   return succeed();
 }
 

@@ -74,6 +74,16 @@ class File {
   // Creates the file empty, replacing one of that name; the instance stays
   // closed. 52 when the instance is open; 32 when another opener holds it.
   bool create();
+  // Creates the file empty unless a file of that name exists; an existing
+  // one (also one that another thread or process made a moment earlier) is
+  // left as it is and counts as success, with *created false. The new file
+  // is built whole under a temporary name beside it and then given its name
+  // in one step that fails when the name is taken: two processes creating
+  // the file together never replace each other's, and one that dies half
+  // way leaves nothing under the name (what it left under its temporary
+  // name is removed by the next create on the same machine). The instance
+  // stays closed; 52 when open.
+  bool createIfMissing(bool* created = nullptr);
   // Opens in an access mode (kShared, kExclusive; a read-only access value
   // refuses writes). 2 no such file, 32 refused lock (after the wait a
   // "Recover=N" command asked for), 36 not readable with this owner, 46 keys
