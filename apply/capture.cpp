@@ -6,6 +6,7 @@
 #include "store/new_uid.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
+#include "store/store_transaction.h"
 #include "wevo/codes.h"
 #include "wevo/props.h"
 #include "wevo/text.h"
@@ -168,6 +169,9 @@ void StoreControlPlacement(int field, Window& window, std::string_view procedure
   toDialogUnits(window);
   {
     store::StoreUse use(store::winFile());
+    // The lookup and the write it decides on in one transaction, so that
+    // two stations storing the same new control do not both add its row.
+    store::StoreTransaction transaction(store::winFile());
     store::WindowControls& row = store::WIN();
     SetRowKey(row, procedureName, uniqueMarker, label);
     if (store::winFile().get(store::KEYPROCEDUREMARKERLABEL)) {

@@ -1,6 +1,5 @@
 #include "apply/set_window_controls.h"
 
-#include <exception>
 #include <string>
 
 #include "apply/host_window.h"
@@ -10,6 +9,7 @@
 #include "store/prepare_store.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
+#include "store/store_transaction.h"
 #include "wevo/props.h"
 #include "wevo/runtime.h"
 #include "wevo/text.h"
@@ -25,26 +25,6 @@ class FrozenDrawing {
   ~FrozenDrawing() { lockWindowUpdate(0); }
   FrozenDrawing(const FrozenDrawing&) = delete;
   FrozenDrawing& operator=(const FrozenDrawing&) = delete;
-};
-
-// The whole store work of one call in one write transaction, when the store
-// can be had at once: its reads then share one lock instead of taking one
-// each, and the rows it writes (originals of a new or changed window) reach
-// the disk together. A store another writer holds at that moment is worked
-// on row by row, as it would be without the transaction.
-class StoreTransaction {
- public:
-  explicit StoreTransaction(kf::File& file) : file_(file), begun_(file.begin(0)) {}
-  ~StoreTransaction() {
-    if (!begun_) return;
-    if (std::uncaught_exceptions() > 0 || !file_.commit()) file_.rollback();
-  }
-  StoreTransaction(const StoreTransaction&) = delete;
-  StoreTransaction& operator=(const StoreTransaction&) = delete;
-
- private:
-  kf::File& file_;
-  bool begun_;
 };
 
 }  // namespace
@@ -64,7 +44,8 @@ void SetWindowControls(Window& window, std::string_view procedureName, std::stri
     {
       store::StoreUse win(store::winFile());
       store::StoreUse win2(store::win2File());
-      StoreTransaction transaction(store::winFile());
+      // The whole call's store work in one transaction (store_transaction.h).
+      store::StoreTransaction transaction(store::winFile());
       window.set(0, PROP::Pixels, 0);
       RefreshOriginalRows(window, procedureName);
       ApplyOverrideRows(window, procedureName, uniqueMarker);
