@@ -374,7 +374,8 @@ void WindowModel::naturalSize(const Control& c, double& w, double& h) const {
       h = std::floor(ch * 14.0 / 8.0);
       break;
     case TYPE::Check: case TYPE::Radio:
-      w = textW() + 2 * cw;
+      // The box or circle is about a character high, then a character of room.
+      w = textW() + ch + cw + (c.icon.empty() ? 0 : 2 * cw);
       h = line;
       break;
     case TYPE::Entry:

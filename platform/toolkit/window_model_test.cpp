@@ -105,7 +105,7 @@ TEST(WindowModel, DefaultSizesAreNaturalSizesFromTextFontAndType) {
   EXPECT_EQ(w.get("?B", PROP::Height), 22);  // 14 units of 13/8 px, whole pixels
   EXPECT_EQ(w.get("?E", PROP::Width), 126);  // 20 characters and one of room
   EXPECT_EQ(w.get("?E", PROP::Height), 16);
-  EXPECT_EQ(w.get("?C", PROP::Width), 54);
+  EXPECT_EQ(w.get("?C", PROP::Width), 61);   // 7 characters, a box a character high, one of room
   EXPECT_EQ(w.get("?SP", PROP::Width), 3 * 6 + 6 + 16);
   EXPECT_EQ(w.get("?P", PROP::Width), 36);   // its own font: 12 px a character
   EXPECT_EQ(w.get("?P", PROP::Height), 26);
