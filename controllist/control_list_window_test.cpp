@@ -237,7 +237,7 @@ TEST(ControlListWindow, ResetListRemovesTheMarkersRowsWhateverTheirCaseAndCloses
   EXPECT_FALSE(closedAfterNo);
   EXPECT_EQ(response, 2);
   std::vector<uint32_t> left;
-  for (const WindowControls& row : folder.rows()) left.push_back(row.UID);
+  for (const WindowControls& row : folder.rows()) left.push_back(+row.UID);
   EXPECT_EQ(left, (std::vector<uint32_t>{4, 5, 6, 7}));
 }
 
@@ -366,7 +366,8 @@ TEST(ControlListWindow, EditingARowUpdatesItsDescriptionInBothListsButNotTheLive
   ASSERT_EQ(orderDescriptions.size(), 8u);
   EXPECT_EQ(orderDescriptions[6], "Sends the order");
   EXPECT_EQ(liveText, "OK");
-  const WindowControls* row = rowOf(folder.rows(), kMarker, "?OK");
+  const std::vector<WindowControls> rows = folder.rows();
+  const WindowControls* row = rowOf(rows, kMarker, "?OK");
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(text::clipped(row->DESCRIPTION), "Sends the order");
 }

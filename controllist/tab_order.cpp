@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "controllist/store_transaction.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
+#include "store/store_transaction.h"
 
 namespace wevo::controllist {
 
@@ -34,7 +34,7 @@ bool MoveDown(ControlQueue& queue, size_t& position) {
 void StoreTabOrder(const ControlQueue& queue) {
   store::StoreUse use;
   kf::File& file = store::winFile();
-  CommandTransaction transaction(file);
+  store::StoreTransaction transaction(file);
   store::WindowControls& row = store::WIN();
   for (const WNCTL& control : queue) {
     if (control.UID == 0) continue;
