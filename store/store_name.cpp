@@ -39,7 +39,7 @@ std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath) {
   std::string_view fileName = fileNameOf(programPath);
   const bool extension = hasExtension(fileName);
   std::string name;
-  std::string_view folder = text::clipped(settings.WEVOPATH);
+  std::string_view folder = text::hostText(text::field(settings.WEVOPATH));
   if (folder.empty()) {
     // Beside the program: the extension gives way to "wevo".
     name = extension ? std::string(programPath.substr(0, programPath.size() - 3)) + "wevo"
@@ -49,7 +49,14 @@ std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath) {
     std::string dir = withSlashes(folder);
     if (!isSeparator(folder.back())) {
       dir += '/';
-      if (folder.size() < sizeof(settings.WEVOPATH)) settings.WEVOPATH[folder.size()] = '/';
+      // The caller's folder gains the separator too, once; a NUL that ended
+      // it ends it again after the separator.
+      const size_t at = folder.size();
+      if (at < sizeof(settings.WEVOPATH)) {
+        const bool endedByNul = settings.WEVOPATH[at] == '\0';
+        settings.WEVOPATH[at] = '/';
+        if (endedByNul && at + 1 < sizeof(settings.WEVOPATH)) settings.WEVOPATH[at + 1] = '\0';
+      }
     }
     name = dir + base + ".wevo";
   }
@@ -59,6 +66,8 @@ std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath) {
 
 void setStoreName(WEVOSETTINGS& settings) { setStoreFileName(storeNameFor(settings, command(0))); }
 
-void setStorePassword(const WEVOSETTINGS& settings) { setStoreOwner(text::clipped(settings.PASSWORD)); }
+void setStorePassword(const WEVOSETTINGS& settings) {
+  setStoreOwner(text::hostText(text::field(settings.PASSWORD)));
+}
 
 }  // namespace wevo::store

@@ -18,6 +18,10 @@ inline std::string_view clip(std::string_view s) {
   return s.substr(0, n);
 }
 
+// Text a host wrote into a fixed-width field: up to its first NUL (hosts in
+// C end their strings with one and may leave anything after it), without
+// trailing blanks.
+inline std::string_view hostText(std::string_view s) { return clip(s.substr(0, s.find('\0'))); }
 // A fixed-width field's bytes as text (all `width` bytes, blanks included).
 inline std::string_view field(const char* data, size_t width) { return std::string_view(data, width); }
 
