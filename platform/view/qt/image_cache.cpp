@@ -35,6 +35,8 @@ QPixmap ImageCache::pixmap(std::string_view name) {
   QPixmap pm;
   QString path = resolve(name);
   if (!path.isEmpty()) pm.load(path);
+  if (pm.isNull())
+    if (auto stand = libraryIcon(name)) pm = QApplication::style()->standardPixmap(*stand);
   pixmaps_.insert(key, pm);
   return pm;
 }

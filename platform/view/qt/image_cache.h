@@ -3,7 +3,8 @@
 // A name is a stock identifier (ICON::, drawn from the style) or a file. A
 // file named without a folder is looked for in the current folder, then in
 // the extra folder the host gave, then beside the program. A file that
-// cannot be read gives a null pixmap and an empty icon. Qt thread only.
+// cannot be read gives a null pixmap and an empty icon, unless it is one of
+// the icons of the library's own windows (libraryIcon). Qt thread only.
 #ifndef WEVO_PLATFORM_VIEW_QT_IMAGE_CACHE_H_
 #define WEVO_PLATFORM_VIEW_QT_IMAGE_CACHE_H_
 

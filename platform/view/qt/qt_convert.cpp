@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "wevo/codes.h"
+#include "wevo/text.h"
 
 namespace wevo::qtview {
 
@@ -122,6 +123,26 @@ std::optional<QStyle::StandardPixmap> stockIcon(std::string_view name) {
   if (name == ICON::Question) return QStyle::SP_MessageBoxQuestion;
   if (name == ICON::Exclamation) return QStyle::SP_MessageBoxWarning;
   return QStyle::SP_FileIcon;
+}
+
+std::optional<QStyle::StandardPixmap> libraryIcon(std::string_view name) {
+  // The library's own windows name these icon files; without them their
+  // icon-only buttons would show nothing.
+  static const struct {
+    const char* file;
+    QStyle::StandardPixmap pixmap;
+  } kIcons[] = {{"UP.ICO", QStyle::SP_ArrowUp},
+                {"DOWN.ICO", QStyle::SP_ArrowDown},
+                {"APPLY.ICO", QStyle::SP_DialogApplyButton},
+                {"EXIT.ICO", QStyle::SP_DialogCloseButton},
+                {"DELETE.ICO", QStyle::SP_TrashIcon},
+                {"UNDO.ICO", QStyle::SP_BrowserReload},
+                {"SAVE.ICO", QStyle::SP_DialogSaveButton},
+                {"EDIT.ICO", QStyle::SP_FileDialogDetailedView}};
+  const std::string upper = text::upper(text::clip(name));
+  for (const auto& icon : kIcons)
+    if (upper == icon.file) return icon.pixmap;
+  return std::nullopt;
 }
 
 }  // namespace wevo::qtview

@@ -50,6 +50,9 @@ std::optional<Qt::CursorShape> stockCursor(std::string_view name);
 bool isStockIdentifier(std::string_view name);
 // Stock icons: the standard pixmap, or nullopt when `name` is not one.
 std::optional<QStyle::StandardPixmap> stockIcon(std::string_view name);
+// The style's stand-in for an icon file of the library's own windows
+// ("up.ico", "save.ico", ...), used when no such file is found.
+std::optional<QStyle::StandardPixmap> libraryIcon(std::string_view name);
 
 }  // namespace wevo::qtview
 
