@@ -1,6 +1,8 @@
 #include "demo/tour_steps.h"
 
+#include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 #include "demo/control_window.h"
 #include "demo/demo_window.h"
@@ -15,6 +17,20 @@ namespace {
 
 constexpr const char* kFlat = "?FORMMODE:RADIO1:2";
 constexpr const char* kColors = "?FORMMODE:RADIO1:3";
+constexpr const char* kTransparent = "?FORMMODE:RADIO1:4";
+
+// The design popup menu's items.
+constexpr int kMenuEdit = 1, kMenuBrowse = 2, kMenuControlList = 3, kMenuReset = 4;
+
+// The windows the design menu leads to, by caption.
+constexpr const char* kButtonForm = "BUTTON ?BUTTON3:2";
+constexpr const char* kWindowForm = " WINDOW";
+constexpr const char* kControlList = "  All Screen Fields";
+constexpr const char* kBrowse = "Processed controls for Main";
+
+// What the tour's property form save gives the "Test" button.
+constexpr const char* kSavedText = "Tested";
+constexpr int32_t kSavedColor = 0x0000FF;  // red, 0x00BBGGRR
 
 // How far the tour drags things, in pixels.
 constexpr int kButtonRight = 30, kButtonDown = 20;
@@ -22,6 +38,18 @@ constexpr int kEntryWider = 40;
 constexpr int kTitleRight = 40, kTitleDown = 30;
 
 void leaveSaving(Script& s) { s.key(KEY::Esc).answer("Wevo", BUTTON::Yes); }
+
+// The right button on the control at `r` (or on the window, where no
+// control is) opens the design menu; the user chooses `item`.
+void menuOn(Script& s, const std::string& win, int x, int y, int item) {
+  s.rightPress(x, y, win).choosePopup(item);
+}
+
+// A point of the Control Window on no control: left of its OK button.
+std::pair<int, int> emptySpot(const TourPlaces& p) {
+  const PixelRect ok = p.rect(kControlWindowCaption, "?OKBUTTON");
+  return {ok.x - 2 * ok.w, ok.centerY()};
+}
 
 }  // namespace
 
@@ -134,9 +162,80 @@ std::vector<TourStep> demoWindowTour() {
   return steps;
 }
 
+std::vector<TourStep> designMenuTour() {
+  const std::string win = kControlWindowCaption;
+  std::vector<TourStep> steps;
+  steps.push_back({"menu-edit-button",
+                   "In mode TRANSPARENT and design mode, the right button on \"Test\" opens the design menu; "
+                   "\"Edit ?BUTTON3:2\" opens the property form \"BUTTON ?BUTTON3:2\" on its General tab.",
+                   kButtonForm, {},
+                   [win](Script& s, const TourPlaces& p) {
+                     openSample(s, "?WEVO", kTransparent);
+                     s.key(kDesignHotKey);
+                     const PixelRect r = p.rect(win, "?BUTTON3:2");
+                     menuOn(s, win, r.centerX(), r.centerY(), kMenuEdit);
+                   },
+                   {}});
+  steps.push_back({"form-color",
+                   "The user types the text \"Tested\" and, on the Color tab, picks red as the text colour "
+                   "with the \"...\" button.",
+                   kButtonForm, {},
+                   [](Script& s, const TourPlaces&) {
+                     s.clickControl("?WIN:CONTROLTEXT", kButtonForm).type(kSavedText);
+                     s.selectTab("?TAB3", kButtonForm).clickControl("?BUTTON3", kButtonForm).pickColor(kSavedColor);
+                   },
+                   {}});
+  steps.push_back({"form-saved",
+                   "\"Save\" stores the row, and the live button shows the new text in red at once.", win,
+                   {"?BUTTON3:2"}, [](Script& s, const TourPlaces&) { s.clickControl("?OK", kButtonForm); }, {}});
+  steps.push_back({"menu-edit-window",
+                   "The right button where there is no control opens the menu for WINDOW; \"Edit WINDOW\" "
+                   "shows the form laid out for the window itself, with \"Frame Type\".",
+                   kWindowForm, {},
+                   [win](Script& s, const TourPlaces& p) {
+                     const auto [x, y] = emptySpot(p);
+                     menuOn(s, win, x, y, kMenuEdit);
+                   },
+                   [](Script& s, const TourPlaces&) { s.clickControl("?CANCEL", kWindowForm); }});
+  steps.push_back({"control-list",
+                   "\"Full Field List/Tab Order\" lists every control of the window with its type, text and "
+                   "state.",
+                   kControlList, {},
+                   [win](Script& s, const TourPlaces& p) {
+                     const auto [x, y] = emptySpot(p);
+                     menuOn(s, win, x, y, kMenuControlList);
+                   },
+                   {}});
+  steps.push_back({"tab-order", "Its \"Tab Order\" tab lists the controls in their tab order, with Up and Down.",
+                   kControlList, {}, [](Script& s, const TourPlaces&) { s.selectTab("?TAB2", kControlList); },
+                   [](Script& s, const TourPlaces&) { s.clickControl("?CANCEL", kControlList); }});
+  steps.push_back({"browse",
+                   "\"Show Processed Fields\" lists the window's stored TRANSPARENT rows in label order.",
+                   kBrowse, {},
+                   [win](Script& s, const TourPlaces& p) {
+                     const auto [x, y] = emptySpot(p);
+                     menuOn(s, win, x, y, kMenuBrowse);
+                   },
+                   [](Script& s, const TourPlaces&) { s.clickControl("?CLOSE", kBrowse); }});
+  steps.push_back({"reset-original",
+                   "\"Reset ?BUTTON3:2 to original\" puts the designed text and colour back on \"Test\".", win,
+                   {"?BUTTON3:2"},
+                   [win](Script& s, const TourPlaces& p) {
+                     const PixelRect r = p.rect(win, "?BUTTON3:2");
+                     menuOn(s, win, r.centerX(), r.centerY(), kMenuReset);
+                   },
+                   {}});
+  steps.push_back({"menu-save",
+                   "Esc, and Yes to \"Do you want to save your changes?\": the window leaves design mode as the "
+                   "reset left it.",
+                   win, {"?BUTTON3:2"}, [](Script& s, const TourPlaces&) { leaveSaving(s); },
+                   [win](Script& s, const TourPlaces&) { s.clickControl("?OKBUTTON", win); }});
+  return steps;
+}
+
 std::vector<TourStep> tourSteps() {
   std::vector<TourStep> steps;
-  for (auto section : {controlWindowTour, demoWindowTour}) {
+  for (auto section : {controlWindowTour, demoWindowTour, designMenuTour}) {
     std::vector<TourStep> more = section();
     steps.insert(steps.end(), more.begin(), more.end());
   }

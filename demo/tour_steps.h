@@ -53,6 +53,7 @@ struct TourStep {
 // The tour's sections, in order.
 std::vector<TourStep> controlWindowTour();
 std::vector<TourStep> demoWindowTour();
+std::vector<TourStep> designMenuTour();
 std::vector<TourStep> tourSteps();
 
 // What the user does once every step is done: leaves the program.

@@ -191,6 +191,40 @@ TEST(Tour, TheProgramWritesAPictureAndNotesForEveryStepAsTheStepSays) {
   EXPECT_EQ(pictures["control-window"], pictures["flat-beside"]) << "FLAT shows the design";
   EXPECT_NE(pictures["control-window"], pictures["reopen-colors"]);
   EXPECT_NE(pictures["red-tab"], pictures["demo-reopen"]);
+
+  // The design menu: each item names the control it was opened for and
+  // leads to its window; the form's save shows on the button at once and the
+  // reset takes it back.
+  auto menu = [](const std::string& label, int item, const std::string& chosen) {
+    return "dialog: popup \"Edit " + label + "|Show Processed Fields|Full Field List/Tab Order|Reset " + label +
+           " to original|Quit Editing Mode\" -> " + std::to_string(item) + " \"" + chosen + "\"";
+  };
+  EXPECT_EQ(linesStarting(s["17-menu-edit-button.png"], "dialog:"),
+            (std::vector<std::string>{menu("?BUTTON3:2", 1, "Edit ?BUTTON3:2")}));
+  EXPECT_EQ(linesStarting(s["18-form-color.png"], "dialog:"),
+            (std::vector<std::string>{"dialog: color \"Text Color\" -1 -> 255"}));
+  EXPECT_EQ(linesStarting(s["19-form-saved.png"], "store:"),
+            (std::vector<std::string>{"store: ~ 110 Main / TRANSPARENT / ?BUTTON3:2: CONTROLTEXT 'Test' -> 'Tested', "
+                                      "TEXTCOLOR -1 -> 255"}));
+  EXPECT_EQ(linesStarting(s["20-menu-edit-window.png"], "dialog:"),
+            (std::vector<std::string>{menu("WINDOW", 1, "Edit WINDOW")}));
+  EXPECT_EQ(linesStarting(s["21-control-list.png"], "dialog:"),
+            (std::vector<std::string>{menu("WINDOW", 3, "Full Field List/Tab Order")}));
+  EXPECT_EQ(linesStarting(s["23-browse.png"], "dialog:"),
+            (std::vector<std::string>{menu("WINDOW", 2, "Show Processed Fields")}));
+  EXPECT_EQ(linesStarting(s["24-reset-original.png"], "dialog:"),
+            (std::vector<std::string>{menu("?BUTTON3:2", 4, "Reset ?BUTTON3:2 to original")}));
+  EXPECT_EQ(linesStarting(s["24-reset-original.png"], "store:"),
+            (std::vector<std::string>{"store: ~ 110 Main / TRANSPARENT / ?BUTTON3:2: CONTROLTEXT 'Tested' -> 'Test', "
+                                      "TEXTCOLOR 255 -> -1"}));
+  EXPECT_EQ(linesStarting(s["25-menu-save.png"], "dialog:"), (std::vector<std::string>{question}));
+  // The form for the button and for the window, and the list on both tabs, are
+  // different pictures; the live button in red differs from the reset one.
+  EXPECT_NE(pictures["menu-edit-button"], pictures["menu-edit-window"]);
+  EXPECT_NE(pictures["menu-edit-button"], pictures["form-color"]);
+  EXPECT_NE(pictures["control-list"], pictures["tab-order"]);
+  EXPECT_NE(pictures["form-saved"], pictures["reset-original"]);
+  EXPECT_EQ(redPixels(pictures["menu-save"]), 0);
 }
 
 }  // namespace
