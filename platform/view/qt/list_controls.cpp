@@ -123,7 +123,9 @@ void ListControl::apply(const toolkit::ControlSnapshot& s, const toolkit::Contro
       if (formatted) setColumnWidth(i, std::max(1, c.width));
       header()->setSectionResizeMode(i, c.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
     }
-    header()->setStretchLastSection(!formatted);
+    // The last column's width is its least: it takes whatever room the
+    // columns before it leave, as the toolkit's lists draw it.
+    header()->setStretchLastSection(true);
     setHeaderHidden(!headers);
     if (headers) header()->setFixedHeight(rowH);
   }
