@@ -413,10 +413,15 @@ TEST(PropertyFormTabs, FormsOnTwoThreadsEachSaveTheirOwnRow) {
   const std::string formA = "BUTTON ?SaveBtn";
   const std::string formB = "ENTRY ?Name";
   Script script;
-  // Both forms are open; the user goes from one to the other.
-  script.selectTab("?TAB4", formA)
+  // Both forms are open (whichever thread opens its form first); the user
+  // goes from one to the other, and types into the one in front.
+  script.call([] {}, formA)
+      .call([] {}, formB)
+      .activate(formA)
+      .selectTab("?TAB4", formA)
       .clickControl("?WIN:TIP", formA)
       .type("Tip of A")
+      .activate(formB)
       .selectTab("?TAB4", formB)
       .clickControl("?WIN:TIP", formB)
       .type("Tip of B")

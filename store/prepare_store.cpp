@@ -29,8 +29,7 @@ Opened tryCurrentLayout(const std::string& store, const std::string& owner) {
   kf::File file(winDecl(), &record);
   file.setOwner(owner);
   if (!file.open(kf::kShared)) return Opened::kNo;
-  for (const std::string& temp : {layoutTempName(store), protectTempName(store)})
-    if (kf::File::exists(temp)) kf::File::removeFile(temp);
+  for (const std::string& temp : {layoutTempName(store), protectTempName(store)}) kf::File::removeFile(temp);
   file.close();
   return Opened::kYes;
 }

@@ -109,7 +109,8 @@ class File {
   // instance is open; otherwise as removeFile().
   bool remove();
   static bool exists(const std::string& name);
-  // 2 no such file, 32 someone has it open.
+  // 2 no such file (a lock file nobody holds, left by a holder that died,
+  // is removed even then), 32 someone has it open.
   static bool removeFile(const std::string& name);
 
   // Number of rows.

@@ -144,6 +144,12 @@ int copyWholeFile(const std::string& from, const std::string& to) {
 
 int removeWholeFile(const std::string& name) {
   if (!fileExists(name)) {
+    // A holder that died before the file came into being (or after it was
+    // gone) may have left its lock file; nobody holding it, it goes too.
+    if (fileExists(FileLock::lockName(name))) {
+      FileLock lock;
+      if (lock.acquire(name, true, 0) == FileLock::Result::kLocked) ::unlink(FileLock::lockName(name).c_str());
+    }
     setError(kErrNotFound);
     return kErrNotFound;
   }

@@ -121,6 +121,17 @@ TEST_F(WholeFile, RemoveTakesTheFileItsJournalAndItsLock) {
   ASSERT_TRUE(File::removeFile(dir.file("store.db")));
   EXPECT_FALSE(File::removeFile(dir.file("store.db")));
   EXPECT_EQ(errorCode(), kErrNotFound);
+  // A lock file whose holder died before the file came into being goes with
+  // the remove that finds no file; one somebody holds stays.
+  const std::string orphan = dir.file("never.db");
+  FileLock held;
+  ASSERT_EQ(held.acquire(orphan, true, 0), FileLock::Result::kLocked);
+  EXPECT_FALSE(File::removeFile(orphan));
+  EXPECT_TRUE(present(FileLock::lockName(orphan)));
+  held.release();
+  EXPECT_FALSE(File::removeFile(orphan));
+  EXPECT_EQ(errorCode(), kErrNotFound);
+  EXPECT_FALSE(present(FileLock::lockName(orphan)));
   // exists() is about files only.
   EXPECT_FALSE(File::exists(dir.path()));
   EXPECT_FALSE(File::exists(""));
