@@ -34,6 +34,7 @@
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "store/window_controls.h"
+#include "tests/testing/mixed_window.h"
 #include "wevo/toolkit.h"
 #include "wevo/wevo.h"
 
@@ -54,27 +55,10 @@ constexpr int kOtherLabels = 50;
 }
 
 std::string procedureOf(int controls) { return controls == 200 ? "BigWindow" : "ControlWindow"; }
-std::string labelOf(int i) { return "?Control" + std::to_string(i); }
+std::string labelOf(int i) { return testing::mixedControlLabel(i); }
 
 // A window of `n` controls cycling through ten types, in rows of ten.
-WindowDecl windowOf(int n) {
-  static const int kTypes[] = {TYPE::Prompt, TYPE::Entry, TYPE::Button, TYPE::Check, TYPE::String,
-                               TYPE::List,   TYPE::Spin,  TYPE::Text,   TYPE::Group, TYPE::Region};
-  WindowDecl d;
-  d.caption = procedureOf(n);
-  d.at = {kDefault, kDefault, 640, 440};
-  for (int i = 1; i <= n; ++i) {
-    ControlDecl c;
-    c.type = kTypes[(i - 1) % 10];
-    c.use = labelOf(i);
-    c.text = c.type == TYPE::Entry || c.type == TYPE::Spin ? "@s20" : "Control " + std::to_string(i);
-    c.at = {((i - 1) % 10) * 62, ((i - 1) / 10) * 20, 58, c.type == TYPE::Prompt ? kDefault : 16};
-    if (c.type == TYPE::List) c.format = "80L(2)|M~Line~@s20@";
-    c.tip = "Tip of control " + std::to_string(i);
-    d.controls.push_back(c);
-  }
-  return d;
-}
+WindowDecl windowOf(int n) { return testing::mixedWindow(procedureOf(n), n); }
 
 void clear(store::WindowControls& r) { kf::clearRecord(store::winDecl(), &r); }
 

@@ -6,8 +6,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "platform/keyedfile/keyed_file.h"
 #include "store/store_file_vars.h"
 #include "store/window_controls.h"
+#include "tests/testing/base/file_bytes.h"
 #include "wevo/text.h"
 #include "wevo/wevo.h"
 
@@ -134,10 +133,7 @@ inline Read<Record> readAll(const kf::FileDecl& decl, const std::string& name, c
   return out;
 }
 
-inline std::string fileBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using wevo::testing::fileBytes;
 
 inline bool sameBytes(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
 

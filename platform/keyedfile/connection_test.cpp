@@ -5,8 +5,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -17,6 +15,7 @@
 #include "platform/keyedfile/key_cache.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "platform/keyedfile/test_items.h"
+#include "tests/testing/base/file_bytes.h"
 #include "tests/testing/base/temp_dir.h"
 
 namespace wevo::kf {
@@ -25,15 +24,8 @@ namespace {
 using testing::Item;
 using testing::makeItem;
 
-std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using wevo::testing::fileBytes;
+using wevo::testing::writeFileBytes;
 
 // Creates a store of three rows at `path` protected with `owner` (blank: none).
 void makeStore(const std::string& path, const std::string& owner) {
@@ -86,8 +78,8 @@ TEST(Protection, PasswordDecidesWhoReadsTheFile) {
   ASSERT_TRUE(f.close());
 
   // Nothing readable on disk when protected; the same words are there when not.
-  const std::string protBytes = readBytes(prot);
-  const std::string plainBytes = readBytes(plain);
+  const std::string protBytes = fileBytes(prot);
+  const std::string plainBytes = fileBytes(plain);
   EXPECT_NE(plainBytes.find("Items"), std::string::npos);
   EXPECT_NE(plainBytes.find("SecretProcedure"), std::string::npos);
   EXPECT_EQ(protBytes.find("Items"), std::string::npos);
@@ -193,7 +185,7 @@ TEST(Protection, ProtectedStoreOpensInTheSqlcipherShell) {
   const std::string path = dir.file("shell.db");
   makeStore(path, "it's here");
   const std::string script = dir.file("script.sql");
-  writeBytes(script,
+  writeFileBytes(script,
              "PRAGMA key='it''s here';\nPRAGMA cipher_page_size=4096;\n"
              "SELECT NAME FROM Items WHERE UID=2;\n");
   const std::string command = std::string(shell) + " '" + path + "' < '" + script + "' 2>&1";
@@ -239,14 +231,14 @@ TEST(Damage, GarbageTruncatedAndForeignFilesGiveDefinedErrors) {
   std::mt19937 random(1234);
   std::string garbage(16384, '\0');
   for (char& c : garbage) c = static_cast<char>(random() & 0xff);
-  writeBytes(dir.file("garbage.db"), garbage);
+  writeFileBytes(dir.file("garbage.db"), garbage);
   EXPECT_EQ(openError(testing::itemsDecl(), dir.file("garbage.db"), ""), kErrBadPassword);
   EXPECT_EQ(openError(testing::itemsDecl(), dir.file("garbage.db"), "pw"), kErrBadPassword);
 
-  writeBytes(dir.file("empty.db"), "");
+  writeFileBytes(dir.file("empty.db"), "");
   EXPECT_EQ(openError(testing::itemsDecl(), dir.file("empty.db"), ""), kErrLayout);
   EXPECT_EQ(openError(testing::itemsDecl(), dir.file("empty.db"), "pw"), kErrLayout);
-  writeBytes(dir.file("tiny.db"), "SQLite");
+  writeFileBytes(dir.file("tiny.db"), "SQLite");
   EXPECT_EQ(openError(testing::itemsDecl(), dir.file("tiny.db"), "pw"), kErrBadPassword);
 
   sqlite3* db = nullptr;
@@ -274,10 +266,10 @@ TEST(Damage, GarbageTruncatedAndForeignFilesGiveDefinedErrors) {
       ASSERT_TRUE(f.flush());
       ASSERT_TRUE(f.close());
     }
-    const std::string bytes = readBytes(whole);
+    const std::string bytes = fileBytes(whole);
     for (size_t cut : {size_t{0}, size_t{10}, size_t{100}, size_t{4096}, size_t{5000}, bytes.size() / 2, bytes.size() - 4096}) {
       const std::string path = dir.file("cut.db");
-      writeBytes(path, bytes.substr(0, cut));
+      writeFileBytes(path, bytes.substr(0, cut));
       File f(testing::itemsDecl(), &rec);
       f.setName(path);
       f.setOwner(owner);

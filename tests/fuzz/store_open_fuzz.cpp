@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -23,6 +22,7 @@
 #include "tests/reliability/answering_view.h"
 #include "tests/reliability/host_windows.h"
 #include "tests/reliability/store_outcome.h"
+#include "tests/testing/base/file_bytes.h"
 #include "tests/testing/base/temp_dir.h"
 #include "wevo/toolkit.h"
 #include "wevo/wevo.h"
@@ -36,15 +36,8 @@ constexpr const char* kPassword = "fuzzed store password";
 constexpr const char* kProcedure = "FuzzWindow";
 constexpr int kControls = 8;
 
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeAll(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using wevo::testing::fileBytes;
+using wevo::testing::writeFileBytes;
 
 // The program every input meets: customise, store a moved control, reopen.
 ProgramResult customise(const std::string& folder, const std::string& password) {
@@ -77,7 +70,7 @@ std::string makeSeed(const Seeds& s, const std::string& password) {
     std::fprintf(stderr, "store_open_fuzz: making a seed store failed\n%s", describe(r).c_str());
     std::abort();
   }
-  std::string bytes = readAll(path);
+  std::string bytes = fileBytes(path);
   ::unlink(path.c_str());
   return bytes;
 }
@@ -120,9 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const std::string path = storePathIn(s.dir.path());
-  writeAll(path, store);
+  writeFileBytes(path, store);
   ::unlink((path + "-journal").c_str());
-  if (!journal.empty()) writeAll(path + "-journal", journal);
+  if (!journal.empty()) writeFileBytes(path + "-journal", journal);
 
   ProgramResult r = customise(s.dir.path(), isProtected ? kPassword : "");
   std::string why;

@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
@@ -172,12 +171,6 @@ Mutation mutate(const std::string& seed, std::mt19937& rng) {
   return m;
 }
 
-bool writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
 // ---- The program that meets the damaged store --------------------------------
 
 // In a child: customises a seed window, stores a control, opens the window
@@ -272,9 +265,9 @@ TEST(DamagedFiles, EveryMutationOfARealStoreEndsInADefinedOutcome) {
     ++kinds[m.kind.rfind("several", 0) == 0 ? "several" : m.kind];
     slot.dir = std::make_unique<wevo::testing::TempDir>();
     const std::string path = storePathIn(slot.dir->path());
-    ASSERT_TRUE(writeFile(path, m.store));
+    ASSERT_TRUE(wevo::testing::writeFileBytes(path, m.store));
     if (!m.journal.empty()) {
-      ASSERT_TRUE(writeFile(path + "-journal", m.journal));
+      ASSERT_TRUE(wevo::testing::writeFileBytes(path + "-journal", m.journal));
     }
     const bool rebuildKeys = rng() % 4 != 0;
     slot.described = "mutation " + std::to_string(i) + " (" + seed.name + ", " + m.kind + ", " +

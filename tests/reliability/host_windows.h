@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "tests/testing/mixed_window.h"
 #include "wevo/codes.h"
 #include "wevo/program.h"
 #include "wevo/text.h"
@@ -35,28 +36,10 @@ inline RunOptions programOptions(ViewFactory view) {
   return options;
 }
 
-inline std::string controlLabel(int i) { return "?Control" + std::to_string(i); }
+inline std::string controlLabel(int i) { return testing::mixedControlLabel(i); }
 
-// A window of `n` controls cycling through ten types, ten to a row, each
-// with its own text and tip.
-inline WindowDecl windowOf(const std::string& caption, int n) {
-  static const int kTypes[] = {TYPE::Prompt, TYPE::Entry, TYPE::Button, TYPE::Check, TYPE::String,
-                               TYPE::List,   TYPE::Spin,  TYPE::Text,   TYPE::Group, TYPE::Region};
-  WindowDecl d;
-  d.caption = caption;
-  d.at = {kDefault, kDefault, 640, 20 + ((n + 9) / 10) * 20};
-  for (int i = 1; i <= n; ++i) {
-    ControlDecl c;
-    c.type = kTypes[(i - 1) % 10];
-    c.use = controlLabel(i);
-    c.text = c.type == TYPE::Entry || c.type == TYPE::Spin ? "@s20" : "Control " + std::to_string(i);
-    c.at = {((i - 1) % 10) * 62, ((i - 1) / 10) * 20, 58, c.type == TYPE::Prompt ? kDefault : 16};
-    if (c.type == TYPE::List) c.format = "80L(2)|M~Line~@s20@";
-    c.tip = "Tip of control " + std::to_string(i);
-    d.controls.push_back(c);
-  }
-  return d;
-}
+// A window of `n` controls of mixed types (tests/testing/mixed_window.h).
+inline WindowDecl windowOf(const std::string& caption, int n) { return testing::mixedWindow(caption, n); }
 
 }  // namespace wevo::reliability
 

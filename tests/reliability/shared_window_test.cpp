@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -41,6 +42,35 @@ int holdWriteLock(const std::string& path, const Pipe& holding) {
   return f.commit() && f.close() ? 0 : 31;
 }
 
+// Makes an empty store at `path`, has another writer hold it, and starts the
+// stations (`station(number, start)` in a child each) together while it
+// does; waits for all of them.
+void stationsWhileHeld(const std::string& path, const std::function<int(int, StartLine&)>& station, int round) {
+  {
+    WindowControls row{};
+    kf::File f(store::winDecl(), &row);
+    f.setName(path);
+    f.setOwner(kPassword);
+    ASSERT_TRUE(f.create());
+  }
+  Pipe holding;
+  Child holder([&] { return holdWriteLock(path, holding); });
+  holding.closeWrite();
+  std::string said;
+  while (said.empty() && holding.readSome(said, 5000)) {
+  }
+  ASSERT_EQ(said, "holding\n");
+  StartLine start;
+  std::vector<std::unique_ptr<Child>> stations;
+  for (int s = 0; s < kStations; ++s) stations.push_back(std::make_unique<Child>([&, s] { return station(s, start); }));
+  start.release();
+  EXPECT_TRUE(holder.wait(30 * 1000).ok());
+  for (auto& child : stations) {
+    ChildEnd end = child->wait(60 * 1000);
+    EXPECT_TRUE(end.ok()) << "round " << round << ": " << end.describe();
+  }
+}
+
 int openSharedWindow(const std::string& folder, StartLine& start) {
   start.wait();
   ProgramResult r = run(
@@ -59,30 +89,7 @@ TEST(SharedWindow, StationsOpeningANewWindowTogetherAddItsOriginalRowsOnce) {
   for (int round = 0; round < scaled(4, 20); ++round) {
     wevo::testing::TempDir dir;
     const std::string path = storePathIn(dir.path());
-    {
-      WindowControls row{};
-      kf::File f(store::winDecl(), &row);
-      f.setName(path);
-      f.setOwner(kPassword);
-      ASSERT_TRUE(f.create());
-    }
-    Pipe holding;
-    Child holder([&] { return holdWriteLock(path, holding); });
-    holding.closeWrite();
-    std::string said;
-    while (said.empty() && holding.readSome(said, 5000)) {
-    }
-    ASSERT_EQ(said, "holding\n");
-    StartLine start;
-    std::vector<std::unique_ptr<Child>> stations;
-    for (int s = 0; s < kStations; ++s)
-      stations.push_back(std::make_unique<Child>([&] { return openSharedWindow(dir.path(), start); }));
-    start.release();
-    EXPECT_TRUE(holder.wait(30 * 1000).ok());
-    for (auto& station : stations) {
-      ChildEnd end = station->wait(60 * 1000);
-      EXPECT_TRUE(end.ok()) << "round " << round << ": " << end.describe();
-    }
+    stationsWhileHeld(path, [&](int, StartLine& start) { return openSharedWindow(dir.path(), start); }, round);
     const StoreRows all = readStore(path, kPassword);
     ASSERT_TRUE(all.ok) << all.error;
     EXPECT_EQ(all.rows.size(), static_cast<size_t>(kControls + 1)) << "round " << round;
@@ -113,30 +120,7 @@ TEST(SharedWindow, StationsStoringTheSameNewControlTogetherKeepOneRowForIt) {
   for (int round = 0; round < scaled(4, 20); ++round) {
     wevo::testing::TempDir dir;
     const std::string path = storePathIn(dir.path());
-    {
-      WindowControls row{};
-      kf::File f(store::winDecl(), &row);
-      f.setName(path);
-      f.setOwner(kPassword);
-      ASSERT_TRUE(f.create());
-    }
-    Pipe holding;
-    Child holder([&] { return holdWriteLock(path, holding); });
-    holding.closeWrite();
-    std::string said;
-    while (said.empty() && holding.readSome(said, 5000)) {
-    }
-    ASSERT_EQ(said, "holding\n");
-    StartLine start;
-    std::vector<std::unique_ptr<Child>> stations;
-    for (int s = 0; s < kStations; ++s)
-      stations.push_back(std::make_unique<Child>([&, s] { return storeSharedControl(path, s, start); }));
-    start.release();
-    EXPECT_TRUE(holder.wait(30 * 1000).ok());
-    for (auto& station : stations) {
-      ChildEnd end = station->wait(60 * 1000);
-      EXPECT_TRUE(end.ok()) << "round " << round << ": " << end.describe();
-    }
+    stationsWhileHeld(path, [&](int s, StartLine& start) { return storeSharedControl(path, s, start); }, round);
     const StoreRows all = readStore(path, kPassword);
     ASSERT_TRUE(all.ok) << all.error;
     ASSERT_EQ(all.rows.size(), 1u) << "round " << round;
