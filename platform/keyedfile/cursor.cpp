@@ -1,11 +1,36 @@
 #include "platform/keyedfile/cursor.h"
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
 #include "platform/keyedfile/read_counter.h"
 
 namespace wevo::kf {
+namespace {
+
+constexpr int kSqlCorrupt = 11;
+
+// SQLite's order of two stored key values: numbers by value, text byte by
+// byte, with ASCII letters folded for a NOCASE component.
+int compareComponent(const FieldValue& a, const FieldValue& b, bool nocase) {
+  if (!a.isText || !b.isText) {
+    if (a.isText != b.isText) return a.isText ? 1 : -1;  // numbers sort before text
+    return (a.number > b.number) - (a.number < b.number);
+  }
+  const size_t n = std::min(a.text.size(), b.text.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = static_cast<unsigned char>(a.text[i]), y = static_cast<unsigned char>(b.text[i]);
+    if (nocase) {
+      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+      if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    }
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return (a.text.size() > b.text.size()) - (a.text.size() < b.text.size());
+}
+
+}  // namespace
 
 void Cursor::start(int key) {
   active_ = true;
@@ -47,6 +72,15 @@ KeyTuple Cursor::tupleOf(const Stmt& stmt, const Schema& schema, int key) {
   return t;
 }
 
+bool Cursor::beyond(const Schema& schema, const KeyTuple& at, int64_t row, const Bound& bound, bool forward) const {
+  int c = 0;
+  for (size_t j = 0; c == 0 && j < at.size() && j < bound.values.size(); ++j)
+    c = compareComponent(at[j], bound.values[j], schema.textNoCase(key_, static_cast<int>(j)));
+  if (c == 0) c = (row > bound.row) - (row < bound.row);
+  if (!forward) c = -c;
+  return c > 0 || (c == 0 && bound.inclusive);
+}
+
 Cursor::Fetch Cursor::fetch(Db& db, Schema& schema, bool forward, const KeyTuple& pins, void* record,
                             std::string& blob, int64_t& row, int64_t& version) {
   Bound& bound = forward ? ahead_ : behind_;
@@ -73,6 +107,13 @@ Cursor::Fetch Cursor::fetch(Db& db, Schema& schema, bool forward, const KeyTuple
     row = stmt->columnInt(Schema::kRowColumn);
     version = stmt->columnInt(Schema::kVersionColumn);
     KeyTuple at = tupleOf(*stmt, schema, key_);
+    // A sound file always answers a seek with a row beyond the bound; a
+    // damaged one can answer with one the walk has passed, and a walk that
+    // believed it would never end.
+    if (!bound.open && !beyond(schema, at, row, bound, forward)) {
+      reportSqlFailure(nullptr, kSqlCorrupt);
+      return Fetch::kError;
+    }
     ahead_ = Bound{false, at, row, false};
     behind_ = Bound{false, std::move(at), row, false};
     return Fetch::kRow;

@@ -46,6 +46,10 @@ class Cursor {
     int64_t row = 0;
     bool inclusive = false;
   };
+  // Whether the row (`at`, `row`) lies after `bound` in the walk's direction
+  // (at it, for an inclusive bound).
+  bool beyond(const Schema& schema, const KeyTuple& at, int64_t row, const Bound& bound, bool forward) const;
+
   bool active_ = false;
   int key_ = -1;
   Bound ahead_, behind_;
