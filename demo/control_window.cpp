@@ -56,11 +56,11 @@ WindowDecl controlWindowDecl(SampleVars& vars) {
   return d;
 }
 
-const SampleSpec& controlWindowSpec() {
-  static const SampleSpec spec{"Main", kControlWindowCaption, "?BUTTON3", "", controlWindowDecl};
-  return spec;
+const SampleKind& controlWindowKind() {
+  static const SampleKind kind{"Main", kControlWindowCaption, "?BUTTON3", "", controlWindowDecl};
+  return kind;
 }
 
-void StartControlWindow(DemoState& state) { StartSampleWindow(state, controlWindowSpec()); }
+void StartControlWindow(DemoState& state) { StartSampleWindow(state, controlWindowKind()); }
 
 }  // namespace wevo::demo

@@ -12,7 +12,7 @@ inline constexpr const char* kControlWindowCaption = "Control Window";
 // The window with its 21 controls in field-number order, bound to `vars`.
 WindowDecl controlWindowDecl(SampleVars& vars);
 
-const SampleSpec& controlWindowSpec();
+const SampleKind& controlWindowKind();
 
 // The thread procedure "&Wevo" starts.
 void StartControlWindow(DemoState& state);

@@ -73,7 +73,7 @@ TEST(DemoOnQt, AStoredCustomisationShowsOnTheWidgets) {
   RunOptions headless;
   headless.args = {folder.program};
   ProgramResult first = wevo::testing::runScripted(
-      Script().closeWindow(kControl), [&] { RunSampleWindow(*folder.state, controlWindowSpec(), "COLORS"); },
+      Script().closeWindow(kControl), [&] { RunSampleWindow(*folder.state, controlWindowKind(), "COLORS"); },
       headless);
   ASSERT_TRUE(endedNormally(first));
   std::vector<store::WindowControls> rows = folder.rows();
@@ -141,7 +141,7 @@ TEST(DemoOnQt, AStoredCustomisationShowsOnTheWidgets) {
       kControl);
   s.closeWindow(kControl);
   ProgramResult r = wevo::testing::runScripted(
-      s, [&] { RunSampleWindow(*folder.state, controlWindowSpec(), "COLORS"); }, onQt(folder));
+      s, [&] { RunSampleWindow(*folder.state, controlWindowKind(), "COLORS"); }, onQt(folder));
   ASSERT_TRUE(endedNormally(r));
   EXPECT_TRUE(looked);
   EXPECT_EQ(units, (PixelRect{150, 90, 60, 20}));
@@ -248,7 +248,7 @@ TEST(DemoOnQt, ARealMouseDragInDesignModeMovesTheControlAndIsStoredOnRelease) {
   RunOptions options = onQt(folder);
   ProgramResult r = run(
       [&] {
-        start([&] { RunSampleWindow(*folder.state, controlWindowSpec(), "COLORS"); });
+        start([&] { RunSampleWindow(*folder.state, controlWindowKind(), "COLORS"); });
         // A person who cannot go on ends the program, windows and all.
         if (!person()) halt("the person could not " + stuck);
       },

@@ -65,11 +65,11 @@ WindowDecl demoWindowDecl(SampleVars& vars) {
   return d;
 }
 
-const SampleSpec& demoWindowSpec() {
-  static const SampleSpec spec{"Main20", kDemoWindowCaption, "?BUTTON:ENTEREDITMODE", "?SHEET1", demoWindowDecl};
-  return spec;
+const SampleKind& demoWindowKind() {
+  static const SampleKind kind{"Main20", kDemoWindowCaption, "?BUTTON:ENTEREDITMODE", "?SHEET1", demoWindowDecl};
+  return kind;
 }
 
-void StartDemoWindow(DemoState& state) { StartSampleWindow(state, demoWindowSpec()); }
+void StartDemoWindow(DemoState& state) { StartSampleWindow(state, demoWindowKind()); }
 
 }  // namespace wevo::demo

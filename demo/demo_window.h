@@ -12,7 +12,7 @@ inline constexpr const char* kDemoWindowCaption = "Wevo Demo Window";
 // The window with its 27 controls in field-number order, bound to `vars`.
 WindowDecl demoWindowDecl(SampleVars& vars);
 
-const SampleSpec& demoWindowSpec();
+const SampleKind& demoWindowKind();
 
 // The thread procedure "Wevo+" starts.
 void StartDemoWindow(DemoState& state);

@@ -13,7 +13,7 @@ SampleVars::SampleVars() {
   text::blank(spin);
 }
 
-void RunSampleWindow(DemoState& state, const SampleSpec& spec, const std::string& mode) {
+void RunSampleWindow(DemoState& state, const SampleKind& kind, const std::string& mode) {
   WEVOSETTINGS settings;
   clearSettings(settings);
   SampleVars vars;
@@ -21,27 +21,27 @@ void RunSampleWindow(DemoState& state, const SampleSpec& spec, const std::string
   text::assign(marker, mode);
   const std::string uniqueMarker(text::field(marker));
 
-  Window window(spec.decl(vars));
+  Window window(kind.decl(vars));
   window.open();
-  Noted noted(state, window, spec.caption);
+  Noted noted(state, window, kind.caption);
   if (!noted) return;
   setSampleSettings(settings);
-  WEVO::SETWINDOWCONTROLS(window, spec.procedure, uniqueMarker, settings);
+  WEVO::SETWINDOWCONTROLS(window, kind.procedure, uniqueMarker, settings);
   window.display();
   window.set(0, PROP::Alrt, 255, kDesignHotKey);
 
-  const int designButton = window.fieldOf(spec.designButton);
+  const int designButton = window.fieldOf(kind.designButton);
   const int ok = window.fieldOf("?OKBUTTON"), cancel = window.fieldOf("?CANCELBUTTON");
-  const int sheet = spec.sheet.empty() ? 0 : window.fieldOf(spec.sheet);
+  const int sheet = kind.sheet.empty() ? 0 : window.fieldOf(kind.sheet);
   while (window.accept()) {
     switch (event()) {
       case EVENT::AlertKey:
         if (keyCode() == kDesignHotKey)
-          WEVO::PROCESSWINDOW(window, field(), spec.procedure, uniqueMarker, settings);
+          WEVO::PROCESSWINDOW(window, field(), kind.procedure, uniqueMarker, settings);
         break;
       case EVENT::Accepted:
         if (field() == designButton)
-          WEVO::PROCESSWINDOW(window, designButton, spec.procedure, uniqueMarker, settings);
+          WEVO::PROCESSWINDOW(window, designButton, kind.procedure, uniqueMarker, settings);
         else if (field() == ok || field() == cancel)
           window.post(EVENT::CloseWindow);
         break;
@@ -61,10 +61,10 @@ void RunSampleWindow(DemoState& state, const SampleSpec& spec, const std::string
   }
 }
 
-void StartSampleWindow(DemoState& state, const SampleSpec& spec) {
+void StartSampleWindow(DemoState& state, const SampleKind& kind) {
   const std::string mode = SelectMode(state);
   if (mode.empty() || mode == "QUIT" || state.closing()) return;
-  RunSampleWindow(state, spec, mode);
+  RunSampleWindow(state, kind, mode);
 }
 
 }  // namespace wevo::demo

@@ -28,7 +28,7 @@ struct SampleVars {
   int32_t option = 1;
 };
 
-struct SampleSpec {
+struct SampleKind {
   std::string procedure;     // the store's procedure name: "Main" or "Main20"
   std::string caption;       // as the declaration has it
   std::string designButton;  // the button that starts design mode
@@ -38,11 +38,11 @@ struct SampleSpec {
 
 // Runs the sample window on the calling thread in form mode `mode` until
 // it closes. Nothing opens once the program is closing.
-void RunSampleWindow(DemoState& state, const SampleSpec& spec, const std::string& mode);
+void RunSampleWindow(DemoState& state, const SampleKind& kind, const std::string& mode);
 
 // A thread procedure: the mode window, then (unless the mode is "QUIT" or
 // blank, or the program is closing) the sample window in that mode.
-void StartSampleWindow(DemoState& state, const SampleSpec& spec);
+void StartSampleWindow(DemoState& state, const SampleKind& kind);
 
 }  // namespace wevo::demo
 

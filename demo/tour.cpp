@@ -67,14 +67,14 @@ bool MeasurePlaces(const ViewFactory& view, TourPlaces& places, std::ostream& lo
   options.view = view;
   ProgramResult r = run(
       [&] {
-        for (const SampleSpec* spec : {&controlWindowSpec(), &demoWindowSpec()}) {
+        for (const SampleKind* kind : {&controlWindowKind(), &demoWindowKind()}) {
           SampleVars vars;
-          WindowDecl decl = spec->decl(vars);
+          WindowDecl decl = kind->decl(vars);
           decl.hidden = true;
           Window w(decl);
           w.open();
           for (int f = w.firstField(); f != 0 && f <= w.lastField(); ++f)
-            if (w.exists(f) && !w.label(f).empty()) places.set(spec->caption, w.label(f), pixelRect(w, f));
+            if (w.exists(f) && !w.label(f).empty()) places.set(kind->caption, w.label(f), pixelRect(w, f));
           w.close();
         }
       },

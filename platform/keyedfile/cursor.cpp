@@ -9,8 +9,6 @@
 namespace wevo::kf {
 namespace {
 
-constexpr int kSqlCorrupt = 11;
-
 // SQLite's order of two stored key values: numbers by value, text byte by
 // byte, with ASCII letters folded for a NOCASE component.
 int compareComponent(const FieldValue& a, const FieldValue& b, bool nocase) {

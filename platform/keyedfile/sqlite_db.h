@@ -22,6 +22,7 @@ namespace wevo::kf {
 // SQLite result codes this layer tells apart.
 inline constexpr int kSqlOk = 0;
 inline constexpr int kSqlBusy = 5;
+inline constexpr int kSqlCorrupt = 11;
 inline constexpr int kSqlRow = 100;
 inline constexpr int kSqlDone = 101;
 
