@@ -94,6 +94,6 @@ function(wevo_shared_library name)
   add_library(${name} SHARED ${objects})
   target_link_libraries(${name} PRIVATE
     PkgConfig::SQLCIPHER OpenSSL::Crypto Qt6::Widgets Qt6::Gui Threads::Threads)
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/include)
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include>)
   set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME ${name})
 endfunction()
