@@ -43,8 +43,11 @@ check_tree() {
     fail "libwevolib.so.$major does not link to libwevolib.so.$version"
   [ "$(readlink "$lib/libwevolib.so")" = "libwevolib.so.$major" ] ||
     fail "libwevolib.so does not link to libwevolib.so.$major"
-  objdump -p "$lib/libwevolib.so.$version" | grep -q "SONAME *libwevolib.so.$major\$" ||
-    fail "libwevolib's SONAME is not libwevolib.so.$major"
+  # (Outputs are read whole before grep looks at them: grep -q ending a pipe
+  # early would fail it under pipefail.)
+  local dynamic
+  dynamic=$(objdump -p "$lib/libwevolib.so.$version")
+  grep -q "SONAME *libwevolib.so.$major\$" <<<"$dynamic" || fail "libwevolib's SONAME is not libwevolib.so.$major"
 
   local h
   for h in "$source"/include/wevo/*.h; do
@@ -106,10 +109,12 @@ case "$mode" in
   packages)
     build=$3
     "$source/scripts/package" --build "$build" "$work/debs" >/dev/null
-    packages=(libwevolib"$major" libwevolib-dev wevodemo)
-    for p in "${packages[@]}"; do
-      deb=("$work"/debs/"${p}"_"${version}"_*.deb)
-      [ -f "${deb[0]}" ] || fail "no package $p $version"
+    # Every package made: the library's, the development files' and one
+    # per installed program.
+    packages=()
+    for f in "$work"/debs/*.deb; do packages+=("$(dpkg-deb -f "$f" Package)"); done
+    for p in libwevolib"$major" libwevolib-dev wevodemo; do
+      [[ " ${packages[*]} " == *" $p "* ]] || fail "no package $p among: ${packages[*]}"
     done
     deb() { echo "$work"/debs/"$1"_"$version"_*.deb; }
     # Dependencies: the system's from dpkg-shlibdeps, each other's exact.
@@ -117,18 +122,20 @@ case "$mode" in
     for needed in libqt6widgets6 libsqlcipher0 libssl3 libstdc++6; do
       [[ "$runtime_depends" == *"$needed"* ]] || fail "libwevolib$major does not depend on $needed: $runtime_depends"
     done
-    for p in libwevolib-dev wevodemo; do
+    for p in "${packages[@]}"; do
+      [ "$p" != "libwevolib$major" ] || continue
       [[ "$(dpkg-deb -f "$(deb "$p")" Depends)" == *"libwevolib$major (= $version)"* ]] ||
         fail "$p does not depend on libwevolib$major (= $version)"
     done
-    dpkg-deb -I "$(deb "libwevolib$major")" shlibs | grep -q "^libwevolib $major libwevolib$major" ||
-      fail "libwevolib$major has no shlibs file"
+    shlibs=$(dpkg-deb -I "$(deb "libwevolib$major")" shlibs)
+    grep -q "^libwevolib $major libwevolib$major" <<<"$shlibs" || fail "libwevolib$major has no shlibs file"
     # No file in two packages (they could not be installed together).
     for p in "${packages[@]}"; do
       dpkg-deb -c "$(deb "$p")" | awk '$1 !~ /^d/ { print $6 }'
     done | sort | uniq -d >"$work/twice"
     [ ! -s "$work/twice" ] || fail "files in more than one package: $(cat "$work/twice")"
-    dpkg-deb -c "$(deb "libwevolib$major")" | grep -q '/include/' && fail "the runtime package holds headers"
+    runtime_files=$(dpkg-deb -c "$(deb "libwevolib$major")")
+    if grep -q '/include/' <<<"$runtime_files"; then fail "the runtime package holds headers"; fi
 
     mkdir -p "$work/root"
     for p in "${packages[@]}"; do dpkg -x "$(deb "$p")" "$work/root"; done
