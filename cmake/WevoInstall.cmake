@@ -18,6 +18,7 @@ function(wevo_install_relative var from to)
   get_filename_component(from /prefix/${from} ABSOLUTE)
   get_filename_component(to /prefix/${to} ABSOLUTE)
   file(RELATIVE_PATH rel ${from} ${to})
+  string(REGEX REPLACE "/$" "" rel "${rel}")  # "../../" to an enclosing folder
   if(rel STREQUAL "")
     set(rel .)
   endif()
