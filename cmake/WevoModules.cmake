@@ -20,7 +20,11 @@ endfunction()
 
 # wevo_test_program(name DIRS dir... LIBS lib...): one GoogleTest program from the
 # *_test.cpp files below the folders, registered test by test with CTest.
+# Nothing without BUILD_TESTING.
 function(wevo_test_program name)
+  if(NOT BUILD_TESTING)
+    return()
+  endif()
   cmake_parse_arguments(T "" "" "DIRS;LIBS" ${ARGN})
   set(files)
   foreach(dir IN LISTS T_DIRS)
@@ -58,6 +62,9 @@ function(wevo_module name)
   endif()
   wevo_strict_warnings(wevo_${name})
   set(libs wevo_${name})
+  if(NOT BUILD_TESTING)
+    return()
+  endif()
   if(name STREQUAL "keyedfile")
     # Keyed-file tests need nothing of the toolkit.
     set(files)
@@ -86,7 +93,7 @@ function(wevo_shared_library name)
   endforeach()
   add_library(${name} SHARED ${objects})
   target_link_libraries(${name} PRIVATE
-    PkgConfig::SQLCIPHER OpenSSL::Crypto Qt6::Widgets Qt6::Gui Qt6::Test Threads::Threads)
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/include)
+    PkgConfig::SQLCIPHER OpenSSL::Crypto Qt6::Widgets Qt6::Gui Threads::Threads)
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include>)
   set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME ${name})
 endfunction()

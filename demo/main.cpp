@@ -9,6 +9,7 @@
 
 #include "demo/demo_state.h"
 #include "demo/frame.h"
+#include "demo/install_layout.h"
 #include "demo/tour.h"
 #include "wevo/qt_view.h"
 #include "wevo/toolkit.h"
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
   }
   auto state = std::make_shared<wevo::demo::DemoState>();
   wevo::RunOptions options;
-  options.view = wevo::qtView();
+  options.view = wevo::qtView({.screenshotDir = {}, .imageDir = wevo::demo::pictureFolder()});
   wevo::ProgramResult result = wevo::run([state] { wevo::demo::DemoProgram(state); }, options);
   if (result.failed || result.halted) {  // a store that cannot be opened ends the program with a short text
     std::cerr << wevo::describe(result);

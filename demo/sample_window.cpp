@@ -1,6 +1,7 @@
 #include "demo/sample_window.h"
 
 #include "demo/demo_settings.h"
+#include "demo/install_layout.h"
 #include "demo/select_mode.h"
 #include "wevo/toolkit.h"
 #include "wevo/wevo.h"
@@ -26,6 +27,7 @@ void RunSampleWindow(DemoState& state, const SampleKind& kind, const std::string
   Noted noted(state, window, kind.caption);
   if (!noted) return;
   setSampleSettings(settings);
+  if (std::string folder = storeFolder(command(0)); !folder.empty()) text::assign(settings.WEVOPATH, folder);
   WEVO::SETWINDOWCONTROLS(window, kind.procedure, uniqueMarker, settings);
   window.display();
   window.set(0, PROP::Alrt, 255, kDesignHotKey);

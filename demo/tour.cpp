@@ -12,6 +12,7 @@
 #include "demo/demo_state.h"
 #include "demo/demo_window.h"
 #include "demo/frame.h"
+#include "demo/install_layout.h"
 #include "demo/store_rows.h"
 #include "demo/tour_steps.h"
 #include "wevo/qt_view.h"
@@ -199,7 +200,7 @@ int RunTour(const std::string& folder, std::ostream& log) {
   tourEnding(script);
 
   RunOptions options;
-  options.view = qtView({.screenshotDir = dir.string(), .imageDir = {}});
+  options.view = qtView({.screenshotDir = dir.string(), .imageDir = pictureFolder()});
   options.script = &script;
   options.args = {(dir / kTourProgramName).string(), "--tour", dir.string()};
   ProgramResult result = run([state] { DemoProgram(state); }, options);

@@ -7,8 +7,11 @@
 #ifndef WEVO_WEVO_H_
 #define WEVO_WEVO_H_
 
-#include <cstdint>
+#include <stdint.h>
+
+#ifdef __cplusplus
 #include <string>
+#endif
 
 #include "wevo/export.h"
 
@@ -17,14 +20,16 @@
 // (blank: beside the program); the library may append a path separator to it.
 // PASSWORD: the store's password (blank: none). PROMPTONEXIT: non-zero asks on
 // leaving design mode whether to keep the changes. Text fields are blank-padded.
-struct WEVOSETTINGS {
+typedef struct WEVOSETTINGS {
   char WEVOPATH[256];
   char PASSWORD[128];
   int32_t PROMPTONEXIT;
-};
+} WEVOSETTINGS;
 #pragma pack(pop)
 #ifdef __cplusplus
 static_assert(sizeof(WEVOSETTINGS) == 388, "WEVOSETTINGS is 388 bytes");
+#else
+_Static_assert(sizeof(WEVOSETTINGS) == 388, "WEVOSETTINGS is 388 bytes");
 #endif
 
 #ifdef __cplusplus
