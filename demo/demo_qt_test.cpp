@@ -277,6 +277,27 @@ TEST(DemoOnQt, ARealMouseDragInDesignModeMovesTheControlAndIsStoredOnRelease) {
   EXPECT_EQ(std::to_string(row->X), rowAfter.value("X"));
 }
 
+TEST(DemoOnQt, EveryIconAndPictureTheDemosWindowsNameDrawsSomething) {
+  int walked = 0;
+  RunOptions options;
+  options.view = qtView();
+  ProgramResult r = run(
+      [&] {
+        SampleVars vars;
+        char mode[32] = {};
+        for (const WindowDecl& decl : {frameDecl(), selectModeDecl(mode), controlWindowDecl(vars), demoWindowDecl(vars)}) {
+          Window w(decl);
+          w.open();
+          qtview::testing::expectEveryPictureDraws(w, decl);
+          w.close();
+          ++walked;
+        }
+      },
+      options);
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_EQ(walked, 4);
+}
+
 TEST(DemoOnQt, TwoSampleWindowsRunOnTwoThreadsAtOnce) {
   DemoFolder folder;
   std::thread::id controlThread, demoThread;
