@@ -64,6 +64,22 @@ TEST(LibraryWindowsOnQt, EveryIconAndPictureDrawsSomething) {
   onEveryLibraryWindow([](Window& w, const WindowDecl& decl) { qtview::testing::expectEveryPictureDraws(w, decl); });
 }
 
+// Each control of each library window lies whole inside the window's client
+// area, its borders included: nothing is cut at an edge.
+TEST(LibraryWindowsOnQt, EveryControlLiesWholeInsideItsWindow) {
+  onEveryLibraryWindow([](Window& w, const WindowDecl& decl) {
+    w.set(0, PROP::Pixels, 1);
+    const int width = w.get(0, PROP::ClientWidth).i32(), height = w.get(0, PROP::ClientHeight).i32();
+    for (const ControlDecl& c : decl.controls) {
+      int x = 0, y = 0, cw = 0, ch = 0;
+      w.getPosition(w.fieldOf(c.use), x, y, cw, ch);
+      EXPECT_TRUE(x >= 0 && y >= 0 && x + cw <= width && y + ch <= height)
+          << decl.caption << ": " << c.use << " at (" << x << ", " << y << ") " << cw << " x " << ch
+          << " in a window of " << width << " x " << height;
+    }
+  });
+}
+
 // Every type name a list's Type column shows, in turn, and long text in the
 // other columns.
 class TypeNameRows final : public ListSource {
