@@ -86,7 +86,8 @@ function(wevo_shared_library name)
   endforeach()
   add_library(${name} SHARED ${objects})
   target_link_libraries(${name} PRIVATE
-    PkgConfig::SQLCIPHER OpenSSL::Crypto Qt6::Widgets Qt6::Gui Qt6::Test Threads::Threads)
+    PkgConfig::SQLCIPHER OpenSSL::Crypto Qt6::Widgets Qt6::Gui Qt6::Test Threads::Threads
+    $<TARGET_NAME_IF_EXISTS:Qt6::PrintSupport>)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/include)
   set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME ${name})
 endfunction()

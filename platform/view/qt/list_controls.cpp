@@ -250,6 +250,10 @@ void DropControl::typeText(const QString& t) {
   lineEdit()->end(false);
 }
 
+void DropControl::clipboardCommand(EditCommand command) {
+  if (isEditable()) runLineEditCommand(*lineEdit(), command);
+}
+
 void DropControl::apply(const toolkit::ControlSnapshot& s, const toolkit::ControlSnapshot* old) {
   QSignalBlocker block(this);
   if (old == nullptr || old->rows != s.rows) {

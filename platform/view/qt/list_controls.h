@@ -74,6 +74,7 @@ class DropControl : public QComboBox, public EditableControl {
   QString editText() const override { return isEditable() ? currentText() : committed_; }
   void showModelText(const QString& t) override;
   void typeText(const QString& t) override;
+  void clipboardCommand(EditCommand command) override;
 
  private:
   std::function<void(int)> onChoose_;
