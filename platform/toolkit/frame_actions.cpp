@@ -6,13 +6,13 @@
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/toolkit/input.h"
 #include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
-#include "wevo/codes.h"
 #include "wevo/frame_actions.h"
-#include "wevo/runtime.h"
 
 namespace wevo {
 
