@@ -19,6 +19,7 @@ class Writer {
   Writer(Window& window, int field) : window_(window), field_(field) {}
 
   void number(int32_t prop, int64_t value) { window_.set(field_, prop, Value(value)); }
+  void number(int32_t prop, int index, int64_t value) { window_.set(field_, prop, index, Value(value)); }
   template <size_t N>
   void text(int32_t prop, const char (&value)[N]) {
     window_.set(field_, prop, Value(text::clipped(value)));
@@ -86,11 +87,13 @@ void applyJustification(Window& window, int field, Writer& w, const store::Windo
   }
 }
 
-// One direction of the size: default, full, explicit, or nothing.
-void applySize(Writer& w, int32_t sizeType, int32_t defaultProp, int32_t sizeProp, int32_t size) {
+// One direction of the size: default, full, explicit, or nothing. Full
+// reaches only this direction, so that a width the row keeps explicit is not
+// undone by a full height (or the reverse).
+void applySize(Writer& w, int32_t sizeType, int32_t defaultProp, int fullIndex, int32_t sizeProp, int32_t size) {
   switch (sizeType) {
     case 1: w.number(defaultProp, 1); break;
-    case 0: w.number(PROP::Full, 1); break;
+    case 0: w.number(PROP::Full, fullIndex, 1); break;
     case 2: w.number(sizeProp, size); break;
     default: break;
   }
@@ -125,8 +128,8 @@ void applyControl(Window& window, int field, Writer& w, const store::WindowContr
   w.number(PROP::SelectedFill, row.SELECTEDFILL);
   w.number(PROP::XPos, row.X);
   w.number(PROP::YPos, row.Y);
-  applySize(w, row.WIDTHTYPE, PROP::NoWidth, PROP::Width, row.WIDTH);
-  applySize(w, row.HEIGHTTYPE, PROP::NoHeight, PROP::Height, row.HEIGHT);
+  applySize(w, row.WIDTHTYPE, PROP::NoWidth, PROP::FullAcross, PROP::Width, row.WIDTH);
+  applySize(w, row.HEIGHTTYPE, PROP::NoHeight, PROP::FullDown, PROP::Height, row.HEIGHT);
   if (typeIn(type, {TYPE::Check, TYPE::Radio, TYPE::Button})) w.text(PROP::Icon, row.ICON);
   w.text(PROP::Tip, row.TIP);
   w.text(PROP::Hlp, row.HELP);

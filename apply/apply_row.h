@@ -28,8 +28,8 @@ namespace wevo::apply {
 // or centre, then a TEXT is redisplayed); LAYOUT only when it is 1; HIDE,
 // DISABLE, SKIP, SCROLL, TRANSPARENT; WORDCASE and ENTRYMODE of an ENTRY or
 // TEXT only when not 0; REQUIRED, READONLY; PASSWORD of an ENTRY; the four
-// colours; X, Y; WIDTHTYPE (1 default width, 0 full size, 2 WIDTH, other
-// nothing) and HEIGHTTYPE likewise; ICON of a CHECK, RADIO or BUTTON; TIP,
+// colours; X, Y; WIDTHTYPE (1 default width, 0 full size across, 2 WIDTH,
+// other nothing) and HEIGHTTYPE likewise (0: full size down); ICON of a CHECK, RADIO or BUTTON; TIP,
 // HELP, MESSAGE; BOXED of a GROUP, OPTION or TEXT; SINGLE of a TEXT; DELAY and
 // REPEAT of a SPIN or BUTTON; LOWER, UPPER, STEP of a SPIN; DROP and ANGLE of
 // a COMBO or LIST; the font; OUTER, INNER, STYLE of a REGION, GROUP, OPTION or

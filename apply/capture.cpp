@@ -21,6 +21,7 @@ class Reader {
 
   int32_t number(int32_t prop) const { return window_.get(field_, prop).i32(); }
   bool isSet(int32_t prop) const { return window_.get(field_, prop).truthy(); }
+  bool isSet(int32_t prop, int index) const { return window_.get(field_, prop, index).truthy(); }
   bool isOne(int32_t prop) const { return window_.get(field_, prop).num() == 1; }
   std::string string(int32_t prop) const { return window_.get(field_, prop).str(); }
   template <size_t N>
@@ -141,15 +142,14 @@ void captureControl(Window& window, int field, const Reader& r, store::WindowCon
 void CapturePlacement(Window& window, int field, store::WindowControls& row) {
   toDialogUnits(window);
   const Reader r(window, field);
-  const bool full = r.isSet(PROP::Full);
   row.X = r.number(PROP::XPos);
   row.Y = r.number(PROP::YPos);
   row.WIDTH = r.number(PROP::Width);
   row.NOWIDTH = r.number(PROP::NoWidth);
-  row.WIDTHTYPE = sizeType(row.NOWIDTH, full, row.WIDTH, row.WIDTHTYPE);
+  row.WIDTHTYPE = sizeType(row.NOWIDTH, r.isSet(PROP::Full, PROP::FullAcross), row.WIDTH, row.WIDTHTYPE);
   row.HEIGHT = r.number(PROP::Height);
   row.NOHEIGHT = r.number(PROP::NoHeight);
-  row.HEIGHTTYPE = sizeType(row.NOHEIGHT, full, row.HEIGHT, row.HEIGHTTYPE);
+  row.HEIGHTTYPE = sizeType(row.NOHEIGHT, r.isSet(PROP::Full, PROP::FullDown), row.HEIGHT, row.HEIGHTTYPE);
 }
 
 void CaptureControl(Window& window, int field, store::WindowControls& row) {

@@ -46,9 +46,13 @@ void CaptureControl(Window& window, int field);
 // dialog units (the window is switched to them and stays so): X, Y, WIDTH,
 // HEIGHT, NOWIDTH, NOHEIGHT and
 //   WIDTHTYPE  1 when the control has its default width (even if it reports a
-//              width); else 0 when it is full size; else 2 when it reports a
-//              width; else (width 0, no switch) as the row had it;
-//   HEIGHTTYPE likewise from the default-height switch and the height.
+//              width); else 0 when it fills its container across; else 2 when
+//              it reports a width; else (width 0, no switch) as the row had it;
+//   HEIGHTTYPE likewise from the default-height switch, filling down and the
+//              height.
+// Full size is read per direction: a full control whose width was set since
+// (design mode's side handles) keeps that width as explicit and stays full
+// down, so the row brings back what the user saw rather than a full control.
 // Every other field of `row` stays as it is.
 void CapturePlacement(Window& window, int field, store::WindowControls& row);
 

@@ -22,7 +22,7 @@ void SetRowKey(store::WindowControls& row, std::string_view procedureName, std::
 }
 
 void SetNewRowIdentity(store::WindowControls& row, int field, std::string_view label) {
-  if (field == 0)
+  if (field == 0 && text::sameNoCase(label, store::kWindowLabel))
     text::assign(row.DESCRIPTION, store::kWindowLabel);
   else
     text::assign(row.DESCRIPTION, label.empty() ? label : label.substr(1));

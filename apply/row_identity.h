@@ -24,8 +24,9 @@ void SetRowKey(store::WindowControls& row, std::string_view procedureName, std::
                std::string_view label);
 
 // The identity a new row of control `field` starts with: DESCRIPTION (the
-// label without its leading "?"; "WINDOW" for field 0), FEQ and ORDER (both
-// `field`). The key fields are SetRowKey's.
+// label without its leading "?"; a blank label gives a blank description; the
+// window's own row, field 0 labelled "WINDOW", is described "WINDOW"), FEQ and
+// ORDER (both `field`). The key fields are SetRowKey's.
 void SetNewRowIdentity(store::WindowControls& row, int field, std::string_view label);
 
 // The label a row of control `field` is stored under: "WINDOW" for field 0,

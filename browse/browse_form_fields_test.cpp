@@ -95,6 +95,7 @@ TEST(BrowseFormFields, AnEmptyMarkerDisablesChangeAndDeleteButInsertWorksFromThe
   ASSERT_TRUE(folder.stage(sixRows()));
   std::optional<toolkit::ControlSnapshot> change, del, listAfterInsert, changeAfterInsert;
   std::vector<std::string> descriptions;
+  std::optional<toolkit::ControlSnapshot> primedDescription;
   const auto [x, y] = listRow(1);
   Script script;
   script.call([&] {
@@ -103,8 +104,10 @@ TEST(BrowseFormFields, AnEmptyMarkerDisablesChangeAndDeleteButInsertWorksFromThe
   });
   script.rightPress(x, y, kCaption).choosePopup(0);
   script.clickControl("?BROWSE:1", kCaption).key(KEY::Delete).key(KEY::Apps).choosePopup(0);
-  // Insert, although its button is hidden: the form edits a new row with a blank label.
+  // Insert, although its button is hidden: the form edits a new row with a
+  // blank label, and so a blank description (it is not the window's row).
   script.key(KEY::Insert);
+  script.call([&] { primedDescription = wevo::testing::shownControl("", "?WIN:DESCRIPTION"); });
   script.clickControl("?WIN:DESCRIPTION", "").type("Made here").clickControl("?OK", "");
   script.call([&] {
     listAfterInsert = shown("?BROWSE:1");
@@ -123,6 +126,8 @@ TEST(BrowseFormFields, AnEmptyMarkerDisablesChangeAndDeleteButInsertWorksFromThe
   EXPECT_EQ(r.transcript, (std::vector<std::string>{"popup \"&Insert|~&Change|~&Delete\" -> 0",
                                                     "popup \"&Insert|~&Change|~&Delete\" -> 0",
                                                     "popup \"&Insert|&Change|&Delete\" -> 1 \"&Insert\""}));
+  ASSERT_TRUE(primedDescription);
+  EXPECT_EQ(text::clip(primedDescription->text), "");
   ASSERT_TRUE(listAfterInsert && changeAfterInsert);
   EXPECT_EQ(listAfterInsert->rows.size(), 1u);
   EXPECT_EQ(listAfterInsert->selected, 1);

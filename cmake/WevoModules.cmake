@@ -93,7 +93,8 @@ function(wevo_shared_library name)
   endforeach()
   add_library(${name} SHARED ${objects})
   target_link_libraries(${name} PRIVATE
-    PkgConfig::SQLCIPHER OpenSSL::Crypto Qt6::Widgets Qt6::Gui Threads::Threads)
+    PkgConfig::SQLCIPHER OpenSSL::Crypto Qt6::Widgets Qt6::Gui Threads::Threads
+    $<TARGET_NAME_IF_EXISTS:Qt6::PrintSupport>)
   target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include>)
   set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME ${name})
 endfunction()

@@ -43,12 +43,15 @@ ControlDecl list(const char* use, const char* format, At at, const char* parent)
 WindowDecl ControlListDecl(char (&show)[1]) {
   WindowDecl d;
   d.caption = kControlListCaption;
-  d.at = {kDefault, kDefault, 379, 233};
+  // As wide as its rightmost control (Exit, and the Up, Down and Apply
+  // buttons one unit short of it), and the sheet across it from its left
+  // edge, so that every control shows whole with its borders.
+  d.at = {kDefault, kDefault, 381, 233};
   d.font = {"Arial", 8};
   d.icon = "app.ico";
   d.modal = true;
 
-  d.controls.push_back(control(TYPE::Sheet, LIST::Sheet, "", {-2, 1, 387, 214}));
+  d.controls.push_back(control(TYPE::Sheet, LIST::Sheet, "", {0, 1, 381, 214}));
   d.controls.push_back(control(TYPE::Tab, LIST::TabFields, "All Fields", {}, LIST::Sheet));
   ControlDecl option = control(TYPE::Option, LIST::Show, "Show", {7, 21, 213, 23}, LIST::TabFields);
   option.bind = Binding::text(show);

@@ -243,6 +243,94 @@ TEST(DemoProgram, ContentsWhileDraggingIsOffWhileItRunsAndBackOnAfter) {
   }
 }
 
+// Where a window's client area is on screen and how big, in pixels, read on
+// its own thread.
+struct Spot {
+  int x = -1, y = -1, w = -1, h = -1;
+  friend bool operator==(const Spot&, const Spot&) = default;
+};
+std::ostream& operator<<(std::ostream& os, const Spot& s) {
+  return os << "(" << s.x << ", " << s.y << ") " << s.w << " x " << s.h;
+}
+Spot spotOf(Window& w) {
+  const int64_t mode = w.get(0, PROP::Pixels).num();
+  w.set(0, PROP::Pixels, 1);
+  Spot s{w.get(0, PROP::XPos).i32(), w.get(0, PROP::YPos).i32(), w.get(0, PROP::Width).i32(),
+         w.get(0, PROP::Height).i32()};
+  w.set(0, PROP::Pixels, mode);
+  return s;
+}
+
+// The frame's Window menu lays the open sample windows out over the frame's
+// client area, each window moved on its own thread; its Edit menu cuts,
+// copies and pastes in the focused entry of the sample window the user
+// worked in last, through the clipboard; Print Setup says plainly that this
+// screen has no printing.
+TEST(DemoProgram, TheFramesWindowEditAndPrintItemsActOnTheSampleWindows) {
+  DemoFolder folder;
+  Spot frame, control[3], demo[3], controlSize, demoSize;
+  std::string clipboardAfterCopy, clipboardAfterCut, pasted, afterCut;
+  auto where = [&](const std::string& caption, Spot& out) {
+    return [&out, &folder, caption] { out = spotOf(*folder.state->find(caption)); };
+  };
+  auto shownText = [](const std::string& caption) {
+    std::optional<toolkit::ControlSnapshot> c = wevo::testing::shownControl(caption, "?TESTENTRY");
+    return c ? std::string(text::clip(c->text)) : std::string("?");
+  };
+  Script s;
+  openSample(s, "?WEVO", kColors);
+  openSample(s, "?WEVO2", kColors);
+  s.call([&] {
+    std::optional<toolkit::WindowSnapshot> f = shownWindow(kFrameCaption);
+    if (f) frame = Spot{f->x, f->y, f->width, f->height};
+  }, kFrameCaption);
+  s.call(where(kControl, controlSize), kControl).call(where(kDemo, demoSize), kDemo);
+  s.clickControl("?CASCADE", kFrameCaption).call(where(kControl, control[0]), kControl);
+  s.call(where(kDemo, demo[0]), kDemo);
+  s.clickControl("?TILE", kFrameCaption).call(where(kControl, control[1]), kControl);
+  s.call(where(kDemo, demo[1]), kDemo);
+  s.call([&] { folder.state->find(kDemo)->set(0, PROP::Iconize, 1); }, kDemo);
+  s.clickControl("?ARRANGE", kFrameCaption).call(where(kControl, control[2]), kControl);
+  s.call(where(kDemo, demo[2]), kDemo);
+  s.call([&] { folder.state->find(kDemo)->set(0, PROP::Iconize, 0); }, kDemo);
+
+  // Copy in the Control Window, paste in the Demo Window, cut in the first.
+  s.clickControl("?TESTENTRY", kControl).type("first").clickControl("?COPY", kFrameCaption);
+  s.call([&] { clipboardAfterCopy = toolkit::HeadlessView::running()->clipboard(); }, kFrameCaption);
+  s.clickControl("?TESTENTRY", kDemo).clickControl("?PASTE", kFrameCaption);
+  s.call([&] { pasted = shownText(kDemo); }, kDemo);
+  s.clickControl("?TESTENTRY", kControl).clickControl("?CUT", kFrameCaption);
+  s.call([&] {
+    afterCut = shownText(kControl);
+    clipboardAfterCut = toolkit::HeadlessView::running()->clipboard();
+  }, kControl);
+
+  s.clickControl("?PRINTSETUP", kFrameCaption).answer("Print Setup", BUTTON::Ok);
+  s.clickControl("?EXIT", kFrameCaption);
+  ProgramResult r = folder.run(s);
+  ASSERT_TRUE(endedNormally(r));
+
+  ASSERT_GT(frame.w, 0);
+  // Cascade: from the frame's top left corner, a step apart; sizes kept.
+  EXPECT_EQ(control[0], (Spot{frame.x, frame.y, controlSize.w, controlSize.h}));
+  EXPECT_EQ(demo[0], (Spot{frame.x + kCascadeStep, frame.y + kCascadeStep, demoSize.w, demoSize.h}));
+  // Tile: two cells side by side; windows the user cannot size keep theirs.
+  EXPECT_EQ(control[1], (Spot{frame.x, frame.y, controlSize.w, controlSize.h}));
+  EXPECT_EQ(demo[1], (Spot{frame.x + frame.w / 2, frame.y, demoSize.w, demoSize.h}));
+  // Arrange icons: the minimized Demo Window to the bottom left corner, the
+  // Control Window left where it was.
+  EXPECT_EQ(control[2], control[1]);
+  EXPECT_EQ(demo[2].x, frame.x);
+  EXPECT_EQ(demo[2].y, frame.y + frame.h - kIconHeight);
+
+  EXPECT_EQ(clipboardAfterCopy, "first");
+  EXPECT_EQ(pasted, "first");
+  EXPECT_EQ(afterCut, "");
+  EXPECT_EQ(clipboardAfterCut, "first");
+  EXPECT_TRUE(wevo::testing::transcriptHas(
+      r, "message \"Print Setup\" \"Printing is not set up on this computer.\" icon=exclamation"));
+}
+
 TEST(DemoProgram, LeavingTheFrameClosesTheSampleWindowsAndOpensNoMore) {
   DemoFolder folder;
   size_t noted = 0;

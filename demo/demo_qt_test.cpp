@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -275,6 +276,77 @@ TEST(DemoOnQt, ARealMouseDragInDesignModeMovesTheControlAndIsStoredOnRelease) {
   const store::WindowControls* row = findRow(rows, "Main", "COLORS", "?BUTTON3:2");
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(std::to_string(row->X), rowAfter.value("X"));
+}
+
+TEST(DemoOnQt, EveryIconAndPictureTheDemosWindowsNameDrawsSomething) {
+  int walked = 0;
+  RunOptions options;
+  options.view = qtView();
+  ProgramResult r = run(
+      [&] {
+        SampleVars vars;
+        char mode[32] = {};
+        for (const WindowDecl& decl : {frameDecl(), selectModeDecl(mode), controlWindowDecl(vars), demoWindowDecl(vars)}) {
+          Window w(decl);
+          w.open();
+          qtview::testing::expectEveryPictureDraws(w, decl);
+          w.close();
+          ++walked;
+        }
+      },
+      options);
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_EQ(walked, 4);
+}
+
+// On real widgets the frame's edit items work on the selection, through
+// the system clipboard, in the focused entry of the sample window; Print
+// Setup opens Qt's page setup dialog.
+TEST(DemoOnQt, TheFramesEditItemsWorkOnTheSelectionAndPrintSetupOpensThePageSetupDialog) {
+  DemoFolder folder;
+  QString copied, pasted, afterCut, cutToClipboard;
+  auto entry = [&](const char* label, const std::function<void(QLineEdit*)>& fn) {
+    return [&folder, label, fn] {
+      Window& w = *folder.state->find(kControl);
+      onScreen(w, [&](TopWindow* top) {
+        QLineEdit* e = qtview::testing::widgetOf<QLineEdit>(top, w, label);
+        ASSERT_NE(e, nullptr);
+        fn(e);
+      });
+    };
+  };
+  auto clipboard = [](QString& out) {
+    return [&out] { ASSERT_TRUE(qtview::QtView::running()->onQtThread([&] { out = QApplication::clipboard()->text(); })); };
+  };
+  Script s;
+  openSample(s, "?WEVO", "?FORMMODE:RADIO1:3");
+  s.clickControl("?TESTENTRY", kControl).type("first second");
+  s.call(entry("?TESTENTRY", [](QLineEdit* e) { e->setSelection(6, 6); }), kControl);
+  s.clickControl("?COPY", kFrameCaption).call(clipboard(copied), kFrameCaption);
+  s.clickControl("?TESTENTRY:2", kControl);
+  s.call(entry("?TESTENTRY:2", [](QLineEdit* e) { e->selectAll(); }), kControl);
+  s.clickControl("?PASTE", kFrameCaption);
+  s.call(entry("?TESTENTRY:2", [&](QLineEdit* e) { pasted = e->text(); }), kControl);
+  s.clickControl("?TESTENTRY", kControl);
+  s.call(entry("?TESTENTRY", [](QLineEdit* e) { e->setSelection(0, 6); }), kControl);
+  s.clickControl("?CUT", kFrameCaption).call(clipboard(cutToClipboard), kFrameCaption);
+  s.call(entry("?TESTENTRY", [&](QLineEdit* e) { afterCut = e->text(); }), kControl);
+  s.clickControl("?PRINTSETUP", kFrameCaption).acceptPageSetup();
+  s.clickControl("?PRINTSETUP", kFrameCaption).cancelPageSetup();
+  s.clickControl("?OKBUTTON", kControl).clickControl("?EXIT", kFrameCaption);
+  ProgramResult r = folder.run(s, qtView());
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_EQ(copied, QStringLiteral("second"));
+  EXPECT_EQ(pasted, QStringLiteral("second"));
+  EXPECT_EQ(cutToClipboard, QStringLiteral("first "));
+  EXPECT_EQ(afterCut, QStringLiteral("second"));
+  std::vector<std::string> pageSetups;
+  for (const std::string& line : r.transcript)
+    if (line.starts_with("page setup")) pageSetups.push_back(line);
+  ASSERT_EQ(pageSetups.size(), 2u);
+  EXPECT_TRUE(pageSetups[0].starts_with("page setup \"Print Setup\" -> \"")) << pageSetups[0];
+  EXPECT_NE(pageSetups[0].find("portrait"), std::string::npos) << pageSetups[0];
+  EXPECT_EQ(pageSetups[1], "page setup \"Print Setup\" -> cancel");
 }
 
 TEST(DemoOnQt, TwoSampleWindowsRunOnTwoThreadsAtOnce) {

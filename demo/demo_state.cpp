@@ -10,7 +10,7 @@ namespace wevo::demo {
 bool DemoState::add(Window& window, std::string caption) {
   std::lock_guard<std::mutex> lock(mu_);
   if (closing_) return false;
-  windows_.push_back({&window, std::move(caption), std::this_thread::get_id()});
+  windows_.push_back({&window, std::move(caption), std::this_thread::get_id(), window.handle()});
   return true;
 }
 
@@ -42,6 +42,28 @@ Window* DemoState::find(std::string_view caption) const {
 size_t DemoState::count() const {
   std::lock_guard<std::mutex> lock(mu_);
   return windows_.size();
+}
+
+void DemoState::activateSample(Window& window) {
+  std::lock_guard<std::mutex> lock(mu_);
+  for (Entry& e : windows_)
+    if (e.window == &window) e.activated = ++activations_;
+}
+
+int64_t DemoState::activeSample() const {
+  std::lock_guard<std::mutex> lock(mu_);
+  const Entry* last = nullptr;
+  for (const Entry& e : windows_)
+    if (e.activated != 0 && (last == nullptr || e.activated > last->activated)) last = &e;
+  return last != nullptr ? last->handle : 0;
+}
+
+std::vector<int64_t> DemoState::samples() const {
+  std::lock_guard<std::mutex> lock(mu_);
+  std::vector<int64_t> out;
+  for (const Entry& e : windows_)
+    if (e.activated != 0) out.push_back(e.handle);
+  return out;
 }
 
 Noted::Noted(DemoState& state, Window& window, std::string caption)

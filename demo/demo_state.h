@@ -4,6 +4,7 @@
 #ifndef WEVO_DEMO_DEMO_STATE_H_
 #define WEVO_DEMO_DEMO_STATE_H_
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -34,14 +35,27 @@ class DemoState {
   // How many windows are noted.
   size_t count() const;
 
+  // Sample windows: the window of the calling thread is a sample window
+  // and is the one the user works in now (it opened, or took the focus from
+  // a window of another thread). The frame's edit commands act on it.
+  void activateSample(Window& window);
+  // The handle of the sample window the user worked in last; 0 when none is
+  // open.
+  int64_t activeSample() const;
+  // The handles of the open sample windows, in the order they opened.
+  std::vector<int64_t> samples() const;
+
  private:
   struct Entry {
     Window* window;
     std::string caption;
     std::thread::id thread;
+    int64_t handle = 0;
+    uint64_t activated = 0;  // when it was last activated; 0: not a sample window
   };
   mutable std::mutex mu_;
   bool closing_ = false;
+  uint64_t activations_ = 0;
   std::vector<Entry> windows_;
 };
 

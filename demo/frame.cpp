@@ -50,14 +50,34 @@ WindowDecl frameDecl() {
   return d;
 }
 
+namespace {
+
+// The Window menu's arrangements: the open sample windows, laid out over
+// the frame's client area.
+void arrange(Window& frame, const DemoState& state, Arrangement how) {
+  const int64_t mode = frame.get(0, PROP::Pixels).num();
+  frame.set(0, PROP::Pixels, 1);
+  arrangeWindows(state.samples(), how, frame.get(0, PROP::XPos).i32(), frame.get(0, PROP::YPos).i32(),
+                 frame.get(0, PROP::Width).i32(), frame.get(0, PROP::Height).i32());
+  frame.set(0, PROP::Pixels, mode);
+}
+
+}  // namespace
+
 void DemoProgram(std::shared_ptr<DemoState> state) {
   const bool dragWasOn = dragFullWindows();
   if (dragWasOn) setDragFullWindows(false);
   {
     Window frame(frameDecl());
     frame.open();
-    const int wevo = frame.fieldOf("?WEVO"), wevo2 = frame.fieldOf("?WEVO2"), exit = frame.fieldOf("?EXIT");
-    const int help[] = {frame.fieldOf("?HELPINDEX"), frame.fieldOf("?HELPSEARCH"), frame.fieldOf("?HELPONHELP")};
+    auto at = [&](const char* label) { return frame.fieldOf(label); };
+    const int wevo = at("?WEVO"), wevo2 = at("?WEVO2"), exit = at("?EXIT"), printSetupItem = at("?PRINTSETUP");
+    const int help[] = {at("?HELPINDEX"), at("?HELPSEARCH"), at("?HELPONHELP")};
+    const std::pair<int, EditCommand> edits[] = {
+        {at("?CUT"), EditCommand::Cut}, {at("?COPY"), EditCommand::Copy}, {at("?PASTE"), EditCommand::Paste}};
+    const std::pair<int, Arrangement> arrangements[] = {{at("?TILE"), Arrangement::Tile},
+                                                         {at("?CASCADE"), Arrangement::Cascade},
+                                                         {at("?ARRANGE"), Arrangement::ArrangeIcons}};
     while (frame.accept()) {
       if (event() != EVENT::Accepted) continue;
       const int f = field();
@@ -67,9 +87,15 @@ void DemoProgram(std::shared_ptr<DemoState> state) {
         start([state] { StartDemoWindow(*state); }, kSampleStack);
       } else if (f == exit) {
         frame.post(EVENT::CloseWindow);
+      } else if (f == printSetupItem) {
+        printSetup("Print Setup");
       } else if (f == help[0] || f == help[1] || f == help[2]) {
         message(kHelpText, "Wevo Demo", ICON::Asterisk);
       }
+      for (const auto& [item, command] : edits)
+        if (f == item) editFocusedControl(state->activeSample(), command);
+      for (const auto& [item, how] : arrangements)
+        if (f == item) arrange(frame, *state, how);
     }
   }
   // The frame is gone: the sample windows go with it. The program ends

@@ -26,6 +26,7 @@ void RunSampleWindow(DemoState& state, const SampleKind& kind, const std::string
   window.open();
   Noted noted(state, window, kind.caption);
   if (!noted) return;
+  state.activateSample(window);
   setSampleSettings(settings);
   if (std::string folder = storeFolder(command(0)); !folder.empty()) text::assign(settings.WEVOPATH, folder);
   WEVO::SETWINDOWCONTROLS(window, kind.procedure, uniqueMarker, settings);
@@ -50,7 +51,11 @@ void RunSampleWindow(DemoState& state, const SampleKind& kind, const std::string
       case EVENT::NewSelection:
         if (sheet != 0 && field() == sheet) window.display();
         break;
-      case EVENT::OpenWindow: case EVENT::GainFocus: case EVENT::Sized:
+      case EVENT::GainFocus:
+        state.activateSample(window);
+        window.display();
+        break;
+      case EVENT::OpenWindow: case EVENT::Sized:
         window.display();
         break;
       case EVENT::Rejected:

@@ -553,6 +553,93 @@ TEST_F(DragTest, InputThatQueuesUpIsHandledAtThePointsWhereItHappened) {
   EXPECT_EQ(moved, (Rect{110, 57, 60, 30}));
 }
 
+// A control declared to fill its window, sized from one of its handles and
+// stored, comes back the next time the window opens exactly as the user left
+// it: the direction the handle sized keeps its size, the other still fills
+// the window; a full control that was only moved, and one nobody touched,
+// fill both ways.
+TEST_F(DesignModeTest, AFullControlSizedFromAHandleComesBackWithTheSizeGivenAndFullWhereUntouched) {
+  struct Case {
+    const char* what;
+    int pressX, pressY;  // a handle of ?SIZED (30, 26) 420 x 299 pixels, or its inside
+    bool fullAcross, fullDown;
+  };
+  const Case cases[] = {{"width only: handle 4", 447, 175, false, true},
+                        {"height only: handle 6", 240, 322, true, false},
+                        {"both: handle 5", 447, 322, false, false},
+                        {"moved, not sized", 100, 100, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    wevo::testing::TempDir caseDir;
+    storeName = caseDir.file("SALES.wevo");
+    settings = store::testing::settings(caseDir.path());
+    TestWindow d("Order", 300, 200);  // 450 x 325 pixels
+    d.region("?SIZED", {20, 16}).full = true;
+    d.group("?G", "", {0, 160, 16, 40});  // apart, as two full controls share a corner
+    ControlDecl& other = d.region("?OTHER", {2, 170});
+    other.full = true;
+    other.parent = "?G";
+    WindowDecl decl = d.decl();
+    decl.alerts = {testing::kHotKey, testing::kAfterKey};
+    struct Seen {
+      Rect sized, other;
+      bool sizedAcross = false, sizedDown = false, otherAcross = false, otherDown = false;
+    };
+    auto see = [](Window& w) {
+      auto full = [&](const char* label, int index) { return w.get(w.fieldOf(label), PROP::Full, index).truthy(); };
+      return Seen{unitRect(w, w.fieldOf("?SIZED")), unitRect(w, w.fieldOf("?OTHER")),
+                  full("?SIZED", PROP::FullAcross),  full("?SIZED", PROP::FullDown),
+                  full("?OTHER", PROP::FullAcross),  full("?OTHER", PROP::FullDown)};
+    };
+    Seen designed, reopened, grown;
+    Script script;
+    script.key(testing::kHotKey);
+    script.press(c.pressX, c.pressY).move(c.pressX - 30, c.pressY - 20).move(c.pressX - 60, c.pressY - 40);
+    script.release(c.pressX - 60, c.pressY - 40).key(KEY::Esc).key(testing::kAfterKey);
+    RunOptions options;
+    options.args = {store::testing::kProgram};
+    ProgramResult r = wevo::testing::runScripted(
+        script,
+        [&] {
+          {
+            Window window(decl);
+            window.open();
+            WEVO::SETWINDOWCONTROLS(window, testing::kProcedure, testing::kMarker, settings);
+            while (window.accept()) {
+              if (event() == EVENT::AlertKey && keyCode() == testing::kHotKey)
+                WEVO::PROCESSWINDOW(window, window.fieldOf("?SIZED"), testing::kProcedure, testing::kMarker,
+                                    settings);
+              else if (event() == EVENT::AlertKey && keyCode() == testing::kAfterKey)
+                break;
+            }
+            designed = see(window);
+          }
+          Window again(decl);
+          again.open();
+          WEVO::SETWINDOWCONTROLS(again, testing::kProcedure, testing::kMarker, settings);
+          reopened = see(again);
+          again.set(0, PROP::Width, 360);
+          again.set(0, PROP::Height, 240);
+          grown = see(again);
+        },
+        options);
+    ASSERT_TRUE(endedNormally(r));
+    EXPECT_EQ(designed.sizedAcross, c.fullAcross);
+    EXPECT_EQ(designed.sizedDown, c.fullDown);
+    EXPECT_EQ(reopened.sized, designed.sized);
+    EXPECT_EQ(reopened.sizedAcross, c.fullAcross);
+    EXPECT_EQ(reopened.sizedDown, c.fullDown);
+    EXPECT_EQ(reopened.other, (Rect{2, 170, 14, 30}));
+    EXPECT_TRUE(reopened.otherAcross && reopened.otherDown);
+    // Full directions follow the window's new size; sized ones keep theirs.
+    EXPECT_EQ(grown.sized.w, c.fullAcross ? 360 - grown.sized.x : designed.sized.w);
+    EXPECT_EQ(grown.sized.h, c.fullDown ? 240 - grown.sized.y : designed.sized.h);
+    const store::WindowControls stored = row("?SIZED");
+    EXPECT_EQ(+stored.WIDTHTYPE, c.fullAcross ? 0 : 2);
+    EXPECT_EQ(+stored.HEIGHTTYPE, c.fullDown ? 0 : 2);
+  }
+}
+
 // A host written against the C entry: the window by its handle, a right
 // click as its hot key. The pending right button is not taken for a press
 // in design mode; null strings count as blank; a handle of no window, or no

@@ -33,7 +33,8 @@ bool LookUpRecord(std::string_view procedureName, std::string_view uniqueMarker,
 bool PrimeRecord(int field, std::string_view label) {
   store::winFile().blobSetSize(0);
   apply::SetNewRowIdentity(store::WIN(), field, text::clip(label));
-  return store::AddRecordWithNewUid(store::winFile(), store::KEYUID, store::OnReadFailure::kReportOnly);
+  return store::AddRecordWithNewUid(store::winFile(), store::KEYUID, store::OnReadFailure::kReportOnly,
+                                    store::OnGivingUp::kQuiet);
 }
 
 int DeleteRequest() {

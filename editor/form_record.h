@@ -27,11 +27,12 @@ bool LookUpRecord(std::string_view procedureName, std::string_view uniqueMarker,
 
 // Turns WIN(), the cleared record with its key that LookUpRecord did not
 // find, into a new record for control `field`: its blob emptied, its
-// description the label without its "?" ("WINDOW" for the window), FEQ and
-// ORDER `field`, TYPE 0. Then adds it under the next UID. True when added
-// (WIN() holds it; it is the current row). False when numbering failed or the
-// user gave up: the store reported it, and no close is posted to any window,
-// since the form has none yet.
+// description the label without its "?" ("WINDOW" for the window's row,
+// blank for a blank label), FEQ and ORDER `field`, TYPE 0. Then adds it under
+// the next UID. True when added (WIN() holds it; it is the current row).
+// False when numbering failed or the user gave up: the store reported it (and
+// nothing follows the user's Cancel of the retry question), and no close is
+// posted to any window, since the form has none yet.
 bool PrimeRecord(int field, std::string_view label);
 
 // The delete request: asks for confirmation (message 32), then deletes the

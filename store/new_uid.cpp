@@ -63,7 +63,7 @@ bool collidedOnNumber(kf::File& file, int key) {
 
 }  // namespace
 
-bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure) {
+bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure, OnGivingUp onGivingUp) {
   const kf::FileDecl& decl = file.decl();
   const kf::FieldDecl& number =
       decl.fields[static_cast<size_t>(decl.keys[static_cast<size_t>(key)].components.front())];
@@ -104,7 +104,7 @@ bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure) {
       attempts = 0;
       continue;
     }
-    message("Record Can't be created!");
+    if (onGivingUp == OnGivingUp::kSayNotCreated) message("Record Can't be created!");
     return false;
   }
 }

@@ -28,10 +28,14 @@ namespace wevo::store {
 //     topmost window; a caller that has not opened its own window yet passes
 //     kReportOnly, so that the close does not reach a window of its caller;
 //   three failed adds: message 25; Retry starts three more attempts, Cancel
-//     shows "Record Can't be created!".
+//     gives up and (kSayNotCreated) shows "Record Can't be created!"; the
+//     property form passes kQuiet: its user already chose to give up and the
+//     form simply does not open.
 // Must run on a host thread of a running program.
 enum class OnReadFailure { kCloseWindow, kReportOnly };
-bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure = OnReadFailure::kCloseWindow);
+enum class OnGivingUp { kSayNotCreated, kQuiet };
+bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure = OnReadFailure::kCloseWindow,
+                         OnGivingUp onGivingUp = OnGivingUp::kSayNotCreated);
 // The store's own rows: the thread's winFile() by KEYUID.
 bool AddRecordWithNewUid();
 

@@ -36,7 +36,10 @@ inline constexpr int32_t NoWidth = 31296;   // default-width switch: 1 sizes the
 inline constexpr int32_t NoHeight = 31297;  // default-height switch, likewise
 inline constexpr int32_t Full = 31843;      // 1: the control reaches from its position to the right and bottom edges
                                             // of its container (client area, or the parent control; a tab's page);
-                                            // 0 keeps the size it has
+                                            // 0 keeps the size it has. Without an index both directions, read as 1
+                                            // when either fills; index FullAcross or FullDown: that direction only
+inline constexpr int FullAcross = 1;        // indexes of Full
+inline constexpr int FullDown = 2;
 inline constexpr int32_t Pixels = 31774;    // coordinate mode of the window: 1 pixels, 0 dialog units
 inline constexpr int32_t ClientWidth = 31311;   // window: inner (client) width, current mode; read-only
 inline constexpr int32_t ClientHeight = 31312;  // window: inner (client) height

@@ -48,6 +48,7 @@ struct ScriptStep {
     PickColor,      // the next dialog is a colour dialog; `code` picked, or cancelled when `cancel`
     PickFile,       // the next dialog is a file dialog; `text` chosen, or cancelled when `cancel`
     StopChoice,     // the next dialog is a stop message; `code` 1 ends the program, 0 goes on
+    PageSetup,      // the next dialog is the page setup dialog; accepted as it stands, or cancelled when `cancel`
     Call,           // `call` runs on the thread of `window` when it waits
     Screenshot,     // the view saves `window` as `text` (a PNG under the Qt view; recorded when headless)
     Scroll,         // the list labelled `label` scrolls: `code` is EVENT::ScrollUp ... ScrollBottom or
@@ -100,6 +101,8 @@ class WEVO_API Script {
   Script& pickFile(std::string path);
   Script& cancelFile();
   Script& stopChoice(bool endProgram);
+  Script& acceptPageSetup();
+  Script& cancelPageSetup();
   Script& call(std::function<void()> fn, std::string window = "");
   Script& screenshot(std::string name, std::string window = "");
   // EVENT::ScrollUp ... ScrollBottom; for EVENT::ScrollDrag `thumb` is the position (0 to 100).

@@ -3,6 +3,7 @@
 #define WEVO_TOOLKIT_H_
 
 #include "wevo/codes.h"
+#include "wevo/frame_actions.h"
 #include "wevo/program.h"
 #include "wevo/props.h"
 #include "wevo/runtime.h"

@@ -98,6 +98,8 @@ std::string transcriptLine(const DialogRequest& r, const DialogResult& res) {
              " flags=" + std::to_string(r.flags) + " -> " + (res.ok ? quoted(res.path) : std::string("cancel"));
     case DialogRequest::Stop:
       return "stop " + quoted(r.text) + " -> " + (res.ok ? "end" : "go on");
+    case DialogRequest::PageSetup:
+      return "page setup " + quoted(r.title) + " -> " + (res.ok ? quoted(res.path) : std::string("cancel"));
   }
   return {};
 }

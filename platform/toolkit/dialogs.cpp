@@ -10,6 +10,7 @@
 #include "platform/toolkit/window_model.h"
 #include "platform/view/common/scripted_user.h"
 #include "wevo/codes.h"
+#include "wevo/frame_actions.h"
 #include "wevo/runtime.h"
 
 namespace wevo {
@@ -90,6 +91,20 @@ bool fileDialog(std::string_view title, std::string& value, std::string_view fil
   DialogResult res = ask(p, r);
   p.record(toolkit::transcriptLine(r, res));
   if (res.ok) value = res.path;
+  return res.ok;
+}
+
+bool printSetup(std::string_view title) {
+  Program& p = Program::require();
+  if (!p.view().hasPageSetup()) {
+    message(kNoPrintingText, title, ICON::Exclamation);
+    return false;
+  }
+  DialogRequest r;
+  r.kind = DialogRequest::PageSetup;
+  r.title = std::string(title);
+  DialogResult res = ask(p, r);
+  p.record(toolkit::transcriptLine(r, res));
   return res.ok;
 }
 

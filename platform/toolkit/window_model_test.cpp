@@ -150,9 +150,21 @@ TEST(WindowModel, FullSizeFillsTheContainerFromTheControlsPosition) {
   EXPECT_EQ(w.get("?L", PROP::Width), 30);
   EXPECT_EQ(w.get("?L", PROP::Height), 180);
   EXPECT_EQ(w.get("?L", PROP::Full), 1);
+  EXPECT_EQ(w.m.get(w.f("?L"), PROP::Full, PROP::FullAcross).num(), 0);
+  EXPECT_EQ(w.m.get(w.f("?L"), PROP::Full, PROP::FullDown).num(), 1);
   // Switching it off keeps the size it has.
   w.set("?L", PROP::Full, Value(0));
   w.m.resizeByUser(300, 162);
+  EXPECT_EQ(w.get("?L", PROP::Height), 180);
+  // One direction at a time: filling across leaves the height as it is.
+  w.m.set(w.f("?L"), PROP::Full, PROP::FullAcross, Value(1));
+  EXPECT_EQ(w.get("?L", PROP::Width), 190);
+  EXPECT_EQ(w.get("?L", PROP::Height), 180);
+  w.m.set(w.f("?L"), PROP::Full, PROP::FullDown, Value(1));
+  EXPECT_EQ(w.get("?L", PROP::Height), 80);
+  w.m.set(w.f("?L"), PROP::Full, PROP::FullAcross, Value(0));
+  w.m.resizeByUser(450, 325);
+  EXPECT_EQ(w.get("?L", PROP::Width), 190);
   EXPECT_EQ(w.get("?L", PROP::Height), 180);
 }
 

@@ -183,7 +183,10 @@ Value WindowModel::getControlProp(const Control& c, int32_t prop, int index) con
     case PROP::Height: return Value(fromPxY(rect(c).h));
     case PROP::NoWidth: return flag(c.defaultW);
     case PROP::NoHeight: return flag(c.defaultH);
-    case PROP::Full: return flag(c.fullW || c.fullH);
+    case PROP::Full:
+      if (index == PROP::FullAcross) return flag(c.fullW);
+      if (index == PROP::FullDown) return flag(c.fullH);
+      return flag(c.fullW || c.fullH);
     case PROP::Pixels: return flag(pixels_);
     case PROP::Center: return flag(c.justify == Justify::Center);
     case PROP::Left: return flag(c.justify == Justify::Left);
@@ -302,19 +305,31 @@ void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Valu
         c.defaultH = false;
       }
       return;
-    case PROP::Full:
+    case PROP::Full: {
+      const bool across = index != PROP::FullDown, down = index != PROP::FullAcross;
       if (v.truthy()) {
-        c.fullW = c.fullH = true;
-        c.defaultW = c.defaultH = false;
-      } else if (c.fullW || c.fullH) {
-        RectD r = rect(c);
-        if (c.fullW) c.w = r.w;
-        if (c.fullH) c.h = r.h;
-        if (c.fullW) c.defaultW = false;
-        if (c.fullH) c.defaultH = false;
-        c.fullW = c.fullH = false;
+        if (across) {
+          c.fullW = true;
+          c.defaultW = false;
+        }
+        if (down) {
+          c.fullH = true;
+          c.defaultH = false;
+        }
+        return;
+      }
+      // Switching it off keeps the size the control has.
+      const RectD r = rect(c);
+      if (across && c.fullW) {
+        c.w = r.w;
+        c.fullW = c.defaultW = false;
+      }
+      if (down && c.fullH) {
+        c.h = r.h;
+        c.fullH = c.defaultH = false;
       }
       return;
+    }
     case PROP::Pixels: setWindowProp(prop, index, v); return;
     case PROP::Center: setJustify(c, Justify::Center, v.truthy()); return;
     case PROP::Left: setJustify(c, Justify::Left, v.truthy()); return;

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "wevo/codes.h"
+#include "wevo/frame_actions.h"
 #include "wevo/runtime.h"
 #include "wevo/script.h"
 
@@ -189,7 +190,7 @@ struct InputMessage {
 
 // A dialog a host thread asks for.
 struct DialogRequest {
-  enum Kind { Message, Popup, Color, File, Stop };
+  enum Kind { Message, Popup, Color, File, Stop, PageSetup };
   Kind kind = Message;
   int64_t owner = 0;  // the window of the asking thread on top, 0 if none
   std::string title;  // message, colour and file dialogs
@@ -202,14 +203,14 @@ struct DialogRequest {
   std::string value;  // file: the starting path
   std::string filter; // file: "Name|*.ext|..."
   int flags = 0;      // file
-};
+};  // page setup: the title only
 
 struct DialogResult {
   int button = 0;       // message
   int item = 0;         // popup: 1-based among non-separators, 0 none
-  bool ok = false;      // colour and file: picked; stop: end the program
+  bool ok = false;      // colour and file: picked; stop: end the program; page setup: accepted
   int32_t color = 0;
-  std::string path;
+  std::string path;     // file: the path; page setup: the page chosen ("A4, portrait")
 };
 
 // A script step with its target worked out by the scripted user from what is
@@ -260,6 +261,17 @@ class View {
   // The desktop's "show window contents while dragging"; nullopt: none.
   virtual std::optional<bool> dragFullWindows() { return std::nullopt; }
   virtual void setDragFullWindows(bool on) { (void)on; }
+
+  // The platform's edit command in the focused control of a window of any
+  // thread, through the system clipboard (see wevo::editFocusedControl); a
+  // changed text goes to the toolkit as the user's edit. False when the
+  // window has no focused control that takes text. Runs on a host thread.
+  virtual bool editFocused(int64_t window, EditCommand command) {
+    (void)window, (void)command;
+    return false;
+  }
+  // Whether dialog() can show a page setup dialog (DialogRequest::PageSetup).
+  virtual bool hasPageSetup() const { return false; }
 
   // Performs one input step of the script (not a dialog step) as a person
   // would, by posting input messages (toolkit::postInput), and returns once

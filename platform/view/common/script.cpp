@@ -168,6 +168,14 @@ Script& Script::stopChoice(bool endProgram) {
   return add(std::move(s));
 }
 
+Script& Script::acceptPageSetup() { return add(of(ScriptStep::PageSetup)); }
+
+Script& Script::cancelPageSetup() {
+  ScriptStep s = of(ScriptStep::PageSetup);
+  s.cancel = true;
+  return add(std::move(s));
+}
+
 Script& Script::call(std::function<void()> fn, std::string window) {
   ScriptStep s = of(ScriptStep::Call);
   s.call = std::move(fn);

@@ -26,7 +26,7 @@ ScriptedUser::ScriptedUser(Program& program, std::vector<ScriptStep> steps)
 
 bool ScriptedUser::isDialogStep(const ScriptStep& s) const {
   return s.kind == ScriptStep::Answer || s.kind == ScriptStep::ChoosePopup || s.kind == ScriptStep::PickColor ||
-         s.kind == ScriptStep::PickFile || s.kind == ScriptStep::StopChoice;
+         s.kind == ScriptStep::PickFile || s.kind == ScriptStep::StopChoice || s.kind == ScriptStep::PageSetup;
 }
 
 std::string ScriptedUser::describe(const ScriptStep& s) {
@@ -53,6 +53,7 @@ std::string ScriptedUser::describe(const ScriptStep& s) {
     case ScriptStep::PickColor: return s.cancel ? "cancel the colour dialog" : "pick colour " + std::to_string(s.code);
     case ScriptStep::PickFile: return s.cancel ? "cancel the file dialog" : "pick file " + quoted(s.text);
     case ScriptStep::StopChoice: return s.code != 0 ? "end the program at the stop message" : "go on at the stop message";
+    case ScriptStep::PageSetup: return s.cancel ? "cancel the page setup" : "accept the page setup";
     case ScriptStep::Call: return "call" + inWindow(s.window);
     case ScriptStep::Screenshot: return "screenshot " + quoted(s.text) + " of" + inWindow(s.window).substr(3);
     case ScriptStep::Scroll:
@@ -72,6 +73,7 @@ std::string ScriptedUser::describe(const DialogRequest& r) {
     case DialogRequest::Color: return "colour dialog " + quoted(r.title);
     case DialogRequest::File: return "file dialog " + quoted(r.title);
     case DialogRequest::Stop: return "stop message " + quoted(r.text);
+    case DialogRequest::PageSetup: return "page setup " + quoted(r.title);
   }
   return "dialog";
 }
@@ -329,7 +331,8 @@ const ScriptStep* ScriptedUser::dialogStep(const DialogRequest& r) {
                  (r.kind == DialogRequest::Popup && s.kind == ScriptStep::ChoosePopup) ||
                  (r.kind == DialogRequest::Color && s.kind == ScriptStep::PickColor) ||
                  (r.kind == DialogRequest::File && s.kind == ScriptStep::PickFile) ||
-                 (r.kind == DialogRequest::Stop && s.kind == ScriptStep::StopChoice);
+                 (r.kind == DialogRequest::Stop && s.kind == ScriptStep::StopChoice) ||
+                 (r.kind == DialogRequest::PageSetup && s.kind == ScriptStep::PageSetup);
   if (!matches) fail("unexpected dialog: " + describe(r) + "; the script's next is " + stepName(next_));
   if (s.kind == ScriptStep::Answer) {
     if (!text::sameClipped(s.text, r.title))

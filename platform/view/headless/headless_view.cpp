@@ -101,8 +101,44 @@ DialogResult HeadlessView::dialog(const DialogRequest& r, const ScriptStep* step
     case DialogRequest::Stop:
       res.ok = step->code != 0;
       break;
+    case DialogRequest::PageSetup:  // never asked: this view has no printing
+      break;
   }
   return res;
+}
+
+std::string HeadlessView::clipboard() const {
+  std::lock_guard<std::mutex> lock(clipboardMu_);
+  return clipboard_;
+}
+
+bool HeadlessView::editFocused(int64_t window, EditCommand command) {
+  std::optional<ScreenWindow> w = screen_.window(window);
+  if (!w) return false;
+  auto it = w->controls.find(w->window.focusedField);
+  if (it == w->controls.end()) return false;
+  const ControlSnapshot& c = it->second;
+  const bool takesText = c.type == TYPE::Entry || c.type == TYPE::Text || c.type == TYPE::Spin ||
+                         c.type == TYPE::Combo || c.type == TYPE::Rtf;
+  if (!takesText) return false;
+  std::string replacement;
+  {
+    std::lock_guard<std::mutex> lock(clipboardMu_);
+    if (command != EditCommand::Paste) {
+      if (!c.password) clipboard_ = c.text;
+      if (command == EditCommand::Copy || c.password) return true;
+    } else {
+      replacement = clipboard_;
+    }
+  }
+  if (c.readOnly || c.disabled) return true;
+  InputMessage m;
+  m.kind = InputMessage::Edit;
+  m.window = window;
+  m.field = c.field;
+  m.text = replacement;
+  postInput(m);
+  return true;
 }
 
 void HeadlessView::setCursor(std::string_view cursor) { (void)cursor; }

@@ -15,6 +15,10 @@
 // It keeps a copy of everything it was sent (screen()) so tests can assert
 // what reached the view, counts repaints and beeps, and records screenshot
 // steps in the transcript ("screenshot "name" "caption"").
+//
+// Its clipboard is a text of its own. Controls have no text selection here:
+// the edit commands take a control's whole text as selected. It has no
+// printing (no page setup dialog).
 #ifndef WEVO_PLATFORM_VIEW_HEADLESS_HEADLESS_VIEW_H_
 #define WEVO_PLATFORM_VIEW_HEADLESS_HEADLESS_VIEW_H_
 
@@ -49,10 +53,12 @@ class HeadlessView : public View {
   void invalidate(int64_t window, bool erase) override;
   void beep() override { ++beeps_; }
   bool deliver(const ResolvedStep& step, std::string& why) override;
+  bool editFocused(int64_t window, EditCommand command) override;
 
   const Screen& screen() const { return screen_; }
   int beeps() const { return beeps_.load(); }
   int updateBatches() const { return batches_.load(); }
+  std::string clipboard() const;
 
   // The fixed metrics, for code that measures without a view.
   static FontMetrics fixedMetrics(int size);
@@ -62,6 +68,8 @@ class HeadlessView : public View {
   std::condition_variable cv_;
   bool quit_ = false;
   Screen screen_;
+  mutable std::mutex clipboardMu_;
+  std::string clipboard_;
   std::atomic<int> beeps_{0};
   std::atomic<int> batches_{0};
 };

@@ -12,6 +12,14 @@ void applyModelText(EditableControl& c, const toolkit::ControlSnapshot& s, const
   c.showModelText(toQ(s.text));
 }
 
+void runLineEditCommand(QLineEdit& edit, EditCommand command) {
+  switch (command) {
+    case EditCommand::Cut: edit.cut(); break;
+    case EditCommand::Copy: edit.copy(); break;
+    case EditCommand::Paste: edit.paste(); break;
+  }
+}
+
 // ---- Entries -------------------------------------------------------------------
 
 EntryControl::EntryControl(QWidget* parent) : QLineEdit(parent) {
@@ -48,6 +56,11 @@ void EntryControl::typeText(const QString& t) {
   end(false);
 }
 
+void EntryControl::clipboardCommand(EditCommand command) {
+  runLineEditCommand(*this, command);
+  if (command == EditCommand::Paste) fixCase();
+}
+
 void EntryControl::apply(const toolkit::ControlSnapshot& s, const toolkit::ControlSnapshot* old) {
   upper_ = s.upper;
   capitalise_ = s.capitalise;
@@ -79,6 +92,14 @@ void TextControl::typeText(const QString& t) {
   moveCursor(QTextCursor::End);
 }
 
+void TextControl::clipboardCommand(EditCommand command) {
+  switch (command) {
+    case EditCommand::Cut: cut(); break;
+    case EditCommand::Copy: copy(); break;
+    case EditCommand::Paste: paste(); break;
+  }
+}
+
 void TextControl::apply(const toolkit::ControlSnapshot& s, const toolkit::ControlSnapshot* old) {
   single_ = s.single;
   applyModelText(*this, s, old);
@@ -103,6 +124,8 @@ void SpinControl::typeText(const QString& t) {
   lineEdit()->setText(t);
   lineEdit()->end(false);
 }
+
+void SpinControl::clipboardCommand(EditCommand command) { runLineEditCommand(*lineEdit(), command); }
 
 void SpinControl::stepBy(int steps) {
   if (!onStep_ || steps == 0) return;

@@ -8,6 +8,9 @@
 // while the widget's text differs. A snapshot replaces the text only when
 // the model's text changed, so a refresh does not wipe what the user is
 // typing.
+//
+// Cut, copy and paste are the widget's own, so that they respect the
+// selection, read-only controls and password echo.
 #ifndef WEVO_PLATFORM_VIEW_QT_EDIT_CONTROLS_H_
 #define WEVO_PLATFORM_VIEW_QT_EDIT_CONTROLS_H_
 
@@ -15,6 +18,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
+
+#include "wevo/frame_actions.h"
 
 #include "platform/view/view.h"
 
@@ -29,12 +34,18 @@ class EditableControl {
   virtual bool multiLine() const { return false; }
   // Replaces the text as typing would (the caret goes to the end).
   virtual void typeText(const QString& text) = 0;
+  // The widget's own cut, copy or paste on its selection, through the
+  // system clipboard; what it changes is the user's edit.
+  virtual void clipboardCommand(EditCommand command) = 0;
   bool edited() const { return editText() != committed_; }
   void setCommitted(const QString& text) { committed_ = text; }
 
  protected:
   QString committed_;
 };
+
+// The line edit's own cut, copy or paste.
+void runLineEditCommand(QLineEdit& edit, EditCommand command);
 
 // Applies the snapshot's text unless it is the one already shown.
 void applyModelText(EditableControl& c, const toolkit::ControlSnapshot& s, const toolkit::ControlSnapshot* old);
@@ -47,6 +58,7 @@ class EntryControl : public QLineEdit, public EditableControl {
   QString editText() const override { return text(); }
   void showModelText(const QString& t) override;
   void typeText(const QString& t) override;
+  void clipboardCommand(EditCommand command) override;
 
  private:
   void fixCase();
@@ -62,6 +74,7 @@ class TextControl : public QPlainTextEdit, public EditableControl {
   void showModelText(const QString& t) override;
   bool multiLine() const override { return !single_; }
   void typeText(const QString& t) override;
+  void clipboardCommand(EditCommand command) override;
 
  private:
   bool single_ = false;
@@ -77,6 +90,7 @@ class SpinControl : public QAbstractSpinBox, public EditableControl {
   QString editText() const override { return lineEdit()->text(); }
   void showModelText(const QString& t) override;
   void typeText(const QString& t) override;
+  void clipboardCommand(EditCommand command) override;
   void stepBy(int steps) override;
 
  protected:

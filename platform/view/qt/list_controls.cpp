@@ -26,22 +26,30 @@ class ListDelegate : public QStyledItemDelegate {
     return QSize(option.rect.width(), rowHeight);
   }
 
+  const toolkit::ListColumn* column(int n) const {
+    return n >= 0 && n < static_cast<int>(columns.size()) ? &columns[static_cast<size_t>(n)] : nullptr;
+  }
+
+  // The text keeps the column's indent from the edge it is aligned to (at
+  // least a pixel) and a pixel from the other edge, where the right border
+  // is drawn: a column as wide as its format says holds what fits in it less
+  // the indent, as the toolkit lays lists out.
+  QRect textRect(const QRect& cell, int n) const {
+    const toolkit::ListColumn* col = column(n);
+    const int indent = std::max(1, col != nullptr ? col->indent : 0);
+    if (toAlignment(col != nullptr ? col->align : 'L') & Qt::AlignRight) return cell.adjusted(1, 0, -indent, 0);
+    return cell.adjusted(indent, 0, -1, 0);
+  }
+
   void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QPalette& pal = opt.palette;
     bool selected = (opt.state & QStyle::State_Selected) != 0;
     if (selected) p->fillRect(opt.rect, pal.color(QPalette::Highlight));
-    const toolkit::ListColumn* col =
-        index.column() < static_cast<int>(columns.size()) ? &columns[static_cast<size_t>(index.column())] : nullptr;
-    QRect tr = opt.rect.adjusted(2, 0, -2, 0);
+    const toolkit::ListColumn* col = column(index.column());
+    const QRect tr = textRect(opt.rect, index.column());
     Qt::Alignment align = toAlignment(col != nullptr ? col->align : 'L');
-    if (col != nullptr) {
-      if (align & Qt::AlignRight)
-        tr.adjust(0, 0, -col->indent, 0);
-      else
-        tr.adjust(col->indent, 0, 0, 0);
-    }
     p->setPen(pal.color(opt.state & QStyle::State_Enabled ? QPalette::Active : QPalette::Disabled,
                         selected ? QPalette::HighlightedText : QPalette::Text));
     p->setFont(opt.font);
@@ -74,6 +82,39 @@ ListControl::ListControl(QWidget* parent, std::function<void(int, int)> onScroll
   header()->setSectionsMovable(false);
   header()->setMinimumSectionSize(1);
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) { onAction(action); });
+  connect(header(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+    if (!fitting_ && column >= 0 && column < static_cast<int>(widths_.size()))
+      widths_[static_cast<size_t>(column)] = size;
+  });
+}
+
+void ListControl::resizeEvent(QResizeEvent* e) {
+  QTreeWidget::resizeEvent(e);
+  fitColumns();
+}
+
+void ListControl::fitColumns() {
+  const int n = static_cast<int>(widths_.size());
+  if (n == 0 || fitting_ || columnCount() != n) return;
+  std::vector<int> w = widths_;
+  for (int& width : w) width = std::max(1, width);
+  const int room = viewport()->width();
+  int total = 0;
+  for (int i = 0; i + 1 < n; ++i) total += w[static_cast<size_t>(i)];
+  int& last = w.back();
+  last = std::max(last, room - total);
+  total += last;
+  if (horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff)
+    for (int i = n - 1; i >= 0 && total > room; --i) {
+      int& width = w[static_cast<size_t>(i)];
+      const int cut = std::min(width - 1, total - room);
+      width -= cut;
+      total -= cut;
+    }
+  fitting_ = true;
+  for (int i = 0; i < n; ++i)
+    if (header()->sectionSize(i) != w[static_cast<size_t>(i)]) header()->resizeSection(i, w[static_cast<size_t>(i)]);
+  fitting_ = false;
 }
 
 void ListControl::onAction(int action) {
@@ -117,15 +158,13 @@ void ListControl::apply(const toolkit::ControlSnapshot& s, const toolkit::Contro
     QStringList labels;
     for (const toolkit::ListColumn& c : cols) labels << toQ(c.header);
     setHeaderLabels(labels);
+    widths_.clear();
     for (int i = 0; i < static_cast<int>(cols.size()); ++i) {
       const toolkit::ListColumn& c = cols[static_cast<size_t>(i)];
       headerItem()->setTextAlignment(i, toAlignment(c.headerAlign) | Qt::AlignVCenter);
-      if (formatted) setColumnWidth(i, std::max(1, c.width));
+      widths_.push_back(formatted ? c.width : 0);
       header()->setSectionResizeMode(i, c.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
     }
-    // The last column's width is its least: it takes whatever room the
-    // columns before it leave, as the toolkit's lists draw it.
-    header()->setStretchLastSection(true);
     setHeaderHidden(!headers);
     if (headers) header()->setFixedHeight(rowH);
   }
@@ -142,6 +181,7 @@ void ListControl::apply(const toolkit::ControlSnapshot& s, const toolkit::Contro
   }
   setHorizontalScrollBarPolicy(s.hScroll ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(s.vScroll ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  fitColumns();
   {
     QSignalBlocker block(this);
     QSignalBlocker blockSel(selectionModel());
@@ -161,6 +201,12 @@ void ListControl::apply(const toolkit::ControlSnapshot& s, const toolkit::Contro
   }
   viewport()->update();
   applying_ = false;
+}
+
+QRect ListControl::cellTextRect(int row, int column) const {
+  QTreeWidgetItem* item = row >= 1 ? topLevelItem(row - 1) : nullptr;
+  if (item == nullptr) return {};
+  return delegate_->textRect(visualRect(indexFromItem(item, column)), column);
 }
 
 int ListControl::rowAt(const QPoint& viewportPoint) const {
@@ -202,6 +248,10 @@ void DropControl::typeText(const QString& t) {
   if (!isEditable()) return;
   setEditText(t);
   lineEdit()->end(false);
+}
+
+void DropControl::clipboardCommand(EditCommand command) {
+  if (isEditable()) runLineEditCommand(*lineEdit(), command);
 }
 
 void DropControl::apply(const toolkit::ControlSnapshot& s, const toolkit::ControlSnapshot* old) {

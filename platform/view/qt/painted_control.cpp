@@ -2,7 +2,8 @@
 
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionGroupBox>
+#include <QFontMetrics>
+#include <QRegion>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
@@ -83,19 +84,32 @@ void PaintedControl::paintText(QPainter& p, const QRect& r) {
   p.drawText(tr, static_cast<int>(align | Qt::AlignTop | Qt::TextShowMnemonic), toQ(s.text));
 }
 
+// The toolkit lays a box out with its title on the frame's top line: the
+// line runs through the middle of the title's first text line, and the
+// controls in the box start below the title. The style's own group box puts
+// the whole title above the frame, where those controls would cross the
+// line; so the frame (an etched line, drawn here: a style's group frame
+// keeps its own room for a title above it) starts half a text line down,
+// broken where the title stands.
 void PaintedControl::paintFrameBox(QPainter& p, const QRect& r) {
-  QStyleOptionGroupBox opt;
-  opt.initFrom(this);
-  opt.rect = r;
-  opt.text = toQ(snap_.text);
-  opt.textAlignment = Qt::AlignLeft;
-  opt.lineWidth = 1;
-  opt.midLineWidth = 0;
-  opt.subControls = QStyle::SC_GroupBoxFrame;
-  if (!opt.text.isEmpty()) opt.subControls |= QStyle::SC_GroupBoxLabel;
-  opt.textColor = palette().color(QPalette::WindowText);
-  if (std::optional<QColor> c = toColor(snap_.font.color)) opt.textColor = *c;
-  style()->drawComplexControl(QStyle::CC_GroupBox, &opt, &p, this);
+  const QFontMetrics fm(font());
+  const QString title = toQ(snap_.text);
+  QRect titleRect;
+  if (!title.isEmpty()) {
+    const int pad = 2;
+    titleRect = QRect(r.left() + fm.averageCharWidth(), r.top(),
+                      fm.horizontalAdvance(withoutMnemonics(title)) + 2 * pad, fm.height())
+                    .intersected(r);
+  }
+  p.save();
+  if (!titleRect.isEmpty()) p.setClipRegion(QRegion(r).subtracted(QRegion(titleRect)));
+  qDrawShadeRect(&p, r.adjusted(0, title.isEmpty() ? 0 : fm.height() / 2, 0, 0), palette(), true, 1, 0);
+  p.restore();
+  if (titleRect.isEmpty()) return;
+  QColor color = palette().color(snap_.disabled ? QPalette::Disabled : QPalette::Active, QPalette::WindowText);
+  if (std::optional<QColor> c = toColor(snap_.font.color); c && !snap_.disabled) color = *c;
+  p.setPen(color);
+  p.drawText(titleRect, static_cast<int>(Qt::AlignCenter | Qt::TextShowMnemonic), title);
 }
 
 void PaintedControl::paintShape(QPainter& p) {
@@ -199,8 +213,13 @@ void SheetControl::paintEvent(QPaintEvent*) {
     p.setFont(toFont(t.font));
     opt.fontMetrics = p.fontMetrics();
     // The toolkit sizes a tab to its text; the style's own label padding
-    // would elide the text, so the label is drawn over the shape here.
+    // would elide the text, so the label is drawn over the shape here. The
+    // shape stays within the strip: some styles draw a selected tab on down
+    // into the page, over what the page shows there.
+    p.save();
+    p.setClipRect(opt.rect);
     style()->drawControl(QStyle::CE_TabBarTabShape, &opt, &p, this);
+    p.restore();
     p.setPen(palette().color((opt.state & QStyle::State_Enabled) ? QPalette::Active : QPalette::Disabled,
                              QPalette::WindowText));
     p.drawText(opt.rect, static_cast<int>(Qt::AlignCenter | Qt::TextShowMnemonic), t.text);

@@ -136,6 +136,8 @@ std::optional<QStyle::StandardPixmap> libraryIcon(std::string_view name) {
                 {"APPLY.ICO", QStyle::SP_DialogApplyButton},
                 {"EXIT.ICO", QStyle::SP_DialogCloseButton},
                 {"DELETE.ICO", QStyle::SP_TrashIcon},
+                {"DELETE1.ICO", QStyle::SP_DialogCancelButton},  // a cross: Cancel, and the browse's Delete
+                {"APP.ICO", QStyle::SP_DesktopIcon},
                 {"UNDO.ICO", QStyle::SP_BrowserReload},
                 {"SAVE.ICO", QStyle::SP_DialogSaveButton},
                 {"EDIT.ICO", QStyle::SP_FileDialogDetailedView}};

@@ -9,6 +9,10 @@
 #include <QPointer>
 #include <QTimer>
 #include <vector>
+#ifdef WEVO_HAVE_PRINT_SUPPORT
+#include <QPageSetupDialog>
+#include <QPrinter>
+#endif
 
 #include "platform/toolkit/choices.h"
 #include "platform/view/qt/image_cache.h"
@@ -313,7 +317,57 @@ class FileDialog : public ShownDialog {
   QString chosen_;
 };
 
+#ifdef WEVO_HAVE_PRINT_SUPPORT
+class PageSetupDialog : public ShownDialog {
+ public:
+  PageSetupDialog(const DialogRequest& r, QWidget* owner, QPrinter& printer) : printer_(printer) {
+    dialog_ = new QPageSetupDialog(&printer_, owner);
+    widget_ = dialog_;
+    dialog_->setWindowTitle(toQ(r.title));
+    QObject::connect(dialog_, &QDialog::finished, dialog_, [this](int code) {
+      DialogResult res;
+      res.ok = code == QDialog::Accepted;
+      if (res.ok) res.path = pageChosen();
+      finish(res);
+    });
+  }
+
+  void show() override { dialog_->open(); }
+
+  void answer(const ScriptStep& step) override {
+    dialog_->show();
+    if (step.cancel)
+      dialog_->reject();
+    else
+      dialog_->accept();
+  }
+
+  void cancel() override {
+    if (widget_ && !finished()) dialog_->reject();
+  }
+
+ private:
+  // "A4, portrait": the page size and orientation the printer now has.
+  std::string pageChosen() const {
+    const QPageLayout layout = printer_.pageLayout();
+    return fromQ(layout.pageSize().name()) +
+           (layout.orientation() == QPageLayout::Landscape ? ", landscape" : ", portrait");
+  }
+
+  QPrinter& printer_;
+  QPageSetupDialog* dialog_;
+};
+#endif
+
 }  // namespace
+
+bool QtDialogs::hasPageSetup() {
+#ifdef WEVO_HAVE_PRINT_SUPPORT
+  return true;
+#else
+  return false;
+#endif
+}
 
 QtDialogs::QtDialogs(ImageCache& images) : images_(images) {}
 
@@ -330,6 +384,13 @@ std::unique_ptr<ShownDialog> QtDialogs::make(const DialogRequest& r, QWidget* ow
     case DialogRequest::Popup: return std::make_unique<PopupDialog>(r, owner);
     case DialogRequest::Color: return std::make_unique<ColorDialog>(r, owner);
     case DialogRequest::File: return std::make_unique<FileDialog>(r, owner);
+    case DialogRequest::PageSetup:
+#ifdef WEVO_HAVE_PRINT_SUPPORT
+      if (!printer_) printer_ = std::make_unique<QPrinter>();
+      return std::make_unique<PageSetupDialog>(r, owner, *printer_);
+#else
+      break;  // the toolkit asks only when hasPageSetup()
+#endif
   }
   return nullptr;
 }

@@ -1,6 +1,7 @@
 // Dialogs on the Qt thread: message boxes (icon, buttons, default button),
 // popup menus at the mouse ("-" a separator, "~" a disabled item), colour
-// and file dialogs, and the stop message.
+// and file dialogs, the stop message, and Qt's page setup dialog (when Qt's
+// printing is built in; its printer's settings last as long as the view).
 //
 // A person answers a dialog at leisure: open() shows it without blocking
 // the Qt thread and calls back once it is answered (or cancelled). A script
@@ -19,6 +20,7 @@
 #include "platform/view/view.h"
 #include "wevo/script.h"
 
+class QPrinter;
 class QWidget;
 
 namespace wevo::qtview {
@@ -46,6 +48,8 @@ class QtDialogs {
   toolkit::DialogResult answer(const toolkit::DialogRequest& r, QWidget* owner, const ScriptStep& step);
   // Dialogs open for a person now.
   size_t openCount() const { return open_.size(); }
+  // Whether this build has Qt's page setup dialog.
+  static bool hasPageSetup();
 
  private:
   std::unique_ptr<ShownDialog> make(const toolkit::DialogRequest& r, QWidget* owner);
@@ -53,6 +57,7 @@ class QtDialogs {
   QObject guard_;  // context of deferred clean-ups: they die with this object
   int nextId_ = 1;
   std::map<int, std::unique_ptr<ShownDialog>> open_;
+  std::unique_ptr<QPrinter> printer_;  // made with the first page setup
 };
 
 }  // namespace wevo::qtview

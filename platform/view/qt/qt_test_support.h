@@ -5,13 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <functional>
+#include <string>
 
 #include "platform/toolkit/event_loop.h"
 #include "platform/toolkit/host_thread.h"
+#include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/qt_view.h"
 #include "platform/view/qt/top_window.h"
+#include "wevo/codes.h"
 #include "wevo/window.h"
+#include "wevo/window_decl.h"
 
 namespace wevo::qtview::testing {
 
@@ -48,6 +56,41 @@ inline void drain(Window& w, const std::function<void()>& each = {}) {
     }
     quiet = seen == 0 ? quiet + 1 : 0;
   }
+}
+
+// Whether a picture shows anything: some pixel not fully transparent.
+inline bool drawsSomething(const QPixmap& pm) {
+  if (pm.isNull()) return false;
+  const QImage image = pm.toImage().convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(image.pixel(x, y)) != 0) return true;
+  return false;
+}
+inline bool drawsSomething(const QIcon& icon) { return !icon.isNull() && drawsSomething(icon.pixmap(32, 32)); }
+
+// Every picture `decl` names, on the open window `w` made from it: the
+// window's icon and wallpaper, each button's, check's and radio's icon, each
+// image's file and each toolbar's wallpaper. A name that draws nothing fails
+// the test with the window's caption and the control's label.
+inline void expectEveryPictureDraws(const Window& w, const WindowDecl& decl) {
+  onScreen(w, [&](TopWindow* top) {
+    ASSERT_NE(top, nullptr) << decl.caption;
+    ImageCache files;
+    if (!decl.icon.empty()) EXPECT_TRUE(drawsSomething(top->windowIcon())) << decl.caption << ": " << decl.icon;
+    if (!decl.wallpaper.empty())
+      EXPECT_TRUE(drawsSomething(files.pixmap(decl.wallpaper))) << decl.caption << ": " << decl.wallpaper;
+    for (const ControlDecl& c : decl.controls) {
+      if (!c.icon.empty()) {
+        auto* button = widgetOf<QAbstractButton>(top, w, c.use.c_str());
+        ASSERT_NE(button, nullptr) << decl.caption << ": " << c.use;
+        EXPECT_TRUE(drawsSomething(button->icon())) << decl.caption << ": " << c.use << " " << c.icon;
+      }
+      if (c.type == TYPE::Image) EXPECT_TRUE(drawsSomething(files.pixmap(c.text))) << decl.caption << ": " << c.text;
+      if (!c.wallpaper.empty())
+        EXPECT_TRUE(drawsSomething(files.pixmap(c.wallpaper))) << decl.caption << ": " << c.wallpaper;
+    }
+  });
 }
 
 }  // namespace wevo::qtview::testing

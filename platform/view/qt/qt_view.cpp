@@ -13,6 +13,7 @@
 #include "platform/toolkit/host_thread.h"
 #include "platform/toolkit/input.h"
 #include "platform/toolkit/program_state.h"
+#include "platform/view/qt/edit_controls.h"
 #include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/input_router.h"
 #include "platform/view/qt/qt_context.h"
@@ -262,6 +263,21 @@ void QtView::invalidate(int64_t window, bool erase) {
     desktop_->invalidate(window);
   });
 }
+
+bool QtView::editFocused(int64_t window, EditCommand command) {
+  bool done = false;
+  onQtThread([&] {
+    TopWindow* top = this->window(window);
+    if (top == nullptr) return;
+    auto* edit = dynamic_cast<EditableControl*>(top->widget(top->snapshot().focusedField));
+    if (edit == nullptr) return;
+    edit->clipboardCommand(command);
+    done = true;
+  });
+  return done;
+}
+
+bool QtView::hasPageSetup() const { return QtDialogs::hasPageSetup(); }
 
 void QtView::beep() {
   caller_->post([] { QApplication::beep(); });

@@ -60,6 +60,8 @@ class QtView final : public toolkit::View {
   void invalidate(int64_t window, bool erase) override;
   void beep() override;
   bool deliver(const toolkit::ResolvedStep& step, std::string& why) override;
+  bool editFocused(int64_t window, EditCommand command) override;
+  bool hasPageSetup() const override;
 
   // Runs `fn` on the Qt thread once every update queued so far is on the
   // widgets; false when the view has stopped. For tests, the benchmark and

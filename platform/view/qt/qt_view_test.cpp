@@ -288,6 +288,73 @@ TEST(QtViewShows, DrawnControlsAndWallpapersInTheirColours) {
   });
 }
 
+// The first row (from the top) whose colour in column x differs clearly from
+// the top pixel's; -1 when none.
+int firstLineDown(const QImage& img, int x) {
+  const int top = img.pixelColor(x, 0).lightness();
+  for (int y = 1; y < img.height(); ++y)
+    if (std::abs(img.pixelColor(x, y).lightness() - top) > 12) return y;
+  return -1;
+}
+
+// The rows dark text covers in the left half of the image: {first, last}.
+std::pair<int, int> textRows(const QImage& img) {
+  int first = -1, last = -1;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width() / 2; ++x)
+      if (img.pixelColor(x, y).lightness() < 100) {
+        if (first < 0) first = y;
+        last = y;
+        break;
+      }
+  return {first, last};
+}
+
+// A selected tab joins its page (nothing of the tab is drawn down into the
+// page); a group's and a boxed option's title sits on the frame's top line,
+// as the toolkit lays them out, so that controls placed below the title
+// (the library's forms place them 9 to 12 units down) lie inside the frame.
+TEST(QtViewShows, TheSelectedTabJoinsItsPageAndBoxTitlesSitOnTheirFrameLine) {
+  runOnQt([] {
+    TestWindow d("Boxes", 240, 160);
+    d.sheet("?SHEET", {4, 4, 230, 150});
+    d.tab("?ONE", "One", "?SHEET");
+    d.tab("?TWO", "Two", "?SHEET");
+    d.group("?MODE", "Mode", {10, 30, 120, 30}).parent = "?ONE";
+    d.check("?HIDE", "Hide", Binding{}, {18, 42}).parent = "?MODE";
+    ControlDecl& option = d.option("?SHOW", "Show", Binding{}, {10, 80, 120, 23});
+    option.parent = "?ONE";
+    option.props = {{PROP::Boxed, Value(1)}};
+    d.radio("?ALL", "All", "A", "?SHOW", {16, 89, 40, 10});
+    Window w(d.decl());
+    w.open();
+    onScreen(w, [&](TopWindow* top) {
+      auto* sheet = qobject_cast<SheetControl*>(top->widget(w.fieldOf("?SHEET")));
+      ASSERT_NE(sheet, nullptr);
+      const QImage page = sheet->grab().toImage();
+      const QRect one = sheet->tabRect(w.fieldOf("?ONE")), two = sheet->tabRect(w.fieldOf("?TWO"));
+      ASSERT_FALSE(one.isEmpty() || two.isEmpty());
+      for (int below : {3, 8, 14})
+        EXPECT_EQ(page.pixelColor(one.center().x(), one.bottom() + below).name().toStdString(),
+                  page.pixelColor(two.center().x(), two.bottom() + below).name().toStdString())
+            << "under the selected tab, " << below << " pixels into the page";
+
+      for (const char* box : {"?MODE", "?SHOW"}) {
+        SCOPED_TRACE(box);
+        QWidget* frame = top->widget(w.fieldOf(box));
+        const QImage img = frame->grab().toImage();
+        const int line = firstLineDown(img, img.width() - 6);
+        const auto [titleTop, titleBottom] = textRows(img);
+        EXPECT_LT(titleTop, line);
+        EXPECT_GT(titleBottom, line) << "the frame's top line runs through the title";
+        QWidget* inside = top->widget(w.fieldOf(std::string(box) == "?MODE" ? "?HIDE" : "?ALL"));
+        EXPECT_GT(inside->y() - frame->y(), line) << "the first row lies below the frame's top line";
+      }
+    });
+    w.close();
+  });
+}
+
 TEST(QtViewShows, MenuBarItemsAndMessagesInTheStatusBar) {
   runOnQt([] {
     char name[20] = {};
