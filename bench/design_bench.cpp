@@ -15,7 +15,7 @@
 #include "design/move_resize.h"
 #include "design/overlay.h"
 #include "platform/keyedfile/read_counter.h"
-#include "platform/toolkit/input.h"
+#include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
 #include "wevo/toolkit.h"
 
@@ -122,7 +122,7 @@ void BM_DragStepFromMouseMessage(benchmark::State& state) {
     m.window = d.host_.handle();
     m.x = sx + x;
     m.y = sy + y;
-    if (!toolkit::postInput(m) || !d.overlay_.accept() || field() != kMouseMoveField) {
+    if (!toolkit::Program::current()->postInput(m) || !d.overlay_.accept() || field() != kMouseMoveField) {
       state.SkipWithError("the move did not reach the overlay");
       break;
     }

@@ -51,7 +51,9 @@ void invalidate(int64_t handle, bool erase) {
     std::lock_guard<std::mutex> lock(p->mu);
     if (WindowModel* other = p->byHandleLocked(handle)) window = other->handle.load();
   }
-  if (window != 0) p->view().invalidate(window, erase);
+  if (window == 0) return;
+  p->published().noteInvalidate(window);
+  p->view().invalidate(window, erase);
 }
 
 void setCapture(int64_t handle) {

@@ -5,6 +5,7 @@
 
 #include "platform/toolkit/input.h"
 #include "platform/toolkit/program_state.h"
+#include "platform/toolkit/scripted_user.h"
 #include "platform/toolkit/window_model.h"
 #include "platform/toolkit/window_procs.h"
 #include "wevo/codes.h"
@@ -216,7 +217,7 @@ bool acceptEvent(WindowModel& m) {
       std::lock_guard<std::mutex> lock(p.mu);
       t.waitingIn = &m;
     }
-    p.view().hostThreadWaiting(t.id);
+    if (ScriptedUser* user = p.scriptedUser()) user->onThreadWaiting(t.id);
     {
       std::unique_lock<std::mutex> lock(p.mu);
       auto ready = [&] {

@@ -171,9 +171,8 @@ void typeText(WindowModel& m, int field, const std::string& s, bool accept) {
 
 }  // namespace
 
-bool postInput(const InputMessage& msg) {
-  std::shared_ptr<Program> p = Program::current();
-  if (!p) return false;
+bool routeInput(Program& program, const InputMessage& msg) {
+  Program* p = &program;
   std::lock_guard<std::mutex> lock(p->mu);
   WindowModel* target = nullptr;
   bool captured = false;

@@ -8,8 +8,9 @@
 #include <stdexcept>
 
 #include "platform/toolkit/event_loop.h"
+#include "platform/toolkit/input.h"
 #include "platform/toolkit/window_model.h"
-#include "platform/view/common/scripted_user.h"
+#include "platform/toolkit/scripted_user.h"
 #include "wevo/script.h"
 
 namespace wevo::toolkit {
@@ -32,7 +33,7 @@ std::string selfPath() {
 }  // namespace
 
 Program::Program(const RunOptions& options) {
-  view_ = options.view ? options.view() : headlessView()();
+  view_ = makeView(options.view ? options.view : headlessView(), *this);
   if (!view_) throw std::logic_error("the view factory made no view");
   args_ = options.args;
   if (args_.empty()) args_.push_back(selfPath());
@@ -41,12 +42,11 @@ Program::Program(const RunOptions& options) {
     if (options.script != nullptr) steps = options.script->steps();
     scripted_ = std::make_unique<ScriptedUser>(*this, std::move(steps));
   }
-  view_->attachScriptedUser(scripted_.get());
   stallSeconds_ = options.stallSeconds > 0 ? options.stallSeconds : 60;
   lastProgress_.store(now());
 }
 
-Program::~Program() { view_->attachScriptedUser(nullptr); }
+Program::~Program() = default;
 
 std::shared_ptr<Program> Program::current() {
   std::lock_guard<std::mutex> lock(gCurrentMu);
@@ -219,6 +219,20 @@ void Program::record(std::string line) {
 std::vector<std::string> Program::transcript() const {
   std::lock_guard<std::mutex> lock(resultMu_);
   return result_.transcript;
+}
+
+// ---- What the view may ask ------------------------------------------------------
+
+bool Program::postInput(const InputMessage& message) { return routeInput(*this, message); }
+
+std::optional<ShownWindow> Program::window(int64_t handle) const {
+  std::optional<ScreenWindow> shown = published_.window(handle);
+  if (!shown) return std::nullopt;
+  return static_cast<ShownWindow&&>(std::move(*shown));
+}
+
+void Program::flush() {
+  if (HostThread* t = thisThread(); t != nullptr && t->program == this) flushThread(*t);
 }
 
 // ---- Queues --------------------------------------------------------------------
