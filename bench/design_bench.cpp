@@ -76,7 +76,7 @@ class Dragging {
   // What the host window sends the view after the step (keeps the pending
   // changes from piling up, as the loop's flush does).
   void flush() {
-    host_.model().takeUpdate(update_);
+    toolkit::modelOf(host_).takeUpdate(update_);
     benchmark::DoNotOptimize(update_);
   }
 

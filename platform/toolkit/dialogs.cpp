@@ -27,7 +27,7 @@ DialogResult ask(Program& p, DialogRequest& r) {
   if (toolkit::HostThread* t = toolkit::thisThread()) {
     toolkit::flushThread(*t);
     std::lock_guard<std::mutex> lock(p.mu);
-    if (toolkit::WindowModel* top = p.topmostLocked(*t)) r.owner = top->handle.load();
+    if (toolkit::WindowModel* top = p.topmostLocked(*t)) r.owner = top->handle();
   }
   const ScriptStep* step = nullptr;
   if (toolkit::ScriptedUser* user = p.scriptedUser()) step = user->dialogStep(r);

@@ -94,7 +94,7 @@ bool ScriptedUser::resolve(const ScriptStep& s, ResolvedStep& out, int& thread, 
   {
     std::lock_guard<std::mutex> lock(program_.mu);
     capture = program_.capture;
-    focus = program_.focusWindow != nullptr ? program_.focusWindow->handle.load() : 0;
+    focus = program_.focusWindow != nullptr ? program_.focusWindow->handle() : 0;
   }
   out = ResolvedStep{};
   out.step = &s;
