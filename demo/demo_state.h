@@ -5,12 +5,12 @@
 #define WEVO_DEMO_DEMO_STATE_H_
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "platform/base/mutex.h"
 #include "wevo/window.h"
 
 namespace wevo::demo {
@@ -40,9 +40,9 @@ class DemoState {
     std::string caption;
     std::thread::id thread;
   };
-  mutable std::mutex mu_;
-  bool closing_ = false;
-  std::vector<Entry> windows_;
+  mutable base::Mutex mu_;
+  bool closing_ GUARDED_BY(mu_) = false;
+  std::vector<Entry> windows_ GUARDED_BY(mu_);
 };
 
 // Notes a window for as long as it lives in a scope:

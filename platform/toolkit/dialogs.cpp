@@ -26,8 +26,7 @@ DialogResult ask(Program& p, DialogRequest& r) {
   p.checkEnding();
   if (toolkit::HostThread* t = toolkit::thisThread()) {
     toolkit::flushThread(*t);
-    std::lock_guard<std::mutex> lock(p.mu);
-    if (toolkit::WindowModel* top = p.topmostLocked(*t)) r.owner = top->handle();
+    if (toolkit::WindowModel* top = p.topWindow(*t)) r.owner = top->handle();
   }
   const ScriptStep* step = nullptr;
   if (toolkit::ScriptedUser* user = p.scriptedUser()) step = user->dialogStep(r);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/toolkit/host_thread.h"
 #include "platform/toolkit/input.h"
 #include "platform/toolkit/program_state.h"
-#include "platform/toolkit/scripted_user.h"
 #include "platform/toolkit/window_model.h"
 #include "platform/toolkit/window_procs.h"
 #include "wevo/codes.h"
@@ -95,20 +95,11 @@ void openWindow(WindowModel& m) {
   p.checkEnding();
   if (m.isOpen()) return;
   double sx, sy;
-  {
-    std::lock_guard<std::mutex> lock(p.mu);
-    p.nextPlacement(sx, sy);
-  }
+  p.placeWindow(sx, sy);
   m.build(&p.view(), sx, sy);
   m.loop() = LoopState{};
   m.setProcs(defaultFrameProcHandle(), defaultClientProcHandle());
-  {
-    std::lock_guard<std::mutex> lock(p.mu);
-    p.registerLocked(m, t);
-    m.setOpen(true);
-    p.pushLocked(t, QueueItem{QueueItem::Event, m.handle(), EVENT::OpenWindow, 0, {}, {}});
-    if (!m.hidden()) p.setFocusWindowLocked(&m);
-  }
+  p.windowOpened(m, t);
 }
 
 void closeWindow(WindowModel& m) noexcept {
@@ -124,17 +115,14 @@ void closeWindow(WindowModel& m) noexcept {
     t->target = nullptr;
     t->targetSet = false;
   }
-  if (p) {
-    std::lock_guard<std::mutex> lock(p->mu);
-    p->unregisterLocked(m);
-  }
+  if (p) p->windowClosed(m);
   m.setOpen(false);
   m.teardown();
   if (p) {
     ViewUpdate u;
     u.handle = handle;
     u.closed = true;
-    p->published().apply(u);
+    p->screen().apply(u);
     try {
       p->view().update({u});
     } catch (...) {
@@ -146,11 +134,7 @@ void closeWindow(WindowModel& m) noexcept {
 
 void closeThreadWindows(HostThread& t) noexcept {
   for (;;) {
-    WindowModel* m = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(t.program->mu);
-      if (!t.windows.empty()) m = t.windows.back();
-    }
+    WindowModel* m = t.program->topWindow(t);
     if (m == nullptr) return;
     closeWindow(*m);
   }
@@ -178,18 +162,7 @@ bool acceptEvent(WindowModel& m) {
       continue;
     }
     QueueItem item;
-    bool got = false;
-    {
-      std::lock_guard<std::mutex> lock(p.mu);
-      for (auto it = t.queue.begin(); it != t.queue.end(); ++it)
-        if (p.takeableLocked(t, m, *it)) {
-          item = std::move(*it);
-          t.queue.erase(it);
-          got = true;
-          break;
-        }
-    }
-    if (got) {
+    if (p.take(t, m, item)) {
       switch (item.kind) {
         case QueueItem::Event:
           if (item.hasInputState) {
@@ -212,22 +185,7 @@ bool acceptEvent(WindowModel& m) {
     }
     // Nothing to do: show what changed, let the scripted user in, then wait.
     flushThread(t);
-    {
-      std::lock_guard<std::mutex> lock(p.mu);
-      t.waitingIn = &m;
-    }
-    if (ScriptedUser* user = p.scriptedUser()) user->onThreadWaiting(t.id);
-    {
-      std::unique_lock<std::mutex> lock(p.mu);
-      auto ready = [&] {
-        if (p.ending()) return true;
-        for (const QueueItem& q : t.queue)
-          if (p.takeableLocked(t, m, q)) return true;
-        return false;
-      };
-      while (!ready()) t.cv.wait(lock);
-      t.waitingIn = nullptr;
-    }
+    p.waitForInput(t, m);
   }
 }
 
@@ -244,15 +202,13 @@ void postEvent(const WindowModel& m, int event, int field) {
     item.mouseScreenX = self->mouseScreenX;
     item.mouseScreenY = self->mouseScreenY;
   }
-  std::lock_guard<std::mutex> lock(p->mu);
-  if (HostThread* t = p->threadLocked(m.ownerThread())) p->pushLocked(*t, std::move(item));
+  p->post(m.ownerThread(), std::move(item));
 }
 
 void postToTopmost(int event) {
   HostThread* t = thisThread();
   if (t == nullptr) throw std::logic_error("postToThread: not on a host thread");
-  std::lock_guard<std::mutex> lock(t->program->mu);
-  t->program->pushLocked(*t, QueueItem{QueueItem::Event, 0, event, 0, {}, {}});
+  t->program->post(*t, QueueItem{QueueItem::Event, 0, event, 0, {}, {}});
 }
 
 // ---- Accept-all pass -----------------------------------------------------------
@@ -281,10 +237,7 @@ void selectControl(WindowModel& m, int field) {
   if (m.loop().passActive) stopAcceptAll(m);
   if (field == 0) field = m.focusOrder().firstFocusable();
   std::shared_ptr<Program> p = Program::current();
-  if (p) {
-    std::lock_guard<std::mutex> lock(p->mu);
-    p->setFocusWindowLocked(&m);
-  }
+  if (p) p->setFocusWindow(&m);
   if (field == 0) return;
   m.focusOrder().setFocusField(field);
   postLocal(m, EVENT::Selected, field);
@@ -315,31 +268,20 @@ bool userFocus(WindowModel& m, int field) {
 void flushWindow(WindowModel& m) {
   std::shared_ptr<Program> p = Program::current();
   if (!p || !m.isOpen()) return;
-  {
-    std::lock_guard<std::mutex> lock(p->mu);
-    if (p->frozen != 0 && p->frozen == m.handle()) return;
-  }
+  if (p->frozen(m)) return;
   ViewUpdate u;
   if (!m.takeUpdate(u)) return;
-  p->published().apply(u);
+  p->screen().apply(u);
   p->view().update({u});
 }
 
 void flushThread(HostThread& t) {
   Program& p = *t.program;
-  std::vector<WindowModel*> windows;
-  int64_t frozen;
-  {
-    std::lock_guard<std::mutex> lock(p.mu);
-    windows = t.windows;
-    frozen = p.frozen;
-  }
   std::vector<ViewUpdate> batch;
-  for (WindowModel* m : windows) {
-    if (frozen != 0 && m->handle() == frozen) continue;
+  for (WindowModel* m : p.unfrozenWindows(t)) {
     ViewUpdate u;
     if (m->takeUpdate(u)) {
-      p.published().apply(u);
+      p.screen().apply(u);
       batch.push_back(std::move(u));
     }
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/toolkit/event_loop.h"
+#include "platform/toolkit/host_thread.h"
 #include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
 #include "wevo/codes.h"
@@ -13,11 +14,6 @@
 namespace wevo::toolkit {
 
 namespace {
-
-bool isMouse(InputMessage::Kind k) {
-  return k == InputMessage::MouseMove || k == InputMessage::LeftDown || k == InputMessage::LeftUp ||
-         k == InputMessage::LeftDoubleClick || k == InputMessage::RightDown || k == InputMessage::RightUp;
-}
 
 RawMessage::Kind rawKind(InputMessage::Kind k) {
   switch (k) {
@@ -171,35 +167,9 @@ void typeText(WindowModel& m, int field, const std::string& s, bool accept) {
 
 }  // namespace
 
-bool routeInput(Program& program, const InputMessage& msg) {
-  Program* p = &program;
-  std::lock_guard<std::mutex> lock(p->mu);
-  WindowModel* target = nullptr;
-  bool captured = false;
-  if (isMouse(msg.kind) && p->capture != 0) {
-    target = p->byHandleLocked(p->capture);
-    captured = target != nullptr;
-  }
-  if (target == nullptr) {
-    if (msg.kind == InputMessage::KeyDown || msg.kind == InputMessage::Char || msg.kind == InputMessage::Text)
-      target = msg.window != 0 ? p->byHandleLocked(msg.window) : p->focusWindow;
-    else if (msg.kind == InputMessage::Activate && msg.window == 0)
-      target = p->focusWindow;
-    else
-      target = p->byHandleLocked(msg.window);
-  }
-  if (target == nullptr) return false;
-  HostThread* t = p->threadLocked(target->ownerThread());
-  if (t == nullptr) return false;
-  // A window under a later window of its thread takes no input.
-  if (!captured && msg.kind != InputMessage::Call && p->topmostLocked(*t) != target) return false;
-  QueueItem item;
-  item.kind = msg.kind == InputMessage::Call ? QueueItem::Call : QueueItem::Input;
-  item.window = target->handle();
-  item.input = msg;
-  item.call = msg.call;
-  p->pushLocked(*t, std::move(item));
-  return true;
+bool isMouseInput(InputMessage::Kind k) {
+  return k == InputMessage::MouseMove || k == InputMessage::LeftDown || k == InputMessage::LeftUp ||
+         k == InputMessage::LeftDoubleClick || k == InputMessage::RightDown || k == InputMessage::RightUp;
 }
 
 void processInput(WindowModel& m, const InputMessage& msg) {
@@ -214,15 +184,12 @@ void processInput(WindowModel& m, const InputMessage& msg) {
     }
   } scope(t);
   Window& w = *m.window();
-  if (isMouse(msg.kind)) {
+  if (isMouseInput(msg.kind)) {
     // A press activates the window under the mouse (not one that only holds the capture).
     bool press = msg.kind == InputMessage::LeftDown || msg.kind == InputMessage::RightDown ||
                  msg.kind == InputMessage::LeftDoubleClick;
     if (press && msg.window == m.handle())
-      if (std::shared_ptr<Program> p = Program::current()) {
-        std::lock_guard<std::mutex> lock(p->mu);
-        if (p->capture != m.handle() && !m.hidden()) p->setFocusWindowLocked(&m);
-      }
+      if (std::shared_ptr<Program> p = Program::current()) p->focusOnPress(m);
     if (t != nullptr) {
       t->mouseScreenX = msg.x;
       t->mouseScreenY = msg.y;
@@ -295,10 +262,7 @@ void processInput(WindowModel& m, const InputMessage& msg) {
       postEvent(m, EVENT::Moved, 0);
       return;
     case InputMessage::Activate: {
-      std::shared_ptr<Program> p = Program::current();
-      if (!p) return;
-      std::lock_guard<std::mutex> lock(p->mu);
-      p->setFocusWindowLocked(msg.window == 0 ? nullptr : &m);
+      if (std::shared_ptr<Program> p = Program::current()) p->setFocusWindow(msg.window == 0 ? nullptr : &m);
       return;
     }
     case InputMessage::Call:

@@ -10,12 +10,12 @@
 
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/base/mutex.h"
 #include "platform/view/view.h"
 
 namespace wevo::toolkit {
@@ -27,23 +27,23 @@ struct ScreenWindow : ShownWindow {
 
 class Screen {
  public:
-  void apply(const ViewUpdate& update);
+  void apply(const ViewUpdate& update) EXCLUDES(mu_);
   // A repaint asked for the window with this window or client handle.
-  void noteInvalidate(int64_t handle);
-  void clear();
+  void noteInvalidate(int64_t handle) EXCLUDES(mu_);
+  void clear() EXCLUDES(mu_);
 
-  std::optional<ScreenWindow> window(int64_t handle) const;
-  std::vector<WindowSnapshot> windows() const;  // oldest first
+  std::optional<ScreenWindow> window(int64_t handle) const EXCLUDES(mu_);
+  std::vector<WindowSnapshot> windows() const EXCLUDES(mu_);  // oldest first
   // The window with this caption (trailing blanks ignored; exact letters
   // first, then ignoring case; the newest when several match). An empty
   // caption names the active window: the newest one that is not hidden.
-  std::optional<WindowSnapshot> find(std::string_view caption) const;
-  std::optional<ControlSnapshot> control(int64_t handle, int field) const;
-  std::optional<ControlSnapshot> control(int64_t handle, std::string_view label) const;
+  std::optional<WindowSnapshot> find(std::string_view caption) const EXCLUDES(mu_);
+  std::optional<ControlSnapshot> control(int64_t handle, int field) const EXCLUDES(mu_);
+  std::optional<ControlSnapshot> control(int64_t handle, std::string_view label) const EXCLUDES(mu_);
 
  private:
-  mutable std::mutex mu_;
-  std::map<int64_t, ScreenWindow> windows_;
+  mutable base::Mutex mu_;
+  std::map<int64_t, ScreenWindow> windows_ GUARDED_BY(mu_);
 };
 
 }  // namespace wevo::toolkit

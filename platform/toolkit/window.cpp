@@ -17,10 +17,7 @@ Window::~Window() { toolkit::closeWindow(impl_->model); }
 
 Window* Window::fromHandle(int64_t handle) {
   std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
-  if (!p) return nullptr;
-  std::lock_guard<std::mutex> lock(p->mu);
-  WindowModel* m = p->byHandleLocked(handle);
-  return m != nullptr ? m->window() : nullptr;
+  return p ? p->windowOf(handle) : nullptr;
 }
 
 void Window::open() { toolkit::openWindow(impl_->model); }

@@ -39,21 +39,21 @@ ProgramResult runScripted(const Script& script, std::function<void()> main, RunO
 std::optional<toolkit::WindowSnapshot> shownWindow(std::string_view caption) {
   std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
   if (!p) return std::nullopt;
-  return p->published().find(caption);
+  return p->screen().find(caption);
 }
 
 std::optional<toolkit::ControlSnapshot> shownControl(std::string_view caption, std::string_view label) {
   std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
   if (!p) return std::nullopt;
-  std::optional<toolkit::WindowSnapshot> w = p->published().find(caption);
+  std::optional<toolkit::WindowSnapshot> w = p->screen().find(caption);
   if (!w) return std::nullopt;
-  return p->published().control(w->handle, label);
+  return p->screen().control(w->handle, label);
 }
 
 std::optional<toolkit::ScreenWindow> screenWindow(int64_t handle) {
   std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
   if (!p) return std::nullopt;
-  return p->published().window(handle);
+  return p->screen().window(handle);
 }
 
 }  // namespace wevo::testing

@@ -14,14 +14,14 @@ ViewFactory headlessView() {
 namespace toolkit {
 
 void HeadlessView::run() {
-  std::unique_lock<std::mutex> lock(mu_);
-  cv_.wait(lock, [this] { return quit_; });
+  base::MutexLock lock(mu_);
+  while (!quit_) cv_.wait(mu_);
 }
 
 void HeadlessView::quit() {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   quit_ = true;
-  cv_.notify_all();
+  cv_.notifyAll();
 }
 
 void HeadlessView::update(const std::vector<ViewUpdate>& batch) { (void)batch; }

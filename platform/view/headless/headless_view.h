@@ -17,11 +17,10 @@
 #ifndef WEVO_PLATFORM_VIEW_HEADLESS_HEADLESS_VIEW_H_
 #define WEVO_PLATFORM_VIEW_HEADLESS_HEADLESS_VIEW_H_
 
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/base/mutex.h"
 #include "platform/view/view.h"
 
 namespace wevo::toolkit {
@@ -48,9 +47,9 @@ class HeadlessView : public View {
 
  private:
   ViewHost* host_ = nullptr;
-  std::mutex mu_;
-  std::condition_variable cv_;
-  bool quit_ = false;
+  base::Mutex mu_;
+  base::CondVar cv_;
+  bool quit_ GUARDED_BY(mu_) = false;
 };
 
 }  // namespace wevo::toolkit

@@ -5,10 +5,9 @@
 #include <QThread>
 #include <QTimer>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <stdexcept>
 
+#include "platform/base/mutex.h"
 #include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/input_router.h"
 #include "platform/view/qt/qt_context.h"
@@ -66,23 +65,30 @@ void ensureApplication() {
 }
 
 // A dialog a person answers, waited for by the host thread that asked.
-struct PendingAnswer {
-  std::mutex mu;
-  std::condition_variable cv;
-  bool done = false;
-  toolkit::DialogResult result;
-
+class PendingAnswer {
+ public:
   void set(const toolkit::DialogResult& r) {
-    std::lock_guard<std::mutex> lock(mu);
-    if (done) return;
-    done = true;
-    result = r;
-    cv.notify_all();
+    base::MutexLock lock(mu_);
+    if (done_) return;
+    done_ = true;
+    result_ = r;
+    cv_.notifyAll();
   }
-  bool waitFor(std::chrono::milliseconds d) {
-    std::unique_lock<std::mutex> lock(mu);
-    return cv.wait_for(lock, d, [this] { return done; });
+  // True with the answer once there is one; false when `d` passed first.
+  bool waitFor(std::chrono::milliseconds d, toolkit::DialogResult& answer) {
+    base::MutexLock lock(mu_);
+    const auto deadline = std::chrono::steady_clock::now() + d;
+    while (!done_ && cv_.waitUntil(mu_, deadline)) {
+    }
+    if (done_) answer = result_;
+    return done_;
   }
+
+ private:
+  base::Mutex mu_;
+  base::CondVar cv_;
+  bool done_ GUARDED_BY(mu_) = false;
+  toolkit::DialogResult result_ GUARDED_BY(mu_);
 };
 
 // What an unanswered dialog gives (as nobody answering it under the headless view).
@@ -234,7 +240,7 @@ toolkit::DialogResult QtView::dialog(const toolkit::DialogRequest& r, const Scri
   });
   if (!shown) return res;
   for (;;) {
-    if (pending->waitFor(std::chrono::milliseconds(100))) return pending->result;
+    if (pending->waitFor(std::chrono::milliseconds(100), res)) return res;
     if (host_.ending() || caller_->stopped()) {
       caller_->post([this, id] {
         if (dialogs_) dialogs_->cancel(id);
