@@ -490,6 +490,30 @@ TEST_F(SetWindowControlsTest, CFormTakesTheHandleAndNullStrings) {
   EXPECT_TRUE(endedNormally(r));
 }
 
+// A program that ends inside the C form (its store cannot be created) does
+// not unwind through the host's C frames: the call returns, and the thread
+// unwinds at its next accept.
+TEST_F(SetWindowControlsTest, CFormReturnsWhenTheProgramEndsInsideItAndTheLoopUnwinds) {
+  bool returned = false, afterAccept = false;
+  Script script;
+  script.answer("File Creation Error", BUTTON::Ok);
+  ProgramResult r = folder.run(
+      [&] {
+        Window w(customerWindow());
+        w.open();
+        WEVOSETTINGS settings = folder.settings();
+        text::assign(settings.WEVOPATH, folder.dir.file("no such folder"));
+        WEVO_SETWINDOWCONTROLS(w.handle(), "P", "M", &settings);
+        returned = true;
+        w.accept();
+        afterAccept = true;
+      },
+      script);
+  EXPECT_TRUE(wevo::testing::haltedWith(r, "File Creation Error!"));
+  EXPECT_TRUE(returned);
+  EXPECT_FALSE(afterAccept);
+}
+
 TEST_F(OverridesTest, StoreHeldByAnotherWriterIsWorkedOnRowByRow) {
   const WindowDecl decl = customerWindow();
   customise(decl, "UpdateCustomer", "A");

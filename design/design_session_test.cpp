@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -593,6 +594,42 @@ TEST_F(DesignModeTest, TheCEntryTakesTheWindowsHandleAndIgnoresWhatNamesNoWindow
     blankMarker = blankMarker || (testing::clipped(text::field(row.UNIQUEMARKER)).empty() &&
                                   testing::clipped(text::field(row.CONTROLLABEL)) == "?OK");
   EXPECT_TRUE(blankMarker);
+}
+
+// The C entry returns when the program ends inside design mode (the script
+// runs out, or its call throws), and the host thread unwinds at its next
+// accept; what was thrown ends the program naming the entry.
+TEST_F(DesignModeTest, TheCEntryReturnsWhenTheProgramEndsInsideIt) {
+  TestWindow d("Order", 300, 200);
+  d.button("?OK", "OK", {10, 10, 40, 14});
+  RunOptions options;
+  options.args = {store::testing::kProgram};
+  auto run = [&](const Script& script, bool& returned, bool& afterAccept) {
+    return wevo::testing::runScripted(
+        script,
+        [&] {
+          Window w(d.decl());
+          w.open();
+          WEVO_PROCESSWINDOW(w.handle(), 0, "OrderForm", "Mark", &settings);
+          returned = true;
+          w.accept();
+          afterAccept = true;
+        },
+        options);
+  };
+  bool returned = false, afterAccept = false;
+  ProgramResult r = run(Script(), returned, afterAccept);
+  EXPECT_TRUE(wevo::testing::failedWith(r, "the script has no step left"));
+  EXPECT_TRUE(returned);
+  EXPECT_FALSE(afterAccept);
+
+  returned = afterAccept = false;
+  Script throwing;
+  throwing.call([] { throw std::runtime_error("no more room"); }, "MORPHWINDOW");
+  r = run(throwing, returned, afterAccept);
+  EXPECT_TRUE(wevo::testing::failedWith(r, "WEVO_PROCESSWINDOW ended with an exception: no more room"));
+  EXPECT_TRUE(returned);
+  EXPECT_FALSE(afterAccept);
 }
 
 TEST(DesignClaim, OneWindowAtATimeIsInDesignMode) {
