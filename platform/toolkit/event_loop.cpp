@@ -28,7 +28,9 @@ HostThread& ownerThread(const WindowModel& m, const char* what) {
 // Queues an event for a window of the calling thread.
 void postLocal(WindowModel& m, int event, int field) { postEvent(m, event, field); }
 
-bool deliverEvent(HostThread& t, WindowModel& m, int event, int field) {
+// Makes the event current and runs the window's handlers for it; true when
+// the loop hands it to its caller.
+bool deliverEvent(HostThread& t, WindowModel& m, int event, int field, const RunningLoop& running) {
   t.event = event;
   t.field = field;
   t.current = &m;
@@ -39,7 +41,9 @@ bool deliverEvent(HostThread& t, WindowModel& m, int event, int field) {
   std::vector<LoopState::Handler> handlers = L.handlers;
   for (LoopState::Handler& h : handlers) {
     if (h.event != event) continue;
-    if (!h.fn(*m.window(), event)) {
+    const bool pass = h.fn(*m.window(), event);
+    if (running.windowGone) return false;
+    if (!pass) {
       L.lastEvent = 0;
       return false;
     }
@@ -47,6 +51,21 @@ bool deliverEvent(HostThread& t, WindowModel& m, int event, int field) {
   }
   return true;
 }
+
+// Marks the window's loop as running for the life of the object.
+class LoopScope {
+ public:
+  LoopScope(WindowModel& m, RunningLoop& running) : m_(m), running_(running) { m_.setRunningLoop(&running_); }
+  ~LoopScope() {
+    if (!running_.windowGone) m_.setRunningLoop(nullptr);
+  }
+  LoopScope(const LoopScope&) = delete;
+  LoopScope& operator=(const LoopScope&) = delete;
+
+ private:
+  WindowModel& m_;
+  RunningLoop& running_;
+};
 
 // A required control left blank (or 0 for a number).
 bool requiredBlank(const Control& c) {
@@ -144,6 +163,10 @@ void closeThreadWindows(HostThread& t) noexcept {
 
 bool acceptEvent(WindowModel& m) {
   HostThread& t = ownerThread(m, "Window::accept");
+  if (m.runningLoop() != nullptr)
+    throw std::logic_error("Window::accept: the window's loop is running already (called again from inside it)");
+  RunningLoop running;
+  LoopScope scope(m, running);
   Program& p = *t.program;
   LoopState& L = m.loop();
   // Finish the previous event: a close that was not cycled closes.
@@ -157,8 +180,8 @@ bool acceptEvent(WindowModel& m) {
     if (L.passActive) {
       int event = 0, field = 0;
       nextPassEvent(m, event, field);
-      if (deliverEvent(t, m, event, field)) return true;
-      if (!m.isOpen()) return false;
+      if (deliverEvent(t, m, event, field, running)) return true;
+      if (running.windowGone || !m.isOpen()) return false;
       continue;
     }
     QueueItem item;
@@ -171,16 +194,17 @@ bool acceptEvent(WindowModel& m) {
             t.mouseScreenX = item.mouseScreenX;
             t.mouseScreenY = item.mouseScreenY;
           }
-          if (deliverEvent(t, m, item.event, item.field)) return true;
+          if (deliverEvent(t, m, item.event, item.field, running)) return true;
           break;
         case QueueItem::Input:
-          processInput(m, item.input);
+          processInput(m, item.input, running);
           break;
         case QueueItem::Call:
           if (item.call) item.call();
           break;
       }
-      if (!m.isOpen()) return false;
+      // A window closed or destroyed by what ran ends its loop.
+      if (running.windowGone || !m.isOpen()) return false;
       continue;
     }
     // Nothing to do: show what changed, let the scripted user in, then wait.

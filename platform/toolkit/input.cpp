@@ -143,7 +143,7 @@ void pressCheckOrRadio(WindowModel& m, Control& c) {
 }
 
 // Types the text into the control as key-by-key input; `accept` then accepts it.
-void typeText(WindowModel& m, int field, const std::string& s, bool accept) {
+void typeText(WindowModel& m, int field, const std::string& s, bool accept, const RunningLoop& running) {
   HostThread* t = thisThread();
   if (field == 0) field = m.focusOrder().focus();
   Control* c = m.controls().find(field);
@@ -161,6 +161,7 @@ void typeText(WindowModel& m, int field, const std::string& s, bool accept) {
   for (char ch : s) {
     RawMessage raw{RawMessage::Char, 0, 0, static_cast<unsigned char>(ch)};
     callWindowProc(m.frameProc(), *m.window(), raw);
+    if (running.windowGone) return;
   }
   if (accept && m.controls().find(field) != nullptr) commitControl(m, field);
 }
@@ -172,7 +173,7 @@ bool isMouseInput(InputMessage::Kind k) {
          k == InputMessage::LeftDoubleClick || k == InputMessage::RightDown || k == InputMessage::RightUp;
 }
 
-void processInput(WindowModel& m, const InputMessage& msg) {
+void processInput(WindowModel& m, const InputMessage& msg, const RunningLoop& running) {
   HostThread* t = thisThread();
   struct InputScope {  // events posted meanwhile carry this input's key and mouse state
     HostThread* thread;
@@ -216,10 +217,10 @@ void processInput(WindowModel& m, const InputMessage& msg) {
       return;
     }
     case InputMessage::Text:
-      typeText(m, msg.field, msg.text, true);
+      typeText(m, msg.field, msg.text, true, running);
       return;
     case InputMessage::Edit:
-      typeText(m, msg.field, msg.text, false);
+      typeText(m, msg.field, msg.text, false, running);
       return;
     case InputMessage::SelectTab:
       if (Control* tab = m.controls().find(msg.field); tab != nullptr && tab->type == TYPE::Tab) chooseTab(m, *tab);

@@ -12,14 +12,16 @@
 namespace wevo::toolkit {
 
 class WindowModel;
+struct RunningLoop;
 
 // Mouse moves, presses, releases and double clicks.
 bool isMouseInput(InputMessage::Kind kind);
 
-// Runs one input message on the owning thread: mouse messages through the
-// window's client-area procedure, keys and characters through its frame
-// procedure, the rest straight into the model and events.
-void processInput(WindowModel& m, const InputMessage& message);
+// Runs one input message on the owning thread in the loop `running`: mouse
+// messages through the window's client-area procedure, keys and characters
+// through its frame procedure, the rest straight into the model and events.
+// Stops when a procedure destroys the window.
+void processInput(WindowModel& m, const InputMessage& message, const RunningLoop& running);
 
 // The default procedures (what PROP::WndProc / PROP::ClientWndProc hold
 // when a window opens).

@@ -19,7 +19,9 @@ constexpr int kDefaultSize = 8;
 WindowModel::WindowModel(Window* window, WindowDecl decl)
     : window_(window), decl_(std::move(decl)), loop_(std::make_unique<LoopState>()) {}
 
-WindowModel::~WindowModel() = default;
+WindowModel::~WindowModel() {
+  if (runningLoop_ != nullptr) runningLoop_->windowGone = true;
+}
 
 // ---- Life ------------------------------------------------------------------
 

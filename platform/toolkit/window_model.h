@@ -32,6 +32,13 @@ namespace wevo::toolkit {
 
 struct LoopState;
 
+// A loop running on a window (Window::accept). The window knows it, so that
+// a second loop on it is refused and the loop learns when host code it
+// called (a handler, a window procedure, a call) destroyed the window.
+struct RunningLoop {
+  bool windowGone = false;
+};
+
 class WindowModel {
  public:
   WindowModel(Window* window, WindowDecl decl);
@@ -73,6 +80,9 @@ class WindowModel {
   bool isOpen() const { return open_; }
   void setOpen(bool open) { open_ = open; }
   LoopState& loop() { return *loop_; }
+  // The loop running on the window, or nullptr; one at a time.
+  RunningLoop* runningLoop() const { return runningLoop_; }
+  void setRunningLoop(RunningLoop* loop) { runningLoop_ = loop; }
   // The accept-all pass runs (PROP::AcceptAll).
   bool acceptingAll() const { return acceptAll_; }
   void setAcceptingAll(bool on) { acceptAll_ = on; }
@@ -137,6 +147,7 @@ class WindowModel {
   int64_t openOrder_ = 0;
   bool open_ = false;
   std::unique_ptr<LoopState> loop_;  // event_loop.h
+  RunningLoop* runningLoop_ = nullptr;
   bool acceptAll_ = false;
   int64_t frameProc_ = 0;
   int64_t clientProc_ = 0;
