@@ -25,7 +25,7 @@ struct Current {
   std::shared_ptr<Program> program GUARDED_BY(mu);
 };
 
-Current& current() {
+Current& running() {
   static Current c;
   return c;
 }
@@ -59,13 +59,13 @@ Program::Program(const RunOptions& options) {
 Program::~Program() = default;
 
 std::shared_ptr<Program> Program::current() {
-  Current& c = toolkit::current();
+  Current& c = running();
   base::MutexLock lock(c.mu);
   return c.program;
 }
 
 Program& Program::require() {
-  Current& c = toolkit::current();
+  Current& c = running();
   base::MutexLock lock(c.mu);
   if (!c.program) throw std::logic_error("no program is running (wevo::run)");
   return *c.program;
@@ -84,7 +84,7 @@ void Program::owns(const HostThread& t) const ASSERT_CAPABILITY(t.program->mu_) 
 
 ProgramResult Program::runProgram(std::function<void()> main, const RunOptions& options) {
   auto p = std::make_shared<Program>(options);
-  Current& c = toolkit::current();
+  Current& c = running();
   {
     base::MutexLock lock(c.mu);
     if (c.program) throw std::logic_error("a program is running already (one at a time per process)");
