@@ -6,6 +6,7 @@
 #include "apply/original_rows.h"
 #include "apply/override_rows.h"
 #include "platform/keyedfile/keyed_file.h"
+#include "platform/toolkit/no_unwind.h"
 #include "store/prepare_store.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
@@ -69,9 +70,11 @@ void SETWINDOWCONTROLS(wevo::Window& window, std::string procedureName, std::str
 
 extern "C" void WEVO_SETWINDOWCONTROLS(int64_t window, const char* procedureName, const char* uniqueMarker,
                                        WEVOSETTINGS* settings) {
-  if (settings == nullptr) return;
-  wevo::Window* w = wevo::apply::WindowOfThisThread(window);
-  if (w == nullptr) return;
-  wevo::apply::SetWindowControls(*w, wevo::apply::TextArgument(procedureName),
-                                 wevo::apply::TextArgument(uniqueMarker), *settings);
+  wevo::toolkit::runWithoutUnwinding("WEVO_SETWINDOWCONTROLS", [&] {
+    if (settings == nullptr) return;
+    wevo::Window* w = wevo::apply::WindowOfThisThread(window);
+    if (w == nullptr) return;
+    wevo::apply::SetWindowControls(*w, wevo::apply::TextArgument(procedureName),
+                                   wevo::apply::TextArgument(uniqueMarker), *settings);
+  });
 }

@@ -11,9 +11,9 @@
 #include "browse/browse_rows.h"
 #include "browse/marker_queue.h"
 #include "browse/step_table.h"
+#include "editor/form_window.h"
 #include "editor/property_form.h"
 #include "platform/keyedfile/error.h"
-#include "resizer/window_resizer.h"
 #include "store/store_messages.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
@@ -25,11 +25,6 @@
 namespace wevo::browse {
 namespace {
 
-constexpr int kInsert = 1;
-constexpr int kChange = 2;
-constexpr int kDelete = 3;
-constexpr int kCompleted = 1;
-constexpr int kCancelled = 2;
 constexpr int kCtrlEnter = KEY::Ctrl + KEY::Enter;  // 525
 constexpr const char* kFileName = "WindowControls";
 
@@ -86,7 +81,7 @@ class BrowseRun {
   char loadedMarker_[80];
   bool loaded_ = false;
   char locType_[20];         // LOC:TYPE
-  int response_ = kCancelled;
+  int response_ = store::kResponseCancelled;
   int selected_ = 0;         // 1-based row of the page; 0: none
 
   std::optional<store::StoreUse> winUse_;
@@ -99,8 +94,7 @@ class BrowseRun {
                                       }};
   VectorListSource<BRW1> rowSource_{pager_.rows(), BrowseCell};
   // Destroyed before the sources the window shows: the resizer, then the window.
-  std::unique_ptr<Window> window_;
-  std::unique_ptr<resizer::WindowResizer> resizer_;
+  editor::FormWindow window_;
 };
 
 BrowseRun::BrowseRun(Window& host, std::string_view procedureName, std::string_view uniqueMarker)
@@ -113,32 +107,26 @@ BrowseRun::BrowseRun(Window& host, std::string_view procedureName, std::string_v
 }
 
 int BrowseRun::Run() {
-  store::GlobalRequest() = 0;
-  store::GlobalResponse() = 0;
-  if (keyCode() == KEY::MouseRight) setKeyCode(0);
+  editor::takeCallersRequest();
 
   winUse_.emplace(store::winFile());
   win2Use_.emplace(store::win2File());
   FillMarkerQueue(markers_, procedure_);
 
-  window_ = std::make_unique<Window>(BrowseFormDecl(marker_));
-  window_->open();
+  window_.open(BrowseFormDecl(marker_));
   window_->set(0, PROP::Text, std::string(kBrowseCaptionPrefix) + std::string(text::clip(procedure_)));
   window_->setList(fieldOf(BROWSE::Marker), &markerSource_);
   window_->setList(list(), &rowSource_);
-  resizer_ = std::make_unique<resizer::WindowResizer>(*window_);
-  resizer_->StartResizer(1, true, false);
+  window_.startResizer();
   for (int key : {KEY::MouseLeft2, KEY::MouseRight, KEY::Apps, KEY::Insert, KEY::Delete, kCtrlEnter})
     window_->set(list(), PROP::Alrt, 255, Value(key));
 
-  while (window_->accept()) OnEvent(event(), field());
-
-  resizer_->StopResizer();
+  window_.run([this](int event, int field) { OnEvent(event, field); });
   pager_.Close();
   win2Use_.reset();
   winUse_.reset();
   window_->close();
-  return response_ == 0 ? kCancelled : response_;
+  return response_ == 0 ? store::kResponseCancelled : response_;
 }
 
 void BrowseRun::OnEvent(int event, int field) {
@@ -156,7 +144,7 @@ void BrowseRun::OnEvent(int event, int field) {
       return;
     case EVENT::CloseWindow:
     case EVENT::CloseDown:
-      resizer_->StopResizer();
+      window_.stopResizer();
       return;
     default:
       break;
@@ -171,14 +159,14 @@ void BrowseRun::OnEvent(int event, int field) {
   }
   if (event != EVENT::Accepted) return;
   if (is(field, BROWSE::Insert)) {
-    Update(kInsert);
+    Update(store::kRequestInsert);
   } else if (is(field, BROWSE::Change)) {
-    Update(kChange);
+    Update(store::kRequestChange);
   } else if (is(field, BROWSE::Delete)) {
-    Update(kDelete);
+    Update(store::kRequestDelete);
   } else if (is(field, BROWSE::Close)) {
     MakeSelectedCurrent();
-    response_ = kCompleted;
+    response_ = store::kResponseCompleted;
     window_->post(EVENT::CloseWindow);
   }
 }
@@ -389,9 +377,9 @@ BrowseRun::Current BrowseRun::MakeSelectedCurrent() {
 
 void BrowseRun::Update(int request) {
   const Current current = MakeSelectedCurrent();
-  if (current == Current::kFailed || (current == Current::kGone && request != kInsert)) return;
+  if (current == Current::kFailed || (current == Current::kGone && request != store::kRequestInsert)) return;
   store::WindowControls& record = store::WIN();
-  if (request == kInsert) {
+  if (request == store::kRequestInsert) {
     kf::clearRecord(store::winDecl(), &record);
     store::winFile().blobSetSize(0);
     text::assign(record.PROCEDURENAME, procedure_);
@@ -403,7 +391,7 @@ void BrowseRun::Update(int request) {
   store::GlobalRequest() = request;
   editor::UpdateScreenControlProperties(host_, feq, label, text::clip(text::field(marker_)), procedure_);
   const int response = store::GlobalResponse();
-  const bool written = response == kCompleted && request != kDelete;
+  const bool written = response == store::kResponseCompleted && request != store::kRequestDelete;
   // The form leaves the row it wrote current, and in WIN().
   const std::string writtenAt = written ? store::winFile().position() : "";
   const std::string writtenLabel(text::clipped(record.CONTROLLABEL));
@@ -418,7 +406,7 @@ void BrowseRun::Update(int request) {
   } else {
     // A delete that completed takes its row out; the row then at the
     // selected place (or the last one) is selected.
-    if (response == kCompleted) pager_.Remove(static_cast<size_t>(std::max(selected_, 1) - 1));
+    if (response == store::kResponseCompleted) pager_.Remove(static_cast<size_t>(std::max(selected_, 1) - 1));
     if (!RebuildSteps()) return;
     if (hasRows()) {
       Reload();
@@ -428,14 +416,14 @@ void BrowseRun::Update(int request) {
     }
   }
   window_->select(list());
-  response_ = kCancelled;
+  response_ = store::kResponseCancelled;
   Refresh(false);
 }
 
 }  // namespace
 
 void BrowseFormFields(Window& host, std::string_view procedureName, std::string_view uniqueMarker) {
-  int response = kCancelled;
+  int response = store::kResponseCancelled;
   {
     BrowseRun run(host, procedureName, uniqueMarker);
     response = run.Run();

@@ -11,6 +11,7 @@
 #include "controllist/reset_to_original.h"
 #include "controllist/shown_fields.h"
 #include "controllist/tab_order.h"
+#include "editor/form_window.h"
 #include "editor/property_form.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
@@ -23,8 +24,6 @@ namespace wevo::controllist {
 namespace {
 
 constexpr const char* kCaption = "Wevo";
-constexpr int kCompleted = 1;
-constexpr int kCancelled = 2;
 
 // Source fields 1 to 5 of both lists.
 std::string ListCell(const WNCTL& row, int field) {
@@ -72,22 +71,19 @@ class ListRun {
   ControlQueue shown_;
   VectorListSource<WNCTL> shownSource_{shown_, ListCell};
   VectorListSource<WNCTL> orderSource_{controls_, ListCell};
-  std::unique_ptr<Window> window_;
+  editor::FormWindow window_;
 };
 
 void ListRun::Run() {
   RenumberTabOrder(controls_);
   FilterControlQueue(controls_, show_[0], shown_);
-  store::GlobalRequest() = 0;
-  store::GlobalResponse() = 0;
-  if (keyCode() == KEY::MouseRight) setKeyCode(0);
+  editor::takeCallersRequest();
 
   store::StoreUse use;
-  window_ = std::make_unique<Window>(ControlListDecl(show_));
-  window_->open();
+  window_.open(ControlListDecl(show_));
   window_->setList(fieldOf(LIST::Fields), &shownSource_);
   window_->setList(fieldOf(LIST::TabOrder), &orderSource_);
-  while (window_->accept()) OnEvent(event(), field());
+  window_.run([this](int event, int field) { OnEvent(event, field); });
   window_->close();
   shown_.clear();
 }
@@ -163,7 +159,7 @@ void ListRun::Edit() {
   const std::string label = StoredLabel(host_, *selected);
   store::GlobalRequest() = 0;
   editor::UpdateScreenControlProperties(host_, feq, label, marker_, procedure_);
-  if (store::GlobalResponse() != kCompleted) return;
+  if (store::GlobalResponse() != store::kResponseCompleted) return;
   const std::string_view description = text::field(store::WIN().DESCRIPTION).substr(0, sizeof(WNCTL::DESCRIPTION));
   for (WNCTL& row : shown_)
     if (row.FEQ == feq) text::assign(row.DESCRIPTION, description);
@@ -215,7 +211,7 @@ void ControlListWindow(ControlQueue& controls, Window& host, std::string_view pr
     ListRun run(controls, host, procedureName, uniqueMarker);
     run.Run();
   }
-  store::GlobalResponse() = kCancelled;
+  store::GlobalResponse() = store::kResponseCancelled;
 }
 
 }  // namespace wevo::controllist

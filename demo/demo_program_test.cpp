@@ -16,6 +16,7 @@
 #include "demo/select_mode.h"
 #include "demo/tour.h"
 #include "design/design_session.h"
+#include "platform/toolkit/program_state.h"
 #include "platform/view/headless/headless_view.h"
 
 namespace wevo::demo {
@@ -45,6 +46,12 @@ TourPlaces headlessPlaces() {
 void leaveSaving(Script& s) { s.key(KEY::Esc).answer("Wevo", BUTTON::Yes); }
 
 // The selected control of the design run on the calling thread; -1 when none runs.
+// What the running program's headless view holds on its clipboard.
+std::string headlessClipboard() {
+  auto* view = dynamic_cast<toolkit::HeadlessView*>(&toolkit::Program::require().view());
+  return view != nullptr ? view->clipboard() : std::string();
+}
+
 int designSelection() {
   design::DesignSession* s = design::RunningSession();
   return s != nullptr ? s->state().CONTROLNO : -1;
@@ -215,7 +222,7 @@ TEST(DemoProgram, TheHotKeySelectsTheFocusedControlAndADesignButtonItself) {
 // A desktop that has the "show window contents while dragging" setting.
 class DragDesktop final : public toolkit::HeadlessView {
  public:
-  DragDesktop(bool on, std::vector<bool>* sets) : on_(on), sets_(sets) {}
+  DragDesktop(toolkit::ViewHost& host, bool on, std::vector<bool>* sets) : HeadlessView(host), on_(on), sets_(sets) {}
   std::optional<bool> dragFullWindows() override { return on_.load(); }
   void setDragFullWindows(bool on) override {
     on_ = on;
@@ -235,7 +242,9 @@ TEST(DemoProgram, ContentsWhileDraggingIsOffWhileItRunsAndBackOnAfter) {
     bool whileRunning = true;
     Script s;
     s.call([&] { whileRunning = dragFullWindows(); }, kFrameCaption).clickControl("?EXIT", kFrameCaption);
-    ProgramResult r = folder.run(s, [&] { return std::make_unique<DragDesktop>(onAtStart, &sets); });
+    ProgramResult r = folder.run(s, toolkit::viewFactory([&](toolkit::ViewHost& host) {
+      return std::make_unique<DragDesktop>(host, onAtStart, &sets);
+    }));
     ASSERT_TRUE(endedNormally(r));
     EXPECT_FALSE(whileRunning);
     const std::vector<bool> want = onAtStart ? std::vector<bool>{false, true} : std::vector<bool>{};
@@ -296,13 +305,13 @@ TEST(DemoProgram, TheFramesWindowEditAndPrintItemsActOnTheSampleWindows) {
 
   // Copy in the Control Window, paste in the Demo Window, cut in the first.
   s.clickControl("?TESTENTRY", kControl).type("first").clickControl("?COPY", kFrameCaption);
-  s.call([&] { clipboardAfterCopy = toolkit::HeadlessView::running()->clipboard(); }, kFrameCaption);
+  s.call([&] { clipboardAfterCopy = headlessClipboard(); }, kFrameCaption);
   s.clickControl("?TESTENTRY", kDemo).clickControl("?PASTE", kFrameCaption);
   s.call([&] { pasted = shownText(kDemo); }, kDemo);
   s.clickControl("?TESTENTRY", kControl).clickControl("?CUT", kFrameCaption);
   s.call([&] {
     afterCut = shownText(kControl);
-    clipboardAfterCut = toolkit::HeadlessView::running()->clipboard();
+    clipboardAfterCut = headlessClipboard();
   }, kControl);
 
   s.clickControl("?PRINTSETUP", kFrameCaption).answer("Print Setup", BUTTON::Ok);

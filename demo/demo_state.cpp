@@ -8,31 +8,31 @@
 namespace wevo::demo {
 
 bool DemoState::add(Window& window, std::string caption) {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   if (closing_) return false;
   windows_.push_back({&window, std::move(caption), std::this_thread::get_id(), window.handle()});
   return true;
 }
 
 void DemoState::remove(Window& window) {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   std::erase_if(windows_, [&](const Entry& e) { return e.window == &window; });
 }
 
 void DemoState::closeAll() {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   closing_ = true;
   // Under the lock, so that no window is destroyed while it is posted to.
   for (const Entry& e : windows_) e.window->post(EVENT::CloseWindow);
 }
 
 bool DemoState::closing() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   return closing_;
 }
 
 Window* DemoState::find(std::string_view caption) const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   const std::thread::id self = std::this_thread::get_id();
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
     if (it->thread == self && it->caption == caption) return it->window;
@@ -40,18 +40,18 @@ Window* DemoState::find(std::string_view caption) const {
 }
 
 size_t DemoState::count() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   return windows_.size();
 }
 
 void DemoState::activateSample(Window& window) {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   for (Entry& e : windows_)
     if (e.window == &window) e.activated = ++activations_;
 }
 
 int64_t DemoState::activeSample() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   const Entry* last = nullptr;
   for (const Entry& e : windows_)
     if (e.activated != 0 && (last == nullptr || e.activated > last->activated)) last = &e;
@@ -59,7 +59,7 @@ int64_t DemoState::activeSample() const {
 }
 
 std::vector<int64_t> DemoState::samples() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   std::vector<int64_t> out;
   for (const Entry& e : windows_)
     if (e.activated != 0) out.push_back(e.handle);

@@ -6,12 +6,12 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "platform/base/mutex.h"
 #include "wevo/window.h"
 
 namespace wevo::demo {
@@ -53,10 +53,10 @@ class DemoState {
     int64_t handle = 0;
     uint64_t activated = 0;  // when it was last activated; 0: not a sample window
   };
-  mutable std::mutex mu_;
-  bool closing_ = false;
-  uint64_t activations_ = 0;
-  std::vector<Entry> windows_;
+  mutable base::Mutex mu_;
+  bool closing_ GUARDED_BY(mu_) = false;
+  uint64_t activations_ GUARDED_BY(mu_) = 0;
+  std::vector<Entry> windows_ GUARDED_BY(mu_);
 };
 
 // Notes a window for as long as it lives in a scope:

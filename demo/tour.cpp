@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <mutex>
+#include <utility>
 #include <vector>
 
 #include "demo/control_window.h"
@@ -15,6 +15,7 @@
 #include "demo/install_layout.h"
 #include "demo/store_rows.h"
 #include "demo/tour_steps.h"
+#include "platform/base/mutex.h"
 #include "wevo/qt_view.h"
 #include "wevo/toolkit.h"
 
@@ -33,11 +34,12 @@ struct StepRecord {
 // What the steps' call-backs note, on the sample threads, for the
 // transcript written once the program has ended.
 struct Recorder {
-  std::mutex mu;
-  std::vector<StepRecord> steps;
-  StoreRows last;
-  std::string storePath;
-  bool storeFailed = false;
+  explicit Recorder(std::string store) : storePath(std::move(store)) {}
+  const std::string storePath;
+  base::Mutex mu;
+  std::vector<StepRecord> steps GUARDED_BY(mu);
+  StoreRows last GUARDED_BY(mu);
+  bool storeFailed GUARDED_BY(mu) = false;
 };
 
 PixelRect pixelRect(Window& w, int field) {
@@ -102,7 +104,7 @@ void noteStep(Recorder& rec, DemoState& state, size_t index, const TourStep& ste
       r.places.push_back("(no window \"" + step.window + "\" on this thread)");
     }
   }
-  std::lock_guard<std::mutex> lock(rec.mu);
+  base::MutexLock lock(rec.mu);
   StoreReading now = readStoreRows(rec.storePath, password);
   if (now.ok) {
     r.store = describeChanges(rec.last, now.rows);
@@ -128,7 +130,7 @@ void clearFolder(const fs::path& dir) {
 }
 
 void writeTranscript(const fs::path& file, const std::vector<TourStep>& steps, const Recorder& rec,
-                     const ProgramResult& result, const std::string& storePath) {
+                     const ProgramResult& result, const std::string& storePath) REQUIRES(rec.mu) {
   // The program's transcript holds every dialog and every picture in the
   // order they came: a step's dialogs come before its picture.
   std::vector<std::vector<std::string>> dialogs(steps.size() + 1);
@@ -183,9 +185,11 @@ int RunTour(const std::string& folder, std::ostream& log) {
   if (!MeasurePlaces(qtView(), places, log)) return 1;
 
   const std::vector<TourStep> steps = tourSteps();
-  auto rec = std::make_shared<Recorder>();
-  rec->steps.resize(steps.size());
-  rec->storePath = (dir / (std::string(kTourProgramName) + ".wevo")).string();
+  auto rec = std::make_shared<Recorder>((dir / (std::string(kTourProgramName) + ".wevo")).string());
+  {
+    base::MutexLock lock(rec->mu);
+    rec->steps.resize(steps.size());
+  }
   auto state = std::make_shared<DemoState>();
   const std::string password(text::clip(kPasswordLiteral));
 
@@ -205,7 +209,7 @@ int RunTour(const std::string& folder, std::ostream& log) {
   options.args = {(dir / kTourProgramName).string(), "--tour", dir.string()};
   ProgramResult result = run([state] { DemoProgram(state); }, options);
 
-  std::lock_guard<std::mutex> lock(rec->mu);
+  base::MutexLock lock(rec->mu);
   writeTranscript(dir / kTranscriptName, steps, *rec, result, rec->storePath);
   bool ok = !result.failed && !result.halted && !rec->storeFailed;
   if (result.failed || result.halted) log << "tour: " << describe(result);

@@ -17,7 +17,6 @@ namespace wevo::design {
 namespace {
 
 enum Item : int { kNone = 0, kEdit = 1, kBrowse = 2, kControlList = 3, kReset = 4, kQuit = 5 };
-constexpr int kCompleted = 1;
 
 // What the menu names the control by, and the label its row is stored under.
 struct Names {
@@ -68,7 +67,7 @@ bool runDesignPopup(DesignSession& session) {
       store::GlobalRequest() = 0;
       editor::UpdateScreenControlProperties(host, control, names.stored, session.uniqueMarker(),
                                             session.procedureName());
-      if (store::GlobalResponse() == kCompleted) apply::ApplyRow(host, control);
+      if (store::GlobalResponse() == store::kResponseCompleted) apply::ApplyRow(host, control);
       host.set(0, PROP::Pixels, 1);
       break;
     case kBrowse:

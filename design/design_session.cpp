@@ -9,6 +9,7 @@
 #include "design/grab_handles.h"
 #include "design/move_resize.h"
 #include "design/selection.h"
+#include "editor/form_window.h"
 #include "store/prepare_store.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
@@ -83,10 +84,8 @@ void DesignSession::run() {
 void DesignSession::start() {
   store::PrepareStore(settings_);
   controllist::FillControlQueue(controls_, host_, procedureName_, uniqueMarker_);
-  store::GlobalRequest() = 0;
-  store::GlobalResponse() = 0;
   // The right button that may have raised the hot key is not a press in design mode.
-  if (keyCode() == KEY::MouseRight) setKeyCode(0);
+  editor::takeCallersRequest();
   store::openCounted(store::winFile());
   storeOpened_ = true;
   host_.set(0, PROP::Pixels, 1);
@@ -173,7 +172,7 @@ void DesignSession::finish() {
   host_.set(0, PROP::Pixels, 0);
   setFocus(host_.get(0, PROP::ClientHandle).num());
   host_.post(EVENT::Resumed);
-  store::GlobalResponse() = 2;
+  store::GlobalResponse() = store::kResponseCancelled;
   setTarget(nullptr);
 }
 

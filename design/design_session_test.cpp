@@ -6,12 +6,13 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "design/design_test_support.h"
 #include "platform/keyedfile/read_counter.h"
-#include "platform/toolkit/input.h"
+#include "platform/toolkit/program_state.h"
 
 namespace wevo::design {
 namespace {
@@ -538,7 +539,7 @@ TEST_F(DragTest, InputThatQueuesUpIsHandledAtThePointsWhereItHappened) {
       m.window = host->handle();
       m.x = sx + x;
       m.y = sy + y;
-      ASSERT_TRUE(toolkit::postInput(m));
+      ASSERT_TRUE(toolkit::Program::current()->postInput(m));
     };
     // Press, move and release arrive before design mode gets to any of them.
     input(toolkit::InputMessage::LeftDown, 115, 60);
@@ -680,6 +681,42 @@ TEST_F(DesignModeTest, TheCEntryTakesTheWindowsHandleAndIgnoresWhatNamesNoWindow
     blankMarker = blankMarker || (testing::clipped(text::field(row.UNIQUEMARKER)).empty() &&
                                   testing::clipped(text::field(row.CONTROLLABEL)) == "?OK");
   EXPECT_TRUE(blankMarker);
+}
+
+// The C entry returns when the program ends inside design mode (the script
+// runs out, or its call throws), and the host thread unwinds at its next
+// accept; what was thrown ends the program naming the entry.
+TEST_F(DesignModeTest, TheCEntryReturnsWhenTheProgramEndsInsideIt) {
+  TestWindow d("Order", 300, 200);
+  d.button("?OK", "OK", {10, 10, 40, 14});
+  RunOptions options;
+  options.args = {store::testing::kProgram};
+  auto run = [&](const Script& script, bool& returned, bool& afterAccept) {
+    return wevo::testing::runScripted(
+        script,
+        [&] {
+          Window w(d.decl());
+          w.open();
+          WEVO_PROCESSWINDOW(w.handle(), 0, "OrderForm", "Mark", &settings);
+          returned = true;
+          w.accept();
+          afterAccept = true;
+        },
+        options);
+  };
+  bool returned = false, afterAccept = false;
+  ProgramResult r = run(Script(), returned, afterAccept);
+  EXPECT_TRUE(wevo::testing::failedWith(r, "the script has no step left"));
+  EXPECT_TRUE(returned);
+  EXPECT_FALSE(afterAccept);
+
+  returned = afterAccept = false;
+  Script throwing;
+  throwing.call([] { throw std::runtime_error("no more room"); }, "MORPHWINDOW");
+  r = run(throwing, returned, afterAccept);
+  EXPECT_TRUE(wevo::testing::failedWith(r, "WEVO_PROCESSWINDOW ended with an exception: no more room"));
+  EXPECT_TRUE(returned);
+  EXPECT_FALSE(afterAccept);
 }
 
 TEST(DesignClaim, OneWindowAtATimeIsInDesignMode) {

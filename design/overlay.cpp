@@ -1,7 +1,6 @@
 #include "design/overlay.h"
 
-#include <mutex>
-
+#include "platform/base/mutex.h"
 #include "wevo/codes.h"
 #include "wevo/props.h"
 #include "wevo/runtime.h"
@@ -12,10 +11,10 @@ namespace {
 // What the process keeps of the window in design mode. Guarded: procedures
 // run on the overlay's thread while another thread may try to claim.
 struct Saved {
-  std::mutex mu;
-  bool claimed = false;
-  int64_t frameProc = 0;
-  int64_t clientProc = 0;
+  base::Mutex mu;
+  bool claimed GUARDED_BY(mu) = false;
+  int64_t frameProc GUARDED_BY(mu) = 0;
+  int64_t clientProc GUARDED_BY(mu) = 0;
 };
 
 Saved& saved() {
@@ -27,7 +26,7 @@ enum class Which { kFrame, kClient };
 
 int64_t savedProc(Which which) {
   Saved& s = saved();
-  std::lock_guard<std::mutex> lock(s.mu);
+  base::MutexLock lock(s.mu);
   return which == Which::kFrame ? s.frameProc : s.clientProc;
 }
 
@@ -90,7 +89,7 @@ WindowDecl MorphWindowDecl() {
 
 DesignClaim::DesignClaim() {
   Saved& s = saved();
-  std::lock_guard<std::mutex> lock(s.mu);
+  base::MutexLock lock(s.mu);
   if (s.claimed) return;
   s.claimed = true;
   held_ = true;
@@ -99,7 +98,7 @@ DesignClaim::DesignClaim() {
 DesignClaim::~DesignClaim() {
   if (!held_) return;
   Saved& s = saved();
-  std::lock_guard<std::mutex> lock(s.mu);
+  base::MutexLock lock(s.mu);
   s.claimed = false;
   s.frameProc = s.clientProc = 0;
 }
@@ -109,7 +108,7 @@ void DesignClaim::install(Window& overlay) {
   const Procs& mine = procs();
   {
     Saved& s = saved();
-    std::lock_guard<std::mutex> lock(s.mu);
+    base::MutexLock lock(s.mu);
     s.clientProc = overlay.get(0, PROP::ClientWndProc).num();
     s.frameProc = overlay.get(0, PROP::WndProc).num();
   }

@@ -4,6 +4,7 @@
 
 #include "apply/host_window.h"
 #include "design/design_session.h"
+#include "platform/toolkit/no_unwind.h"
 #include "wevo/wevo.h"
 
 namespace WEVO {
@@ -20,8 +21,10 @@ void PROCESSWINDOW(wevo::Window& window, int32_t field, std::string procedureNam
 
 extern "C" void WEVO_PROCESSWINDOW(int64_t window, int32_t field, const char* procedureName,
                                    const char* uniqueMarker, WEVOSETTINGS* settings) {
-  wevo::Window* host = wevo::apply::WindowOfThisThread(window);
-  if (host == nullptr || settings == nullptr) return;
-  WEVO::PROCESSWINDOW(*host, field, wevo::apply::TextArgument(procedureName), wevo::apply::TextArgument(uniqueMarker),
-                      *settings);
+  wevo::toolkit::runWithoutUnwinding("WEVO_PROCESSWINDOW", [&] {
+    wevo::Window* host = wevo::apply::WindowOfThisThread(window);
+    if (host == nullptr || settings == nullptr) return;
+    WEVO::PROCESSWINDOW(*host, field, wevo::apply::TextArgument(procedureName),
+                        wevo::apply::TextArgument(uniqueMarker), *settings);
+  });
 }

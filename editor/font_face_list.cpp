@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
+#include "platform/base/mutex.h"
 #include "wevo/props.h"
 #include "wevo/text.h"
 
 namespace wevo::editor {
 namespace {
 
+// The font face list last filled, for the process.
 struct Shared {
-  std::mutex mutex;
-  std::vector<FQUE> faces;
+  base::Mutex mutex;
+  std::vector<FQUE> faces GUARDED_BY(mutex);
 };
 
 Shared& shared() {
@@ -121,7 +122,7 @@ std::vector<FQUE> FillFontFaceList(const std::vector<FontFace>& reported) {
     built.insert(at, row);
   }
   Shared& s = shared();
-  std::lock_guard lock(s.mutex);
+  base::MutexLock lock(s.mutex);
   s.faces = built;
   return built;
 }
@@ -133,7 +134,7 @@ std::vector<FQUE> FillFontFaceList(const Window& host) {
 
 std::vector<FQUE> FontFaceList() {
   Shared& s = shared();
-  std::lock_guard lock(s.mutex);
+  base::MutexLock lock(s.mutex);
   return s.faces;
 }
 

@@ -43,7 +43,7 @@ int DeleteRequest() {
   const uint32_t uid = store::WIN().UID;
   for (;;) {
     setCursor(CURSOR::Wait);
-    int result = store::kUpdateFailed;
+    store::UpdateResult result = store::kUpdateFailed;
     // Only the row the buffer names is deleted, never another current row.
     store::WIN().UID = uid;
     if (file.get(store::KEYUID))

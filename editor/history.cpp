@@ -1,18 +1,20 @@
 #include "editor/history.h"
 
 #include <cstring>
-#include <mutex>
 
+#include "platform/base/mutex.h"
 #include "platform/keyedfile/file_decl.h"
 #include "wevo/text.h"
 
 namespace wevo::editor {
 namespace {
 
+// The history record: one for the process, as the property form's callers
+// share it across threads.
 struct Shared {
-  std::mutex mutex;
-  bool started = false;
-  store::WindowControls record;
+  base::Mutex mutex;
+  bool started GUARDED_BY(mutex) = false;
+  store::WindowControls record GUARDED_BY(mutex);
 };
 
 Shared& shared() {
@@ -24,7 +26,7 @@ Shared& shared() {
 
 void StartHistory() {
   Shared& s = shared();
-  std::lock_guard lock(s.mutex);
+  base::MutexLock lock(s.mutex);
   if (s.started) return;
   kf::clearRecord(store::winDecl(), &s.record);
   s.started = true;
@@ -32,7 +34,7 @@ void StartHistory() {
 
 void SaveHistory(const store::WindowControls& record) {
   Shared& s = shared();
-  std::lock_guard lock(s.mutex);
+  base::MutexLock lock(s.mutex);
   std::memcpy(&s.record, &record, sizeof record);
   s.started = true;
 }
@@ -43,14 +45,14 @@ void RestoreFromHistory(store::WindowControls& record, std::string_view fieldNam
   if (index < 0) return;
   const kf::FieldDecl& f = decl.fields[static_cast<size_t>(index)];
   Shared& s = shared();
-  std::lock_guard lock(s.mutex);
+  base::MutexLock lock(s.mutex);
   std::memcpy(reinterpret_cast<char*>(&record) + f.offset, reinterpret_cast<const char*>(&s.record) + f.offset,
               f.width);
 }
 
 store::WindowControls HistoryRecord() {
   Shared& s = shared();
-  std::lock_guard lock(s.mutex);
+  base::MutexLock lock(s.mutex);
   store::WindowControls copy;
   std::memcpy(&copy, &s.record, sizeof copy);
   return copy;
@@ -97,7 +99,7 @@ std::string_view HistoryFieldOf(std::string_view label) {
 namespace detail {
 void RestartHistory() {
   Shared& s = shared();
-  std::lock_guard lock(s.mutex);
+  base::MutexLock lock(s.mutex);
   s.started = false;
 }
 }  // namespace detail

@@ -12,6 +12,7 @@
 #include "editor/form_decl.h"
 #include "editor/form_layout.h"
 #include "editor/form_record.h"
+#include "editor/form_window.h"
 #include "editor/history.h"
 #include "editor/pickers.h"
 #include "platform/keyedfile/error.h"
@@ -27,12 +28,6 @@
 
 namespace wevo::editor {
 namespace {
-
-constexpr int kInsert = 1;
-constexpr int kChange = 2;
-constexpr int kDelete = 3;
-constexpr int kCompleted = 1;
-constexpr int kCancelled = 2;
 
 constexpr const char* kFirstField = "?WIN:DESCRIPTION";
 
@@ -82,7 +77,7 @@ class FormRun {
 
   int localRequest_ = 0;
   int callerRequest_ = 0;
-  int localResponse_ = kCancelled;
+  int localResponse_ = store::kResponseCancelled;
   bool addedAtOpen_ = false;
   store::WindowControls saved_{};
   FormVars vars_{};
@@ -92,19 +87,15 @@ class FormRun {
 
   std::optional<store::StoreUse> winUse_;
   std::optional<store::StoreUse> win2Use_;
-  // Destroyed in this order: the resizer, the window, the font tab whose
-  // face list the window shows.
+  // Destroyed in this order: the window (its resizer first), the font tab
+  // whose face list the window shows.
   std::unique_ptr<FontTab> fontTab_;
-  std::unique_ptr<Window> form_;
-  std::unique_ptr<resizer::WindowResizer> resizer_;
+  FormWindow form_;
 };
 
 int FormRun::Run() {
-  if (Open()) {
-    while (form_->accept()) OnEvent(event(), field());
-    resizer_->StopResizer();
-  }
-  return localResponse_ == 0 ? kCancelled : localResponse_;
+  if (Open()) form_.run([this](int event, int field) { OnEvent(event, field); });
+  return localResponse_ == 0 ? store::kResponseCancelled : localResponse_;
 }
 
 bool FormRun::Open() {
@@ -114,30 +105,27 @@ bool FormRun::Open() {
   faces_ = FillFontFaceList(host_);
 
   store::WindowControls& record = store::WIN();
-  localRequest_ = callerRequest_ = store::GlobalRequest();
-  localResponse_ = kCancelled;
-  store::GlobalRequest() = 0;
-  store::GlobalResponse() = 0;
-  if (keyCode() == KEY::MouseRight) setKeyCode(0);
+  localRequest_ = callerRequest_ = takeCallersRequest();
+  localResponse_ = store::kResponseCancelled;
 
   FillCursorList(cursors_);
   winUse_.emplace(store::winFile());
   win2Use_.emplace(store::win2File());
 
-  if (localRequest_ != kDelete)
-    localRequest_ = LookUpRecord(procedure_, marker_, label_) ? kChange : kInsert;
+  if (localRequest_ != store::kRequestDelete)
+    localRequest_ = LookUpRecord(procedure_, marker_, label_) ? store::kRequestChange : store::kRequestInsert;
   std::memcpy(&saved_, &record, sizeof saved_);
 
-  if (localRequest_ == kInsert) {
+  if (localRequest_ == store::kRequestInsert) {
     if (!PrimeRecord(field_, label_)) {
-      localResponse_ = kCancelled;
+      localResponse_ = store::kResponseCancelled;
       return false;
     }
     addedAtOpen_ = true;
     std::memcpy(&saved_, &record, sizeof saved_);
-    localResponse_ = kCancelled;
+    localResponse_ = store::kResponseCancelled;
   }
-  if (localRequest_ == kDelete) {
+  if (localRequest_ == store::kRequestDelete) {
     localResponse_ = DeleteRequest();
     return false;
   }
@@ -150,20 +138,18 @@ bool FormRun::Open() {
 
 void FormRun::OpenWindow() {
   store::WindowControls& record = store::WIN();
-  form_ = std::make_unique<Window>(PropertyFormDecl(record, vars_));
-  form_->open();
+  form_.open(PropertyFormDecl(record, vars_));
   form_->setList(fieldOf(FORM::CursorList), &cursorSource_);
   fontTab_ = std::make_unique<FontTab>(*form_, record, vars_.STYLE, faces_);
   fontTab_->Attach();
-  resizer_ = std::make_unique<resizer::WindowResizer>(*form_);
-  resizer_->StartResizer(1, true, false);
+  resizer::WindowResizer& resizer = form_.startResizer();
 
   SetSizeSpins();
   for (const auto& entry : HistoryTable()) form_->set(fieldOf(entry.first), PROP::Alrt, 255, Value(kHistoryKey));
   LayOutForRecord(*form_, record);
   // The resizer places controls from where it captured them: where the
   // layout put them, not where the declaration did.
-  resizer_->CaptureLayout();
+  resizer.CaptureLayout();
   fontTab_->ShowFont();
   FillSwatches(*form_, record);
   host_.enable(kHistoryCommand);
@@ -187,7 +173,7 @@ void FormRun::OnEvent(int event, int field) {
     case EVENT::CloseWindow:
     case EVENT::CloseDown:
       if (CloseAllowed())
-        resizer_->StopResizer();
+        form_.stopResizer();
       else
         form_->cycle();
       return;
@@ -241,7 +227,7 @@ void FormRun::OnFieldEvent(int event, int field, const std::string& label) {
   } else if (is(label, FORM::Ok)) {
     Save();
   } else if (is(label, FORM::Cancel)) {
-    localResponse_ = kCancelled;
+    localResponse_ = store::kResponseCancelled;
     Close();
   } else if (is(label, FORM::Reset)) {
     Reset();
@@ -294,7 +280,7 @@ void FormRun::Save() {
   if (const int row = FindCursorByName(cursors_, text::clipped(vars_.CURSORDESCR)); row != 0)
     text::assign(record.CURSOR, CursorEquate(cursors_[static_cast<size_t>(row) - 1]));
   fontTab_->StoreStyle();
-  if (callerRequest_ == kInsert || callerRequest_ == kChange)
+  if (callerRequest_ == store::kRequestInsert || callerRequest_ == store::kRequestChange)
     form_->acceptAll();
   else
     form_->post(EVENT::Completed);
@@ -302,9 +288,9 @@ void FormRun::Save() {
 
 void FormRun::Complete() {
   SaveHistory(store::WIN());
-  if (localRequest_ == kInsert)
+  if (localRequest_ == store::kRequestInsert)
     RewriteAdded();
-  else if (localRequest_ == kChange)
+  else if (localRequest_ == store::kRequestChange)
     UpdateChanged();
 }
 
@@ -312,7 +298,7 @@ void FormRun::Complete() {
 void FormRun::RewriteAdded() {
   kf::File& file = store::winFile();
   if (file.put()) {
-    localResponse_ = kCompleted;
+    localResponse_ = store::kResponseCompleted;
     Close();
     return;
   }
@@ -332,13 +318,13 @@ void FormRun::RewriteAdded() {
 // written.
 void FormRun::UpdateChanged() {
   for (;;) {
-    localResponse_ = kCancelled;
+    localResponse_ = store::kResponseCancelled;
     setCursor(CURSOR::Wait);
-    const int result =
+    const store::UpdateResult result =
         RecordChanged(store::WIN(), saved_) ? store::updateCurrentRow(store::winFile(), true) : store::kUpdated;
     setCursor(CURSOR::Default);
     if (result == store::kUpdated) {
-      localResponse_ = kCompleted;
+      localResponse_ = store::kResponseCompleted;
       Close();
       return;
     }
@@ -361,14 +347,14 @@ void FormRun::UpdateChanged() {
 }
 
 bool FormRun::CloseAllowed() {
-  if (localResponse_ == kCompleted) return true;
-  if ((localRequest_ == kInsert || localRequest_ == kChange) && RecordChanged(store::WIN(), saved_) &&
+  if (localResponse_ == store::kResponseCompleted) return true;
+  if ((localRequest_ == store::kRequestInsert || localRequest_ == store::kRequestChange) && RecordChanged(store::WIN(), saved_) &&
       store::standardMessage(store::kMsgConfirmCancel) == BUTTON::No) {
     FocusFirstField();
     return false;
   }
   // Cancelling writes nothing: a row added for this form goes again.
-  if (addedAtOpen_ && localResponse_ == kCancelled) store::deleteCurrentRow(store::winFile());
+  if (addedAtOpen_ && localResponse_ == store::kResponseCancelled) store::deleteCurrentRow(store::winFile());
   return true;
 }
 
@@ -376,7 +362,7 @@ bool FormRun::CloseAllowed() {
 
 void UpdateScreenControlProperties(Window& window, int32_t field, std::string_view label,
                                    std::string_view uniqueMarker, std::string_view procedureName) {
-  int response = kCancelled;
+  int response = store::kResponseCancelled;
   {
     FormRun run(window, field, label, uniqueMarker, procedureName);
     response = run.Run();

@@ -34,11 +34,15 @@ kf::File& win001File();
 // open (store_open.h). `file` must be one of the three instances above.
 int& useCount(kf::File& file);
 
-// Requests 1 insert, 2 change, 3 delete, 0 none; responses 1 completed,
-// 2 cancelled. A caller sets the request before it opens a form and reads
-// the response after it.
+// A caller sets the request before it opens a form (0: none) and reads the
+// response after it.
 int32_t& GlobalRequest();
 int32_t& GlobalResponse();
+inline constexpr int32_t kRequestInsert = 1;
+inline constexpr int32_t kRequestChange = 2;
+inline constexpr int32_t kRequestDelete = 3;
+inline constexpr int32_t kResponseCompleted = 1;
+inline constexpr int32_t kResponseCancelled = 2;
 
 // The KEYUID position of the row the update of the current row last
 // rewrote (up to 512 characters).

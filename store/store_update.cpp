@@ -12,7 +12,7 @@ constexpr int kWaitSeconds = 2;
 
 }  // namespace
 
-int updateCurrentRow(kf::File& file, bool showChanges) {
+UpdateResult updateCurrentRow(kf::File& file, bool showChanges) {
   const std::string& label = file.decl().label;
   if (!file.begin(kWaitSeconds)) {
     saveError(file);
@@ -36,7 +36,7 @@ int updateCurrentRow(kf::File& file, bool showChanges) {
   return kUpdateFailed;
 }
 
-int deleteCurrentRow(kf::File& file) {
+UpdateResult deleteCurrentRow(kf::File& file) {
   const std::string& label = file.decl().label;
   const std::string position = file.position(KEYUID);
   if (!file.begin(kWaitSeconds)) {

@@ -12,20 +12,21 @@ enum UpdateResult : int { kUpdated = 0, kUpdateFailed = 1, kChangedElsewhere = 2
 
 // Rewrites the current row of `file` (open; its buffer holds the new values)
 // in a transaction that waits up to 2 s for the store:
-//   the transaction cannot begin: message 34 ("Update", the file's label), 1;
+//   the transaction cannot begin: message 34 ("Update", the file's label),
+//     kUpdateFailed;
 //   the row was watched and another station changed it since (89): message
 //     38 when `showChanges`, otherwise message 15; then the other station's
-//     version is read into the buffer (watched again) and the result is 2;
+//     version is read into the buffer (watched again): kChangedElsewhere;
 //   any other failure (of the rewrite or the commit): message 15 naming the
-//     file's label, 1.
+//     file's label, kUpdateFailed.
 // The row's KEYUID position is kept in updatePosition().
-int updateCurrentRow(kf::File& file, bool showChanges);
+UpdateResult updateCurrentRow(kf::File& file, bool showChanges);
 
 // Deletes the current row of `file` in a transaction that waits up to 2 s:
-// 0 done; 1 after message 34 ("Delete", the label) when the transaction
-// cannot begin, or message 17 (the label) when the row cannot be read again
-// or deleted or the commit fails.
-int deleteCurrentRow(kf::File& file);
+// kUpdated; kUpdateFailed after message 34 ("Delete", the label) when the
+// transaction cannot begin, or message 17 (the label) when the row cannot
+// be read again or deleted or the commit fails.
+UpdateResult deleteCurrentRow(kf::File& file);
 
 }  // namespace wevo::store
 

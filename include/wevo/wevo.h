@@ -61,6 +61,14 @@ extern "C" {
 // The same two for hosts in other languages. `window` is the window's handle
 // (PROP::Handle); a handle of no open window does nothing. Null strings count
 // as blank.
+//
+// Either call may end the program: when the store cannot be created, read or
+// repaired and the message says the application ends ("File Creation
+// Error!", "Invalid File!", "Invalid Key!", "Disk Error"), and, during design
+// mode, when the program halts or its script fails. The C++ forms then
+// unwind the calling thread as wevo::halt does. These two never unwind into
+// their caller: they return, and the thread unwinds at its next toolkit call
+// (Window::accept); anything else thrown inside ends the program as failed.
 WEVO_API void WEVO_SETWINDOWCONTROLS(int64_t window, const char* procedureName, const char* uniqueMarker,
                                      WEVOSETTINGS* settings);
 WEVO_API void WEVO_PROCESSWINDOW(int64_t window, int32_t field, const char* procedureName,

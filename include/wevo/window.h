@@ -27,10 +27,6 @@
 
 namespace wevo {
 
-namespace toolkit {
-class WindowModel;
-}
-
 class WEVO_API Window {
  public:
   explicit Window(WindowDecl decl);
@@ -60,7 +56,10 @@ class WEVO_API Window {
   // arrives for this window through its procedures (which queue events) and
   // the events posted to the thread when this is the thread's newest window.
   // When the program ends (halt, a failed script) it does not return: the
-  // thread unwinds. Only the owning thread may call it.
+  // thread unwinds. Only the owning thread may call it. A handler, window
+  // procedure or call that closes or destroys the window while the loop runs
+  // ends the loop (false); calling accept() for a window whose loop is
+  // running already (from one of its handlers, say) throws std::logic_error.
   //   while (w.accept()) { switch (wevo::event()) { ... } }
   bool accept();
   // Cancels the default action of the current event (a close is refused).
@@ -141,10 +140,11 @@ class WEVO_API Window {
   void unregisterHandler(int id);
 
   int64_t handle() const;
-  toolkit::WindowModel& model() const;
+
+  struct Impl;  // the library's own
 
  private:
-  std::unique_ptr<toolkit::WindowModel> model_;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace wevo

@@ -1,7 +1,6 @@
 // Desktop services: frozen drawing, repaints, mouse capture, focus and the
 // global cursor. All take window (or client-area) handles.
 #include "platform/toolkit/event_loop.h"
-#include "platform/toolkit/host_thread.h"
 #include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
 #include "wevo/runtime.h"
@@ -11,108 +10,58 @@ namespace wevo {
 using toolkit::Program;
 using toolkit::WindowModel;
 
-namespace {
-
-// The window with this handle when the calling thread owns it.
-WindowModel* ownedWindow(Program& p, int64_t handle) {
-  toolkit::HostThread* t = toolkit::thisThread();
-  std::lock_guard<std::mutex> lock(p.mu);
-  WindowModel* m = p.byHandleLocked(handle);
-  if (m == nullptr || t == nullptr || m->ownerThread.load() != t->id) return nullptr;
-  return m;
-}
-
-}  // namespace
-
 void lockWindowUpdate(int64_t handle) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  int64_t old;
-  {
-    std::lock_guard<std::mutex> lock(p->mu);
-    old = p->frozen;
-    WindowModel* m = p->byHandleLocked(handle);
-    p->frozen = m != nullptr ? m->handle.load() : 0;
-    if (old == p->frozen) return;
-  }
   // Drawing released: what changed meanwhile reaches the screen now.
-  if (old != 0)
-    if (WindowModel* m = ownedWindow(*p, old)) toolkit::flushWindow(*m);
+  if (int64_t released = p->freeze(handle); released != 0)
+    if (WindowModel* m = p->ownWindow(released)) toolkit::flushWindow(*m);
 }
 
 void invalidate(int64_t handle, bool erase) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  int64_t window = 0;
-  if (WindowModel* m = ownedWindow(*p, handle)) {
-    toolkit::flushWindow(*m);
-    window = m->handle.load();
-  } else {
-    std::lock_guard<std::mutex> lock(p->mu);
-    if (WindowModel* other = p->byHandleLocked(handle)) window = other->handle.load();
-  }
-  if (window != 0) p->view().invalidate(window, erase);
+  // Changes of a window of the calling thread reach the screen first.
+  if (WindowModel* m = p->ownWindow(handle)) toolkit::flushWindow(*m);
+  int64_t window = p->windowHandle(handle);
+  if (window == 0) return;
+  p->screen().noteInvalidate(window);
+  p->view().invalidate(window, erase);
 }
 
 void setCapture(int64_t handle) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  int64_t window = 0;
-  {
-    std::lock_guard<std::mutex> lock(p->mu);
-    WindowModel* m = p->byHandleLocked(handle);
-    window = m != nullptr ? m->handle.load() : 0;
-    p->capture = window;
-  }
-  p->view().setCapture(window);
+  p->view().setCapture(p->setCapture(handle));
 }
 
 void releaseCapture() {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  {
-    std::lock_guard<std::mutex> lock(p->mu);
-    p->capture = 0;
-  }
-  p->view().setCapture(0);
+  p->view().setCapture(p->setCapture(0));
 }
 
 int64_t capture() {
   std::shared_ptr<Program> p = Program::current();
-  if (!p) return 0;
-  std::lock_guard<std::mutex> lock(p->mu);
-  return p->capture;
+  return p ? p->capture() : 0;
 }
 
 void setFocus(int64_t handle) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  int64_t window = 0;
-  {
-    std::lock_guard<std::mutex> lock(p->mu);
-    WindowModel* m = p->byHandleLocked(handle);
-    if (m == nullptr) return;
-    window = m->handle.load();
-    p->setFocusWindowLocked(m);
-  }
-  p->view().setFocus(window, 0);
+  if (int64_t window = p->setFocusWindow(handle); window != 0) p->view().setFocus(window, 0);
 }
 
 void setCursor(std::string_view c) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  {
-    std::lock_guard<std::mutex> lock(p->mu);
-    p->cursor = std::string(c);
-  }
+  p->setCursor(std::string(c));
   p->view().setCursor(c);
 }
 
 std::string cursor() {
   std::shared_ptr<Program> p = Program::current();
-  if (!p) return {};
-  std::lock_guard<std::mutex> lock(p->mu);
-  return p->cursor;
+  return p ? p->cursor() : std::string();
 }
 
 }  // namespace wevo

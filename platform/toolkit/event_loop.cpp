@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/toolkit/host_thread.h"
 #include "platform/toolkit/input.h"
 #include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
@@ -19,7 +20,7 @@ thread_local HostThread* tlsThread = nullptr;
 HostThread& ownerThread(const WindowModel& m, const char* what) {
   HostThread* t = thisThread();
   if (t == nullptr) throw std::logic_error(std::string(what) + ": not on a host thread (inside wevo::run)");
-  if (m.ownerThread.load() != 0 && m.ownerThread.load() != t->id)
+  if (m.ownerThread() != 0 && m.ownerThread() != t->id)
     throw std::logic_error(std::string(what) + ": the window belongs to another host thread");
   return *t;
 }
@@ -27,25 +28,44 @@ HostThread& ownerThread(const WindowModel& m, const char* what) {
 // Queues an event for a window of the calling thread.
 void postLocal(WindowModel& m, int event, int field) { postEvent(m, event, field); }
 
-bool deliverEvent(HostThread& t, WindowModel& m, int event, int field) {
+// Makes the event current and runs the window's handlers for it; true when
+// the loop hands it to its caller.
+bool deliverEvent(HostThread& t, WindowModel& m, int event, int field, const RunningLoop& running) {
   t.event = event;
   t.field = field;
   t.current = &m;
-  LoopState& L = *m.loop;
+  LoopState& L = m.loop();
   L.lastEvent = event;
   L.cycled = false;
   if (L.handlers.empty()) return true;
   std::vector<LoopState::Handler> handlers = L.handlers;
   for (LoopState::Handler& h : handlers) {
     if (h.event != event) continue;
-    if (!h.fn(*m.window(), event)) {
+    const bool pass = h.fn(*m.window(), event);
+    if (running.windowGone) return false;
+    if (!pass) {
       L.lastEvent = 0;
       return false;
     }
-    if (!m.open) return false;
+    if (!m.isOpen()) return false;
   }
   return true;
 }
+
+// Marks the window's loop as running for the life of the object.
+class LoopScope {
+ public:
+  LoopScope(WindowModel& m, RunningLoop& running) : m_(m), running_(running) { m_.setRunningLoop(&running_); }
+  ~LoopScope() {
+    if (!running_.windowGone) m_.setRunningLoop(nullptr);
+  }
+  LoopScope(const LoopScope&) = delete;
+  LoopScope& operator=(const LoopScope&) = delete;
+
+ private:
+  WindowModel& m_;
+  RunningLoop& running_;
+};
 
 // A required control left blank (or 0 for a number).
 bool requiredBlank(const Control& c) {
@@ -60,14 +80,14 @@ bool requiredBlank(const Control& c) {
 
 // The next event of the accept-all pass.
 void nextPassEvent(WindowModel& m, int& event, int& field) {
-  LoopState& L = *m.loop;
+  LoopState& L = m.loop();
   while (L.passPos < L.passFields.size()) {
     int f = L.passFields[L.passPos++];
-    Control* c = m.find(f);
+    Control* c = m.controls().find(f);
     if (c == nullptr) continue;
-    if (!m.update(f) || requiredBlank(*c)) {
+    if (!m.values().update(f) || requiredBlank(*c)) {
       stopAcceptAll(m);
-      m.setFocusField(f);
+      m.focusOrder().setFocusField(f);
       event = EVENT::Rejected;
       field = f;
       return;
@@ -92,49 +112,36 @@ void openWindow(WindowModel& m) {
   HostThread& t = ownerThread(m, "Window::open");
   Program& p = *t.program;
   p.checkEnding();
-  if (m.open) return;
+  if (m.isOpen()) return;
   double sx, sy;
-  {
-    std::lock_guard<std::mutex> lock(p.mu);
-    p.nextPlacement(sx, sy);
-  }
+  p.placeWindow(sx, sy);
   m.build(&p.view(), sx, sy);
-  *m.loop = LoopState{};
-  m.wndProc = defaultFrameProcHandle();
-  m.clientWndProc = defaultClientProcHandle();
-  {
-    std::lock_guard<std::mutex> lock(p.mu);
-    p.registerLocked(m, t);
-    m.open = true;
-    p.pushLocked(t, QueueItem{QueueItem::Event, m.handle.load(), EVENT::OpenWindow, 0, {}, {}});
-    if (!m.hidden()) p.setFocusWindowLocked(&m);
-  }
+  m.loop() = LoopState{};
+  m.setProcs(defaultFrameProcHandle(), defaultClientProcHandle());
+  p.windowOpened(m, t);
 }
 
 void closeWindow(WindowModel& m) noexcept {
-  if (!m.open) return;
+  if (!m.isOpen()) return;
   std::shared_ptr<Program> p = Program::current();
   HostThread* t = thisThread();
-  int64_t handle = m.handle.load();
-  m.acceptAllFlag = false;
-  m.loop->passActive = false;
+  int64_t handle = m.handle();
+  m.setAcceptingAll(false);
+  m.loop().passActive = false;
   if (t != nullptr && t->current == &m) t->current = nullptr;
   if (t != nullptr && t->mouseWindow == &m) t->mouseWindow = nullptr;
   if (t != nullptr && t->targetSet && t->target == m.window()) {
     t->target = nullptr;
     t->targetSet = false;
   }
-  if (p) {
-    std::lock_guard<std::mutex> lock(p->mu);
-    p->unregisterLocked(m);
-  }
-  m.open = false;
+  if (p) p->windowClosed(m);
+  m.setOpen(false);
   m.teardown();
   if (p) {
     ViewUpdate u;
     u.handle = handle;
     u.closed = true;
-    p->published().apply(u);
+    p->screen().apply(u);
     try {
       p->view().update({u});
     } catch (...) {
@@ -146,11 +153,7 @@ void closeWindow(WindowModel& m) noexcept {
 
 void closeThreadWindows(HostThread& t) noexcept {
   for (;;) {
-    WindowModel* m = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(t.program->mu);
-      if (!t.windows.empty()) m = t.windows.back();
-    }
+    WindowModel* m = t.program->topWindow(t);
     if (m == nullptr) return;
     closeWindow(*m);
   }
@@ -160,36 +163,29 @@ void closeThreadWindows(HostThread& t) noexcept {
 
 bool acceptEvent(WindowModel& m) {
   HostThread& t = ownerThread(m, "Window::accept");
+  if (m.runningLoop() != nullptr)
+    throw std::logic_error("Window::accept: the window's loop is running already (called again from inside it)");
+  RunningLoop running;
+  LoopScope scope(m, running);
   Program& p = *t.program;
-  LoopState& L = *m.loop;
+  LoopState& L = m.loop();
   // Finish the previous event: a close that was not cycled closes.
-  if (m.open && L.lastEvent == EVENT::CloseWindow && !L.cycled) closeWindow(m);
+  if (m.isOpen() && L.lastEvent == EVENT::CloseWindow && !L.cycled) closeWindow(m);
   L.lastEvent = 0;
   L.cycled = false;
-  if (!m.open) return false;
+  if (!m.isOpen()) return false;
   for (;;) {
     p.checkEnding();
     p.progress();
     if (L.passActive) {
       int event = 0, field = 0;
       nextPassEvent(m, event, field);
-      if (deliverEvent(t, m, event, field)) return true;
-      if (!m.open) return false;
+      if (deliverEvent(t, m, event, field, running)) return true;
+      if (running.windowGone || !m.isOpen()) return false;
       continue;
     }
     QueueItem item;
-    bool got = false;
-    {
-      std::lock_guard<std::mutex> lock(p.mu);
-      for (auto it = t.queue.begin(); it != t.queue.end(); ++it)
-        if (p.takeableLocked(t, m, *it)) {
-          item = std::move(*it);
-          t.queue.erase(it);
-          got = true;
-          break;
-        }
-    }
-    if (got) {
+    if (p.take(t, m, item)) {
       switch (item.kind) {
         case QueueItem::Event:
           if (item.hasInputState) {
@@ -198,114 +194,95 @@ bool acceptEvent(WindowModel& m) {
             t.mouseScreenX = item.mouseScreenX;
             t.mouseScreenY = item.mouseScreenY;
           }
-          if (deliverEvent(t, m, item.event, item.field)) return true;
+          if (deliverEvent(t, m, item.event, item.field, running)) return true;
           break;
         case QueueItem::Input:
-          processInput(m, item.input);
+          processInput(m, item.input, running);
           break;
         case QueueItem::Call:
           if (item.call) item.call();
           break;
       }
-      if (!m.open) return false;
+      // A window closed or destroyed by what ran ends its loop.
+      if (running.windowGone || !m.isOpen()) return false;
       continue;
     }
     // Nothing to do: show what changed, let the scripted user in, then wait.
     flushThread(t);
-    {
-      std::lock_guard<std::mutex> lock(p.mu);
-      t.waitingIn = &m;
-    }
-    p.view().hostThreadWaiting(t.id);
-    {
-      std::unique_lock<std::mutex> lock(p.mu);
-      auto ready = [&] {
-        if (p.ending()) return true;
-        for (const QueueItem& q : t.queue)
-          if (p.takeableLocked(t, m, q)) return true;
-        return false;
-      };
-      while (!ready()) t.cv.wait(lock);
-      t.waitingIn = nullptr;
-    }
+    p.waitForInput(t, m);
   }
 }
 
 void postEvent(const WindowModel& m, int event, int field) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  int64_t h = m.handle.load();
+  int64_t h = m.handle();
   if (h == 0) return;
   QueueItem item{QueueItem::Event, h, event, field, {}, {}};
-  if (HostThread* self = thisThread(); self != nullptr && self->processingInput > 0 && self->id == m.ownerThread.load()) {
+  if (HostThread* self = thisThread(); self != nullptr && self->processingInput > 0 && self->id == m.ownerThread()) {
     item.hasInputState = true;
     item.keyCode = self->keyCode;
     item.keyChar = self->keyChar;
     item.mouseScreenX = self->mouseScreenX;
     item.mouseScreenY = self->mouseScreenY;
   }
-  std::lock_guard<std::mutex> lock(p->mu);
-  if (HostThread* t = p->threadLocked(m.ownerThread.load())) p->pushLocked(*t, std::move(item));
+  p->post(m.ownerThread(), std::move(item));
 }
 
 void postToTopmost(int event) {
   HostThread* t = thisThread();
   if (t == nullptr) throw std::logic_error("postToThread: not on a host thread");
-  std::lock_guard<std::mutex> lock(t->program->mu);
-  t->program->pushLocked(*t, QueueItem{QueueItem::Event, 0, event, 0, {}, {}});
+  t->program->post(*t, QueueItem{QueueItem::Event, 0, event, 0, {}, {}});
 }
 
 // ---- Accept-all pass -----------------------------------------------------------
 
 void startAcceptAll(WindowModel& m) {
-  LoopState& L = *m.loop;
+  LoopState& L = m.loop();
   L.passFields.clear();
-  for (int f : m.tabOrder()) {
-    const Control* c = m.find(f);
-    if (c != nullptr && m.isInput(*c) && m.visible(*c) && m.enabled(*c)) L.passFields.push_back(f);
+  for (int f : m.focusOrder().tabOrder()) {
+    const Control* c = m.controls().find(f);
+    if (c != nullptr && m.values().isInput(*c) && m.controls().visible(*c) && m.controls().enabled(*c)) L.passFields.push_back(f);
   }
   L.passPos = 0;
   L.passActive = true;
-  m.acceptAllFlag = true;
+  m.setAcceptingAll(true);
 }
 
 void stopAcceptAll(WindowModel& m) {
-  m.loop->passActive = false;
-  m.acceptAllFlag = false;
+  m.loop().passActive = false;
+  m.setAcceptingAll(false);
 }
 
 // ---- Focus -----------------------------------------------------------------------
 
 void selectControl(WindowModel& m, int field) {
-  if (!m.open) return;
-  if (m.loop->passActive) stopAcceptAll(m);
-  if (field == 0) field = m.firstFocusable();
+  if (!m.isOpen()) return;
+  if (m.loop().passActive) stopAcceptAll(m);
+  if (field == 0) field = m.focusOrder().firstFocusable();
   std::shared_ptr<Program> p = Program::current();
-  if (p) {
-    std::lock_guard<std::mutex> lock(p->mu);
-    p->setFocusWindowLocked(&m);
-  }
+  if (p) p->setFocusWindow(&m);
   if (field == 0) return;
-  m.setFocusField(field);
+  m.focusOrder().setFocusField(field);
   postLocal(m, EVENT::Selected, field);
-  if (p) p->view().setFocus(m.handle.load(), field);
+  if (p) p->view().setFocus(m.handle(), field);
 }
 
 bool commitControl(WindowModel& m, int field) {
-  Control* c = m.find(field);
+  Control* c = m.controls().find(field);
   if (c == nullptr) return true;
-  bool ok = m.update(field);
+  bool ok = m.values().update(field);
   c->edited = false;
   postLocal(m, ok ? EVENT::Accepted : EVENT::Rejected, field);
   return ok;
 }
 
 bool userFocus(WindowModel& m, int field) {
-  int old = m.focus();
+  int old = m.focusOrder().focus();
   if (old == field) return true;
-  if (Control* o = m.find(old); o != nullptr && o->edited)
+  if (Control* o = m.controls().find(old); o != nullptr && o->edited)
     if (!commitControl(m, old)) return false;
-  m.setFocusField(field);
+  m.focusOrder().setFocusField(field);
   if (field != 0) postLocal(m, EVENT::Selected, field);
   return true;
 }
@@ -314,32 +291,21 @@ bool userFocus(WindowModel& m, int field) {
 
 void flushWindow(WindowModel& m) {
   std::shared_ptr<Program> p = Program::current();
-  if (!p || !m.open) return;
-  {
-    std::lock_guard<std::mutex> lock(p->mu);
-    if (p->frozen != 0 && p->frozen == m.handle.load()) return;
-  }
+  if (!p || !m.isOpen()) return;
+  if (p->frozen(m)) return;
   ViewUpdate u;
   if (!m.takeUpdate(u)) return;
-  p->published().apply(u);
+  p->screen().apply(u);
   p->view().update({u});
 }
 
 void flushThread(HostThread& t) {
   Program& p = *t.program;
-  std::vector<WindowModel*> windows;
-  int64_t frozen;
-  {
-    std::lock_guard<std::mutex> lock(p.mu);
-    windows = t.windows;
-    frozen = p.frozen;
-  }
   std::vector<ViewUpdate> batch;
-  for (WindowModel* m : windows) {
-    if (frozen != 0 && m->handle.load() == frozen) continue;
+  for (WindowModel* m : p.unfrozenWindows(t)) {
     ViewUpdate u;
     if (m->takeUpdate(u)) {
-      p.published().apply(u);
+      p.screen().apply(u);
       batch.push_back(std::move(u));
     }
   }

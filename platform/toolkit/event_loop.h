@@ -37,6 +37,9 @@ void openWindow(WindowModel& m);
 // Closes at once; safe during unwinding.
 void closeWindow(WindowModel& m) noexcept;
 void closeThreadWindows(HostThread& t) noexcept;
+// Window::accept. Throws std::logic_error when the window's loop is running
+// already on the stack (a handler or procedure called it again). Returns
+// false once the window is closed, or destroyed by code it ran.
 bool acceptEvent(WindowModel& m);
 
 // Queues an event for the window; from any thread.

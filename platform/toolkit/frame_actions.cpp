@@ -11,7 +11,6 @@
 
 #include "platform/toolkit/input.h"
 #include "platform/toolkit/program_state.h"
-#include "platform/toolkit/window_model.h"
 #include "wevo/frame_actions.h"
 
 namespace wevo {
@@ -23,14 +22,10 @@ using toolkit::WindowSnapshot;
 bool editFocusedControl(int64_t handle, EditCommand command) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return false;
-  {
-    // A client-area handle names its window too.
-    std::lock_guard<std::mutex> lock(p->mu);
-    toolkit::WindowModel* m = p->byHandleLocked(handle);
-    if (m == nullptr) return false;
-    handle = m->handle.load();
-  }
-  return p->view().editFocused(handle, command);
+  // A client-area handle names its window too.
+  const int64_t window = p->windowHandle(handle);
+  if (window == 0) return false;
+  return p->view().editFocused(window, command);
 }
 
 namespace {
@@ -41,20 +36,20 @@ struct Place {
   std::optional<std::pair<int, int>> size;  // client size to take, if any
 };
 
-void send(const Place& place) {
+void send(Program& p, const Place& place) {
   InputMessage move;
   move.kind = InputMessage::Move;
   move.window = place.handle;
   move.x = place.x;
   move.y = place.y;
-  toolkit::postInput(move);
+  p.postInput(move);
   if (!place.size) return;
   InputMessage size;
   size.kind = InputMessage::Resize;
   size.window = place.handle;
   size.x = place.size->first;
   size.y = place.size->second;
-  toolkit::postInput(size);
+  p.postInput(size);
 }
 
 std::vector<Place> tile(const std::vector<WindowSnapshot>& windows, int x, int y, int width, int height) {
@@ -109,7 +104,7 @@ void arrangeWindows(const std::vector<int64_t>& handles, Arrangement how, int x,
   // is that thread's to read.
   std::vector<WindowSnapshot> windows;
   for (int64_t handle : handles) {
-    std::optional<toolkit::ScreenWindow> shown = p->published().window(handle);
+    std::optional<toolkit::ScreenWindow> shown = p->screen().window(handle);
     if (!shown || shown->window.hidden) continue;
     if (shown->window.iconized == (how == Arrangement::ArrangeIcons)) windows.push_back(shown->window);
   }
@@ -119,7 +114,7 @@ void arrangeWindows(const std::vector<int64_t>& handles, Arrangement how, int x,
     case Arrangement::Cascade: places = cascade(windows, x, y, width, height); break;
     case Arrangement::ArrangeIcons: places = icons(windows, x, y, width, height); break;
   }
-  for (const Place& place : places) send(place);
+  for (const Place& place : places) send(*p, place);
 }
 
 }  // namespace wevo

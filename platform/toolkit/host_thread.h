@@ -1,15 +1,17 @@
 // A host thread: a thread started by wevo::run or wevo::start. Its queue and
-// window stack are shared with posting threads under the program's mutex;
-// its current event state is its own.
+// window stack are shared with posting threads and reached only through its
+// program (program_state.h), under the program's mutex; its current event
+// state is its own.
 #ifndef WEVO_PLATFORM_TOOLKIT_HOST_THREAD_H_
 #define WEVO_PLATFORM_TOOLKIT_HOST_THREAD_H_
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <vector>
 
+#include "platform/base/mutex.h"
+#include "platform/toolkit/program_state.h"
 #include "platform/view/view.h"
 
 namespace wevo {
@@ -18,7 +20,6 @@ class Window;
 
 namespace wevo::toolkit {
 
-class Program;
 class WindowModel;
 
 struct QueueItem {
@@ -45,13 +46,6 @@ class HostThread {
   Program* const program;
   const int id;
 
-  // Guarded by Program::mu.
-  std::deque<QueueItem> queue;
-  std::vector<WindowModel*> windows;  // open windows, oldest first
-  WindowModel* waitingIn = nullptr;    // the window whose loop waits for input
-  bool finished = false;
-  std::condition_variable cv;
-
   // The thread's own.
   int event = 0;
   int field = 0;
@@ -63,6 +57,15 @@ class HostThread {
   bool targetSet = false;
   WindowModel* current = nullptr;  // the window whose event is current
   int processingInput = 0;         // > 0 while an input message runs through the window's procedures
+
+ private:
+  friend class Program;
+  // Shared with other threads: only the program touches them.
+  std::deque<QueueItem> queue_ GUARDED_BY(program->mu_);
+  std::vector<WindowModel*> windows_ GUARDED_BY(program->mu_);  // open windows, oldest first
+  WindowModel* waitingIn_ GUARDED_BY(program->mu_) = nullptr;    // the window whose loop waits for input
+  bool finished_ GUARDED_BY(program->mu_) = false;
+  base::CondVar cv_;
 };
 
 // The calling thread's host thread, or nullptr when it is not one.

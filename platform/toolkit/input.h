@@ -1,5 +1,6 @@
-// Input from the screen: where it goes (mouse capture, focus, modal
-// windows) and what the default window procedures make of it.
+// Input from the screen on the thread that owns its window (the program
+// routes it there, Program::postInput) and what the default window
+// procedures make of it.
 #ifndef WEVO_PLATFORM_TOOLKIT_INPUT_H_
 #define WEVO_PLATFORM_TOOLKIT_INPUT_H_
 
@@ -11,18 +12,16 @@
 namespace wevo::toolkit {
 
 class WindowModel;
+struct RunningLoop;
 
-// Routes input to the host thread that owns its window: mouse input to the
-// window holding the capture (else the window under the mouse), keys and
-// typing to the window with the focus (when the message names none). Input
-// for a window that a later window of its thread blocks is dropped. Returns
-// whether it was queued. Safe from any thread.
-bool postInput(const InputMessage& message);
+// Mouse moves, presses, releases and double clicks.
+bool isMouseInput(InputMessage::Kind kind);
 
-// Runs one input message on the owning thread: mouse messages through the
-// window's client-area procedure, keys and characters through its frame
-// procedure, the rest straight into the model and events.
-void processInput(WindowModel& m, const InputMessage& message);
+// Runs one input message on the owning thread in the loop `running`: mouse
+// messages through the window's client-area procedure, keys and characters
+// through its frame procedure, the rest straight into the model and events.
+// Stops when a procedure destroys the window.
+void processInput(WindowModel& m, const InputMessage& message, const RunningLoop& running);
 
 // The default procedures (what PROP::WndProc / PROP::ClientWndProc hold
 // when a window opens).

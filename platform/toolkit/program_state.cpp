@@ -3,24 +3,35 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <optional>
 #include <stdexcept>
 
 #include "platform/toolkit/event_loop.h"
+#include "platform/toolkit/host_thread.h"
+#include "platform/toolkit/input.h"
+#include "platform/toolkit/scripted_user.h"
 #include "platform/toolkit/window_model.h"
-#include "platform/view/common/scripted_user.h"
 #include "wevo/script.h"
 
 namespace wevo::toolkit {
 
 namespace {
 
-std::mutex gCurrentMu;
-std::shared_ptr<Program> gCurrent;
+// The running program.
+struct Current {
+  base::Mutex mu;
+  std::shared_ptr<Program> program GUARDED_BY(mu);
+};
+
+Current& running() {
+  static Current c;
+  return c;
+}
 
 // How long an ended program waits for host threads that do not unwind.
-constexpr int kGraceSeconds = 10;
+constexpr auto kGrace = std::chrono::seconds(10);
 
 std::string selfPath() {
   char buf[PATH_MAX];
@@ -32,7 +43,7 @@ std::string selfPath() {
 }  // namespace
 
 Program::Program(const RunOptions& options) {
-  view_ = options.view ? options.view() : headlessView()();
+  view_ = makeView(options.view ? options.view : headlessView(), *this);
   if (!view_) throw std::logic_error("the view factory made no view");
   args_ = options.args;
   if (args_.empty()) args_.push_back(selfPath());
@@ -41,22 +52,23 @@ Program::Program(const RunOptions& options) {
     if (options.script != nullptr) steps = options.script->steps();
     scripted_ = std::make_unique<ScriptedUser>(*this, std::move(steps));
   }
-  view_->attachScriptedUser(scripted_.get());
   stallSeconds_ = options.stallSeconds > 0 ? options.stallSeconds : 60;
   lastProgress_.store(now());
 }
 
-Program::~Program() { view_->attachScriptedUser(nullptr); }
+Program::~Program() = default;
 
 std::shared_ptr<Program> Program::current() {
-  std::lock_guard<std::mutex> lock(gCurrentMu);
-  return gCurrent;
+  Current& c = running();
+  base::MutexLock lock(c.mu);
+  return c.program;
 }
 
 Program& Program::require() {
-  std::lock_guard<std::mutex> lock(gCurrentMu);
-  if (!gCurrent) throw std::logic_error("no program is running (wevo::run)");
-  return *gCurrent;
+  Current& c = running();
+  base::MutexLock lock(c.mu);
+  if (!c.program) throw std::logic_error("no program is running (wevo::run)");
+  return *c.program;
 }
 
 int64_t Program::now() {
@@ -64,60 +76,70 @@ int64_t Program::now() {
       .count();
 }
 
+void Program::owns(const HostThread& t) const ASSERT_CAPABILITY(t.program->mu_) {
+  (void)t;  // every thread the program reaches is its own: it made them
+}
+
 // ---- Running -------------------------------------------------------------------
 
 ProgramResult Program::runProgram(std::function<void()> main, const RunOptions& options) {
   auto p = std::make_shared<Program>(options);
+  Current& c = running();
   {
-    std::lock_guard<std::mutex> lock(gCurrentMu);
-    if (gCurrent) throw std::logic_error("a program is running already (one at a time per process)");
-    gCurrent = p;
+    base::MutexLock lock(c.mu);
+    if (c.program) throw std::logic_error("a program is running already (one at a time per process)");
+    c.program = p;
   }
   struct Uninstall {
+    Current& c;
     ~Uninstall() {
-      std::lock_guard<std::mutex> lock(gCurrentMu);
-      gCurrent.reset();
+      base::MutexLock lock(c.mu);
+      c.program.reset();
     }
-  } uninstall;
+  } uninstall{c};
   return p->run(std::move(main));
 }
 
 ProgramResult Program::run(std::function<void()> main) {
-  {
-    std::lock_guard<std::mutex> lock(gCurrentMu);
-    if (gCurrent.get() != this) throw std::logic_error("the program is not the current one");
-  }
+  if (current().get() != this) throw std::logic_error("the program is not the current one");
   startThread(std::move(main));
   std::thread dog([this] { watchdog(); });
   view_->run();
-  {
-    std::unique_lock<std::mutex> lock(mu);
-    endedCv_.wait_for(lock, std::chrono::seconds(kGraceSeconds), [this] { return live_ == 0; });
-  }
-  dog.join();
   std::vector<std::thread> os;
   std::vector<std::shared_ptr<HostThread>> ts;
+  std::vector<bool> finished;
   {
-    std::lock_guard<std::mutex> lock(mu);
+    base::MutexLock lock(mu_);
+    const auto deadline = std::chrono::steady_clock::now() + kGrace;
+    while (live_ > 0 && endedCv_.waitUntil(mu_, deadline)) {
+    }
+  }
+  dog.join();
+  {
+    base::MutexLock lock(mu_);
     os.swap(osThreads_);
     ts = threads_;
+    for (const auto& t : ts) {
+      owns(*t);
+      finished.push_back(t->finished_);
+    }
   }
   for (size_t i = 0; i < os.size(); ++i) {
     // A thread that never unwound (stuck outside the toolkit) is left behind;
     // it keeps the program alive through its own reference.
-    if (ts[i]->finished)
+    if (finished[i])
       os[i].join();
     else
       os[i].detach();
   }
-  std::lock_guard<std::mutex> lock(resultMu_);
+  base::MutexLock lock(resultMu_);
   return result_;
 }
 
 void Program::startThread(std::function<void()> procedure) {
   std::shared_ptr<Program> self = current();
   if (self.get() != this) throw std::logic_error("start: the program is not running");
-  std::lock_guard<std::mutex> lock(mu);
+  base::MutexLock lock(mu_);
   if (ending_.load()) return;
   auto t = std::make_shared<HostThread>(this, nextThreadId_++);
   threads_.push_back(t);
@@ -145,12 +167,13 @@ void Program::hostMain(std::shared_ptr<HostThread> t, std::function<void()> proc
 void Program::threadEnded(HostThread& t) {
   bool last;
   {
-    std::lock_guard<std::mutex> lock(mu);
-    t.finished = true;
+    base::MutexLock lock(mu_);
+    owns(t);
+    t.finished_ = true;
     last = --live_ == 0;
     progress();
   }
-  endedCv_.notify_all();
+  endedCv_.notifyAll();
   if (last) {
     view_->quit();
     return;
@@ -159,23 +182,26 @@ void Program::threadEnded(HostThread& t) {
 }
 
 void Program::watchdog() {
-  std::unique_lock<std::mutex> lock(mu);
+  base::MutexLock lock(mu_);
   while (live_ > 0 && !ending_.load()) {
-    endedCv_.wait_for(lock, std::chrono::milliseconds(50));
+    endedCv_.waitFor(mu_, std::chrono::milliseconds(50));
     if (live_ == 0 || ending_.load()) break;
     if (scripted_ && now() - lastProgress_.load() > static_cast<int64_t>(stallSeconds_) * 1000) {
       std::string threads = describeThreadsLocked();
-      lock.unlock();
+      mu_.unlock();
       endFailed("no host thread got anything done for " + std::to_string(stallSeconds_) + " s (" +
                 scripted_->position() + "; " + threads + ")");
-      lock.lock();
+      mu_.lock();
     }
   }
   if (live_ > 0) {
     // Ending: give the host threads time to unwind, then let run() return.
-    endedCv_.wait_for(lock, std::chrono::seconds(kGraceSeconds), [this] { return live_ == 0; });
-    lock.unlock();
+    const auto deadline = std::chrono::steady_clock::now() + kGrace;
+    while (live_ > 0 && endedCv_.waitUntil(mu_, deadline)) {
+    }
+    mu_.unlock();
     view_->quit();
+    mu_.lock();
   }
 }
 
@@ -183,100 +209,202 @@ void Program::watchdog() {
 
 void Program::endHalted(const std::string& textIn) {
   {
-    std::lock_guard<std::mutex> lock(resultMu_);
+    base::MutexLock lock(resultMu_);
     if (ending_.load()) return;
     result_.halted = true;
     result_.haltText = textIn;
     result_.transcript.push_back("halt \"" + textIn + "\"");
     ending_.store(true);
   }
-  std::lock_guard<std::mutex> lock(mu);
-  wakeAllLocked();
+  wakeAll();
 }
 
 void Program::endFailed(const std::string& why) {
   {
-    std::lock_guard<std::mutex> lock(resultMu_);
+    base::MutexLock lock(resultMu_);
     if (ending_.load()) return;
     result_.failed = true;
     result_.failure = why;
     ending_.store(true);
   }
-  std::lock_guard<std::mutex> lock(mu);
-  wakeAllLocked();
+  wakeAll();
 }
 
-void Program::wakeAllLocked() {
-  for (auto& t : threads_) t->cv.notify_all();
-  endedCv_.notify_all();
+void Program::wakeAll() {
+  base::MutexLock lock(mu_);
+  for (auto& t : threads_) t->cv_.notifyAll();
+  endedCv_.notifyAll();
 }
 
 void Program::record(std::string line) {
-  std::lock_guard<std::mutex> lock(resultMu_);
+  base::MutexLock lock(resultMu_);
   result_.transcript.push_back(std::move(line));
 }
 
 std::vector<std::string> Program::transcript() const {
-  std::lock_guard<std::mutex> lock(resultMu_);
+  base::MutexLock lock(resultMu_);
   return result_.transcript;
 }
 
-// ---- Queues --------------------------------------------------------------------
+// ---- What the view may ask ------------------------------------------------------
 
-HostThread* Program::threadLocked(int id) {
-  for (auto& t : threads_)
+bool Program::postInput(const InputMessage& msg) {
+  base::MutexLock lock(mu_);
+  WindowModel* target = nullptr;
+  bool captured = false;
+  if (isMouseInput(msg.kind) && capture_ != 0) {
+    target = byHandleLocked(capture_);
+    captured = target != nullptr;
+  }
+  if (target == nullptr) {
+    if (msg.kind == InputMessage::KeyDown || msg.kind == InputMessage::Char || msg.kind == InputMessage::Text)
+      target = msg.window != 0 ? byHandleLocked(msg.window) : focusWindow_;
+    else if (msg.kind == InputMessage::Activate && msg.window == 0)
+      target = focusWindow_;
+    else
+      target = byHandleLocked(msg.window);
+  }
+  if (target == nullptr) return false;
+  HostThread* t = threadLocked(target->ownerThread());
+  if (t == nullptr) return false;
+  // A window under a later window of its thread takes no input.
+  if (!captured && msg.kind != InputMessage::Call && topmostLocked(*t) != target) return false;
+  QueueItem item;
+  item.kind = msg.kind == InputMessage::Call ? QueueItem::Call : QueueItem::Input;
+  item.window = target->handle();
+  item.input = msg;
+  item.call = msg.call;
+  pushLocked(*t, std::move(item));
+  return true;
+}
+
+std::optional<ShownWindow> Program::window(int64_t handle) const {
+  std::optional<ScreenWindow> shown = screen_.window(handle);
+  if (!shown) return std::nullopt;
+  return static_cast<ShownWindow&&>(std::move(*shown));
+}
+
+void Program::flush() {
+  if (HostThread* t = thisThread(); t != nullptr && t->program == this) flushThread(*t);
+}
+
+// ---- Host threads and their queues ----------------------------------------------
+
+HostThread* Program::threadLocked(int id) const {
+  for (const auto& t : threads_)
     if (t->id == id) return t.get();
   return nullptr;
 }
 
 void Program::pushLocked(HostThread& t, QueueItem item) {
-  if (t.finished) return;
-  t.queue.push_back(std::move(item));
-  t.cv.notify_all();
+  owns(t);
+  if (t.finished_) return;
+  t.queue_.push_back(std::move(item));
+  t.cv_.notifyAll();
+}
+
+void Program::post(HostThread& t, QueueItem item) {
+  base::MutexLock lock(mu_);
+  pushLocked(t, std::move(item));
+}
+
+void Program::post(int thread, QueueItem item) {
+  base::MutexLock lock(mu_);
+  if (HostThread* t = threadLocked(thread)) pushLocked(*t, std::move(item));
 }
 
 bool Program::takeableLocked(const HostThread& t, const WindowModel& m, const QueueItem& item) const {
   if (item.kind == QueueItem::Call) return true;  // runs in whichever loop waits
   if (item.window == 0) return topmostLocked(t) == &m;
-  return item.window == m.handle.load();
+  return item.window == m.handle();
+}
+
+bool Program::take(HostThread& t, const WindowModel& m, QueueItem& item) {
+  base::MutexLock lock(mu_);
+  owns(t);
+  for (auto it = t.queue_.begin(); it != t.queue_.end(); ++it)
+    if (takeableLocked(t, m, *it)) {
+      item = std::move(*it);
+      t.queue_.erase(it);
+      return true;
+    }
+  return false;
+}
+
+void Program::waitForInput(HostThread& t, WindowModel& m) {
+  {
+    base::MutexLock lock(mu_);
+    owns(t);
+    t.waitingIn_ = &m;
+  }
+  if (scripted_) scripted_->onThreadWaiting(t.id);
+  base::MutexLock lock(mu_);
+  owns(t);
+  auto ready = [&]() REQUIRES(mu_) {
+    owns(t);
+    if (ending()) return true;
+    for (const QueueItem& q : t.queue_)
+      if (takeableLocked(t, m, q)) return true;
+    return false;
+  };
+  while (!ready()) t.cv_.wait(mu_);
+  t.waitingIn_ = nullptr;
 }
 
 bool Program::idleLocked(const HostThread& t) const {
-  if (t.finished) return true;
-  if (t.waitingIn == nullptr) return false;
-  for (const QueueItem& item : t.queue)
-    if (takeableLocked(t, *t.waitingIn, item)) return false;
+  owns(t);
+  if (t.finished_) return true;
+  if (t.waitingIn_ == nullptr) return false;
+  for (const QueueItem& item : t.queue_)
+    if (takeableLocked(t, *t.waitingIn_, item)) return false;
   return true;
 }
 
-bool Program::othersIdleLocked(int except) const {
+std::optional<bool> Program::threadIdle(int thread) const {
+  base::MutexLock lock(mu_);
+  const HostThread* t = threadLocked(thread);
+  if (t == nullptr) return std::nullopt;
+  return idleLocked(*t);
+}
+
+bool Program::everyThreadIdle(std::string& threads) const {
+  base::MutexLock lock(mu_);
   bool anyWaits = false;
   for (const auto& t : threads_) {
-    if (t->id == except || t->finished) continue;
+    owns(*t);
+    if (t->finished_) continue;
     if (!idleLocked(*t)) return false;
     anyWaits = true;
   }
-  return anyWaits;  // with every thread ended the program is ending, not stuck
+  // With every thread ended the program is ending, not stuck.
+  if (anyWaits) threads = describeThreadsLocked();
+  return anyWaits;
+}
+
+std::string Program::describeThreads() const {
+  base::MutexLock lock(mu_);
+  return describeThreadsLocked();
 }
 
 std::string Program::describeThreadsLocked() const {
   std::string out;
   for (const auto& t : threads_) {
-    if (t->finished) continue;
+    owns(*t);
+    if (t->finished_) continue;
     if (!out.empty()) out += "; ";
     // Captions as on screen: another thread's model is its own.
     auto caption = [this](const WindowModel* w) {
-      std::optional<ScreenWindow> shown = published_.window(w->handle.load());
+      std::optional<ScreenWindow> shown = screen_.window(w->handle());
       return "\"" + (shown ? shown->window.caption : std::string("?")) + "\"";
     };
     out += "thread " + std::to_string(t->id);
-    if (t->waitingIn != nullptr)
-      out += " waits in " + caption(t->waitingIn);
+    if (t->waitingIn_ != nullptr)
+      out += " waits in " + caption(t->waitingIn_);
     else
       out += " is busy";
-    if (!t->windows.empty()) {
+    if (!t->windows_.empty()) {
       out += " (windows:";
-      for (const WindowModel* w : t->windows) out += " " + caption(w);
+      for (const WindowModel* w : t->windows_) out += " " + caption(w);
       out += ")";
     }
   }
@@ -285,52 +413,62 @@ std::string Program::describeThreadsLocked() const {
 
 // ---- Windows -------------------------------------------------------------------
 
-void Program::registerLocked(WindowModel& m, HostThread& t) {
-  int64_t h = nextHandle_;
-  nextHandle_ += 2;
-  m.handle.store(h);
-  m.clientHandle.store(h + 1);
-  m.ownerThread.store(t.id);
-  m.openOrder = ++openOrder_;
-  handles_[h] = &m;
-  if (!t.windows.empty()) {
-    t.windows.back()->blockedFlag = true;
-    t.windows.back()->markWindowDirty();
-  }
-  t.windows.push_back(&m);
-  m.blockedFlag = false;
+void Program::placeWindow(double& x, double& y) {
+  base::MutexLock lock(mu_);
+  int k = placement_++ % 12;
+  x = 60 + 24 * k;
+  y = 40 + 24 * k;
 }
 
-void Program::unregisterLocked(WindowModel& m) {
-  int64_t h = m.handle.load();
+void Program::windowOpened(WindowModel& m, HostThread& t) {
+  base::MutexLock lock(mu_);
+  owns(t);
+  int64_t h = nextHandle_;
+  nextHandle_ += 2;
+  m.setHandles(h, h + 1);
+  m.setOwnerThread(t.id);
+  m.setOpenOrder(++openOrder_);
+  handles_[h] = &m;
+  if (!t.windows_.empty()) t.windows_.back()->setBlocked(true);
+  t.windows_.push_back(&m);
+  m.setBlocked(false);
+  m.setOpen(true);
+  pushLocked(t, QueueItem{QueueItem::Event, h, EVENT::OpenWindow, 0, {}, {}});
+  if (!m.hidden()) setFocusWindowLocked(&m);
+}
+
+void Program::windowClosed(WindowModel& m) {
+  base::MutexLock lock(mu_);
+  int64_t h = m.handle();
   handles_.erase(h);
-  HostThread* t = threadLocked(m.ownerThread.load());
+  HostThread* t = threadLocked(m.ownerThread());
   if (t != nullptr) {
-    auto it = std::find(t->windows.begin(), t->windows.end(), &m);
-    if (it != t->windows.end()) t->windows.erase(it);
-    if (!t->windows.empty() && t->windows.back()->blockedFlag) {
-      t->windows.back()->blockedFlag = false;
-      t->windows.back()->markWindowDirty();
-    }
-    std::erase_if(t->queue, [h](const QueueItem& item) { return item.window == h; });
+    owns(*t);
+    auto it = std::find(t->windows_.begin(), t->windows_.end(), &m);
+    if (it != t->windows_.end()) t->windows_.erase(it);
+    if (!t->windows_.empty() && t->windows_.back()->blocked()) t->windows_.back()->setBlocked(false);
+    std::erase_if(t->queue_, [h](const QueueItem& item) { return item.window == h; });
   }
-  if (capture == h) capture = 0;
-  if (frozen == h) frozen = 0;
-  if (focusWindow == &m) {
+  if (capture_ == h) capture_ = 0;
+  if (frozen_ == h) frozen_ = 0;
+  if (focusWindow_ == &m) {
     // The focus goes to the thread's next window, else to the newest window.
-    WindowModel* next = (t != nullptr && !t->windows.empty()) ? t->windows.back() : nullptr;
+    WindowModel* next = nullptr;
+    if (t != nullptr) {
+      owns(*t);
+      if (!t->windows_.empty()) next = t->windows_.back();
+    }
     if (next == nullptr)
       for (const auto& [handle, w] : handles_) {
-        std::optional<ScreenWindow> shown = published_.window(handle);  // another thread's model is its own
-        if (shown && !shown->window.hidden && (next == nullptr || w->openOrder > next->openOrder)) next = w;
+        std::optional<ScreenWindow> shown = screen_.window(handle);  // another thread's model is its own
+        if (shown && !shown->window.hidden && (next == nullptr || w->openOrder() > next->openOrder())) next = w;
       }
-    focusWindow = next;
-    if (next != nullptr && next->ownerThread.load() != m.ownerThread.load())
-      if (HostThread* nt = threadLocked(next->ownerThread.load()))
-        pushLocked(*nt, QueueItem{QueueItem::Event, next->handle.load(), EVENT::GainFocus, 0, {}, {}});
+    focusWindow_ = next;
+    if (next != nullptr && next->ownerThread() != m.ownerThread())
+      if (HostThread* nt = threadLocked(next->ownerThread()))
+        pushLocked(*nt, QueueItem{QueueItem::Event, next->handle(), EVENT::GainFocus, 0, {}, {}});
   }
-  m.handle.store(0);
-  m.clientHandle.store(0);
+  m.setHandles(0, 0);
 }
 
 WindowModel* Program::byHandleLocked(int64_t handle) const {
@@ -340,29 +478,119 @@ WindowModel* Program::byHandleLocked(int64_t handle) const {
   return it != handles_.end() ? it->second : nullptr;
 }
 
-WindowModel* Program::topmostLocked(const HostThread& t) const {
-  return t.windows.empty() ? nullptr : t.windows.back();
+int64_t Program::windowHandle(int64_t handle) const {
+  base::MutexLock lock(mu_);
+  WindowModel* m = byHandleLocked(handle);
+  return m != nullptr ? m->handle() : 0;
 }
 
-void Program::nextPlacement(double& x, double& y) {
-  int k = placement_++ % 12;
-  x = 60 + 24 * k;
-  y = 40 + 24 * k;
+Window* Program::windowOf(int64_t handle) const {
+  base::MutexLock lock(mu_);
+  WindowModel* m = byHandleLocked(handle);
+  return m != nullptr ? m->window() : nullptr;
 }
+
+WindowModel* Program::ownWindow(int64_t handle) const {
+  HostThread* t = thisThread();
+  base::MutexLock lock(mu_);
+  WindowModel* m = byHandleLocked(handle);
+  if (m == nullptr || t == nullptr || m->ownerThread() != t->id) return nullptr;
+  return m;
+}
+
+WindowModel* Program::topmostLocked(const HostThread& t) const {
+  owns(t);
+  return t.windows_.empty() ? nullptr : t.windows_.back();
+}
+
+WindowModel* Program::topWindow(const HostThread& t) const {
+  base::MutexLock lock(mu_);
+  return topmostLocked(t);
+}
+
+std::vector<WindowModel*> Program::unfrozenWindows(const HostThread& t) const {
+  base::MutexLock lock(mu_);
+  owns(t);
+  std::vector<WindowModel*> out;
+  out.reserve(t.windows_.size());
+  for (WindowModel* m : t.windows_)
+    if (frozen_ == 0 || m->handle() != frozen_) out.push_back(m);
+  return out;
+}
+
+bool Program::frozen(const WindowModel& m) const {
+  base::MutexLock lock(mu_);
+  return frozen_ != 0 && frozen_ == m.handle();
+}
+
+int64_t Program::freeze(int64_t handle) {
+  base::MutexLock lock(mu_);
+  int64_t old = frozen_;
+  WindowModel* m = byHandleLocked(handle);
+  frozen_ = m != nullptr ? m->handle() : 0;
+  return old != frozen_ ? old : 0;
+}
+
+// ---- Desktop ----------------------------------------------------------------------
 
 void Program::setFocusWindowLocked(WindowModel* m) {
-  WindowModel* old = focusWindow;
-  bool wasAway = focusAway;
+  WindowModel* old = focusWindow_;
+  bool wasAway = focusAway_;
   if (old == m && !wasAway) return;
-  focusWindow = m;
-  focusAway = m == nullptr;
-  auto post = [this](WindowModel* w, int event) {
-    if (HostThread* t = threadLocked(w->ownerThread.load()))
-      pushLocked(*t, QueueItem{QueueItem::Event, w->handle.load(), event, 0, {}, {}});
+  focusWindow_ = m;
+  focusAway_ = m == nullptr;
+  auto post = [this](WindowModel* w, int event) REQUIRES(mu_) {
+    if (HostThread* t = threadLocked(w->ownerThread()))
+      pushLocked(*t, QueueItem{QueueItem::Event, w->handle(), event, 0, {}, {}});
   };
-  bool crosses = old != nullptr && (m == nullptr || old->ownerThread.load() != m->ownerThread.load());
+  bool crosses = old != nullptr && (m == nullptr || old->ownerThread() != m->ownerThread());
   if (crosses && !wasAway) post(old, EVENT::LoseFocus);
   if (m != nullptr && (crosses || wasAway)) post(m, EVENT::GainFocus);
+}
+
+void Program::setFocusWindow(WindowModel* m) {
+  base::MutexLock lock(mu_);
+  setFocusWindowLocked(m);
+}
+
+int64_t Program::setFocusWindow(int64_t handle) {
+  base::MutexLock lock(mu_);
+  WindowModel* m = byHandleLocked(handle);
+  if (m == nullptr) return 0;
+  setFocusWindowLocked(m);
+  return m->handle();
+}
+
+void Program::focusOnPress(WindowModel& m) {
+  base::MutexLock lock(mu_);
+  if (capture_ != m.handle() && !m.hidden()) setFocusWindowLocked(&m);
+}
+
+int64_t Program::capture() const {
+  base::MutexLock lock(mu_);
+  return capture_;
+}
+
+int64_t Program::setCapture(int64_t handle) {
+  base::MutexLock lock(mu_);
+  WindowModel* m = byHandleLocked(handle);
+  capture_ = m != nullptr ? m->handle() : 0;
+  return capture_;
+}
+
+int64_t Program::focusWindowHandle() const {
+  base::MutexLock lock(mu_);
+  return focusWindow_ != nullptr ? focusWindow_->handle() : 0;
+}
+
+std::string Program::cursor() const {
+  base::MutexLock lock(mu_);
+  return cursor_;
+}
+
+void Program::setCursor(std::string cursor) {
+  base::MutexLock lock(mu_);
+  cursor_ = std::move(cursor);
 }
 
 }  // namespace wevo::toolkit

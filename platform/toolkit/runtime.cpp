@@ -3,9 +3,9 @@
 #include "wevo/runtime.h"
 
 #include <map>
-#include <mutex>
 #include <stdexcept>
 
+#include "platform/base/mutex.h"
 #include "platform/toolkit/event_loop.h"
 #include "platform/toolkit/host_thread.h"
 #include "platform/toolkit/program_state.h"
@@ -64,16 +64,21 @@ int mouseRelative(bool x) {
   HostThread* t = thisThread();
   if (t == nullptr) return 0;
   const toolkit::WindowModel* m = nullptr;
-  if (Window* w = target(); w != nullptr && w->isOpen()) m = &w->model();
+  if (Window* w = target(); w != nullptr && w->isOpen()) m = &toolkit::modelOf(*w);
   if (m == nullptr) m = t->mouseWindow;
-  double origin = m == nullptr ? 0 : (x ? m->screenX() : m->screenY());
+  double origin = m == nullptr ? 0 : (x ? m->geometry().screenX() : m->geometry().screenY());
   return static_cast<int>(toolkit::roundUnits((x ? t->mouseScreenX : t->mouseScreenY) - origin));
 }
 
-std::mutex gSystemMu;
-std::map<int32_t, Value>& systemProps() {
-  static std::map<int32_t, Value> props;
-  return props;
+// Runtime-wide properties.
+struct SystemProps {
+  base::Mutex mu;
+  std::map<int32_t, Value> props GUARDED_BY(mu);
+};
+
+SystemProps& systemProps() {
+  static SystemProps s;
+  return s;
 }
 
 }  // namespace
@@ -102,14 +107,16 @@ void halt(std::string_view text) {
 }
 
 Value systemGet(int32_t prop) {
-  std::lock_guard<std::mutex> lock(gSystemMu);
-  auto it = systemProps().find(prop);
-  return it != systemProps().end() ? it->second : Value();
+  SystemProps& s = systemProps();
+  base::MutexLock lock(s.mu);
+  auto it = s.props.find(prop);
+  return it != s.props.end() ? it->second : Value();
 }
 
 void systemSet(int32_t prop, const Value& value) {
-  std::lock_guard<std::mutex> lock(gSystemMu);
-  systemProps()[prop] = value;
+  SystemProps& s = systemProps();
+  base::MutexLock lock(s.mu);
+  s.props[prop] = value;
 }
 
 bool dragFullWindows() {

@@ -1,8 +1,8 @@
 #include "platform/toolkit/window_procs.h"
 
-#include <mutex>
 #include <vector>
 
+#include "platform/base/mutex.h"
 #include "platform/toolkit/input.h"
 #include "wevo/runtime.h"
 
@@ -14,15 +14,15 @@ namespace {
 constexpr int64_t kFirstHandle = 0x57500001;
 
 struct Registry {
-  std::mutex mu;
-  std::vector<WindowProc> procs;
-  int64_t frame = 0;
-  int64_t client = 0;
+  base::Mutex mu;
+  std::vector<WindowProc> procs GUARDED_BY(mu);
+  // The default procedures, registered first.
+  static constexpr int64_t frame = kFirstHandle;
+  static constexpr int64_t client = kFirstHandle + 1;
   Registry() {
+    base::MutexLock lock(mu);
     procs.emplace_back(toolkit::defaultFrameProc);
-    frame = kFirstHandle;
     procs.emplace_back(toolkit::defaultClientProc);
-    client = kFirstHandle + 1;
   }
 };
 
@@ -35,7 +35,7 @@ Registry& registry() {
 
 int64_t registerWindowProc(WindowProc proc) {
   Registry& r = registry();
-  std::lock_guard<std::mutex> lock(r.mu);
+  base::MutexLock lock(r.mu);
   r.procs.push_back(std::move(proc));
   return kFirstHandle + static_cast<int64_t>(r.procs.size()) - 1;
 }
@@ -44,7 +44,7 @@ int64_t callWindowProc(int64_t proc, Window& window, const RawMessage& message) 
   Registry& r = registry();
   WindowProc fn;
   {
-    std::lock_guard<std::mutex> lock(r.mu);
+    base::MutexLock lock(r.mu);
     int64_t i = proc - kFirstHandle;
     if (i < 0 || i >= static_cast<int64_t>(r.procs.size())) return 0;
     fn = r.procs[static_cast<size_t>(i)];
@@ -54,8 +54,14 @@ int64_t callWindowProc(int64_t proc, Window& window, const RawMessage& message) 
 
 namespace toolkit {
 
-int64_t defaultFrameProcHandle() { return registry().frame; }
-int64_t defaultClientProcHandle() { return registry().client; }
+int64_t defaultFrameProcHandle() {
+  registry();
+  return Registry::frame;
+}
+int64_t defaultClientProcHandle() {
+  registry();
+  return Registry::client;
+}
 
 }  // namespace toolkit
 

@@ -2,39 +2,29 @@
 
 #include <cmath>
 
-#include "platform/toolkit/input.h"
-#include "platform/toolkit/program_state.h"
 #include "wevo/codes.h"
 #include "wevo/program.h"
 
 namespace wevo {
 
 ViewFactory headlessView() {
-  return [] { return std::unique_ptr<toolkit::View>(std::make_unique<toolkit::HeadlessView>()); };
+  return toolkit::viewFactory([](toolkit::ViewHost& host) { return std::make_unique<toolkit::HeadlessView>(host); });
 }
 
 namespace toolkit {
 
-HeadlessView* HeadlessView::running() {
-  std::shared_ptr<Program> p = Program::current();
-  return p ? dynamic_cast<HeadlessView*>(&p->view()) : nullptr;
-}
-
 void HeadlessView::run() {
-  std::unique_lock<std::mutex> lock(mu_);
-  cv_.wait(lock, [this] { return quit_; });
+  base::MutexLock lock(mu_);
+  while (!quit_) cv_.wait(mu_);
 }
 
 void HeadlessView::quit() {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   quit_ = true;
-  cv_.notify_all();
+  cv_.notifyAll();
 }
 
-void HeadlessView::update(const std::vector<ViewUpdate>& batch) {
-  ++batches_;
-  for (const ViewUpdate& u : batch) screen_.apply(u);
-}
+void HeadlessView::update(const std::vector<ViewUpdate>& batch) { (void)batch; }
 
 FontMetrics HeadlessView::fixedMetrics(int size) {
   return FontMetrics{static_cast<int>(std::lround(size * 0.75)), static_cast<int>(std::lround(size * 1.625))};
@@ -108,12 +98,13 @@ DialogResult HeadlessView::dialog(const DialogRequest& r, const ScriptStep* step
 }
 
 std::string HeadlessView::clipboard() const {
-  std::lock_guard<std::mutex> lock(clipboardMu_);
+  base::MutexLock lock(clipboardMu_);
   return clipboard_;
 }
 
 bool HeadlessView::editFocused(int64_t window, EditCommand command) {
-  std::optional<ScreenWindow> w = screen_.window(window);
+  if (host_ == nullptr) return false;
+  std::optional<ShownWindow> w = host_->window(window);
   if (!w) return false;
   auto it = w->controls.find(w->window.focusedField);
   if (it == w->controls.end()) return false;
@@ -123,7 +114,7 @@ bool HeadlessView::editFocused(int64_t window, EditCommand command) {
   if (!takesText) return false;
   std::string replacement;
   {
-    std::lock_guard<std::mutex> lock(clipboardMu_);
+    base::MutexLock lock(clipboardMu_);
     if (command != EditCommand::Paste) {
       if (!c.password) clipboard_ = c.text;
       if (command == EditCommand::Copy || c.password) return true;
@@ -137,18 +128,15 @@ bool HeadlessView::editFocused(int64_t window, EditCommand command) {
   m.window = window;
   m.field = c.field;
   m.text = replacement;
-  postInput(m);
+  host_->postInput(m);
   return true;
 }
 
-void HeadlessView::setCursor(std::string_view cursor) { (void)cursor; }
-void HeadlessView::setCapture(int64_t window) { (void)window; }
-void HeadlessView::invalidate(int64_t window, bool erase) {
-  (void)erase;
-  screen_.noteInvalidate(window);
-}
-
 bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
+  if (host_ == nullptr) {
+    why = "the view belongs to no program";
+    return false;
+  }
   const ScriptStep& s = *r.step;
   InputMessage m;
   m.window = r.window;
@@ -156,7 +144,7 @@ bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
   m.y = r.screenY;
   auto post = [&](InputMessage::Kind kind) {
     m.kind = kind;
-    if (!postInput(m)) {
+    if (!host_->postInput(m)) {
       why = "no window took the input";
       return false;
     }
@@ -208,8 +196,6 @@ bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
       m.call = s.call;
       return post(InputMessage::Call);
     case ScriptStep::Screenshot:
-      if (std::shared_ptr<Program> p = Program::current())
-        p->record("screenshot \"" + s.text + "\" \"" + r.caption + "\"");
       return true;
     default:
       why = "it is not an input step";

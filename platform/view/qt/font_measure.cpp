@@ -49,13 +49,13 @@ std::string FontMeasure::key(const toolkit::FontDesc& f) {
 toolkit::FontMetrics FontMeasure::metrics(const toolkit::FontDesc& font) {
   std::string k = key(font);
   {
-    std::lock_guard<std::mutex> lock(mu_);
+    base::MutexLock lock(mu_);
     auto it = metrics_.find(k);
     if (it != metrics_.end()) return it->second;
   }
   QFontMetrics& fm = threadMetrics(k, font);
   toolkit::FontMetrics m{fm.averageCharWidth(), fm.height()};
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   metrics_.emplace(k, m);
   return m;
 }

@@ -8,12 +8,12 @@
 #ifndef WEVO_PLATFORM_VIEW_QT_FONT_MEASURE_H_
 #define WEVO_PLATFORM_VIEW_QT_FONT_MEASURE_H_
 
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/base/mutex.h"
 #include "platform/view/view.h"
 #include "wevo/runtime.h"
 
@@ -35,8 +35,8 @@ class FontMeasure {
 
  private:
   static std::string key(const toolkit::FontDesc& font);
-  std::mutex mu_;
-  std::unordered_map<std::string, toolkit::FontMetrics> metrics_;
+  base::Mutex mu_;
+  std::unordered_map<std::string, toolkit::FontMetrics> metrics_ GUARDED_BY(mu_);
 };
 
 }  // namespace wevo::qtview

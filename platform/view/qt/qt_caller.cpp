@@ -5,10 +5,10 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <mutex>
+
+#include "platform/base/mutex.h"
 
 namespace wevo::qtview {
 
@@ -16,7 +16,7 @@ namespace {
 
 struct Task {
   std::function<void()> fn;
-  bool done = false;
+  bool done = false;  // under the caller's mutex
 };
 
 }  // namespace
@@ -26,23 +26,28 @@ struct Task {
 // carries then passes through `mu` alone, which is the whole of the hand-over
 // between the threads (and what ThreadSanitizer can see, unlike Qt's own locks).
 struct QtCaller::State : std::enable_shared_from_this<QtCaller::State> {
-  std::mutex mu;
-  std::condition_variable cv;
-  std::deque<std::shared_ptr<Task>> tasks;
-  bool scheduled = false;
-  bool stopped = false;
-  bool draining = false;               // Qt thread only
-  int wakeFd = -1;                     // written under mu, read on the Qt thread
-  QSocketNotifier* notifier = nullptr;  // lives on the Qt thread; deleted by stop()
+  base::Mutex mu;
+  base::CondVar cv;
+  std::deque<std::shared_ptr<Task>> tasks GUARDED_BY(mu);
+  bool scheduled GUARDED_BY(mu) = false;
+  bool stopped GUARDED_BY(mu) = false;
+  bool draining = false;  // Qt thread only
+  // Written on the Qt thread under mu; read under mu, or on the Qt thread.
+  int wakeFd = -1;
+  QSocketNotifier* notifier GUARDED_BY(mu) = nullptr;  // lives on the Qt thread; deleted by stop()
   QThread* thread = nullptr;
 
   // On the Qt thread, once the state is owned by a shared_ptr.
   void start() {
     wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (wakeFd < 0) return;
-    notifier = new QSocketNotifier(wakeFd, QSocketNotifier::Read);
+    auto* n = new QSocketNotifier(wakeFd, QSocketNotifier::Read);
+    {
+      base::MutexLock lock(mu);
+      notifier = n;
+    }
     std::weak_ptr<State> weak = weak_from_this();
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [weak] {
+    QObject::connect(n, &QSocketNotifier::activated, n, [weak] {
       if (std::shared_ptr<State> s = weak.lock()) {
         uint64_t wakes = 0;
         while (::read(s->wakeFd, &wakes, sizeof wakes) > 0) {
@@ -52,8 +57,7 @@ struct QtCaller::State : std::enable_shared_from_this<QtCaller::State> {
     });
   }
 
-  // Caller holds mu.
-  void scheduleLocked() {
+  void scheduleLocked() REQUIRES(mu) {
     if (scheduled || stopped || wakeFd < 0) return;
     scheduled = true;
     const uint64_t one = 1;
@@ -68,7 +72,7 @@ struct QtCaller::State : std::enable_shared_from_this<QtCaller::State> {
     for (;;) {
       std::shared_ptr<Task> t;
       {
-        std::lock_guard<std::mutex> lock(mu);
+        base::MutexLock lock(mu);
         if (tasks.empty() || stopped) {
           scheduled = false;
           break;
@@ -78,11 +82,11 @@ struct QtCaller::State : std::enable_shared_from_this<QtCaller::State> {
       }
       t->fn();
       {
-        std::lock_guard<std::mutex> lock(mu);
+        base::MutexLock lock(mu);
         t->done = true;
         t->fn = nullptr;
       }
-      cv.notify_all();
+      cv.notifyAll();
     }
     draining = false;
   }
@@ -100,21 +104,21 @@ QtCaller::~QtCaller() {
   }
   // Destroyed on another thread: the notifier cannot be deleted here; it
   // stays behind (with its eventfd), and its drains find the state stopped.
-  std::lock_guard<std::mutex> lock(state_->mu);
+  base::MutexLock lock(state_->mu);
   state_->stopped = true;
   state_->tasks.clear();
-  state_->cv.notify_all();
+  state_->cv.notifyAll();
 }
 
 bool QtCaller::onQtThread() const { return QThread::currentThread() == state_->thread; }
 
 bool QtCaller::stopped() const {
-  std::lock_guard<std::mutex> lock(state_->mu);
+  base::MutexLock lock(state_->mu);
   return state_->stopped;
 }
 
 void QtCaller::post(std::function<void()> fn) {
-  std::lock_guard<std::mutex> lock(state_->mu);
+  base::MutexLock lock(state_->mu);
   if (state_->stopped) return;
   auto t = std::make_shared<Task>();
   t->fn = std::move(fn);
@@ -130,11 +134,11 @@ bool QtCaller::call(std::function<void()> fn) {
   }
   auto t = std::make_shared<Task>();
   t->fn = std::move(fn);
-  std::unique_lock<std::mutex> lock(state_->mu);
+  base::MutexLock lock(state_->mu);
   if (state_->stopped) return false;
   state_->tasks.push_back(t);
   state_->scheduleLocked();
-  state_->cv.wait(lock, [&] { return t->done || state_->stopped; });
+  while (!t->done && !state_->stopped) state_->cv.wait(state_->mu);
   return t->done;
 }
 
@@ -142,7 +146,7 @@ void QtCaller::stop() {
   QSocketNotifier* notifier = nullptr;
   int fd = -1;
   {
-    std::lock_guard<std::mutex> lock(state_->mu);
+    base::MutexLock lock(state_->mu);
     state_->stopped = true;
     state_->tasks.clear();
     notifier = state_->notifier;
@@ -150,7 +154,7 @@ void QtCaller::stop() {
     fd = state_->wakeFd;
     state_->wakeFd = -1;
   }
-  state_->cv.notify_all();
+  state_->cv.notifyAll();
   delete notifier;
   if (fd >= 0) ::close(fd);
 }

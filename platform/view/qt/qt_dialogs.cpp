@@ -14,7 +14,6 @@
 #include <QPrinter>
 #endif
 
-#include "platform/toolkit/choices.h"
 #include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/qt_convert.h"
 #include "wevo/codes.h"

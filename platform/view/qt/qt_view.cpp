@@ -5,14 +5,9 @@
 #include <QThread>
 #include <QTimer>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <stdexcept>
 
-#include "platform/toolkit/event_loop.h"
-#include "platform/toolkit/host_thread.h"
-#include "platform/toolkit/input.h"
-#include "platform/toolkit/program_state.h"
+#include "platform/base/mutex.h"
 #include "platform/view/qt/edit_controls.h"
 #include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/input_router.h"
@@ -28,16 +23,16 @@ namespace wevo {
 ViewFactory qtView() { return qtView(QtViewOptions{}); }
 
 ViewFactory qtView(QtViewOptions options) {
-  return [options] { return std::unique_ptr<toolkit::View>(std::make_unique<qtview::QtView>(options)); };
+  return toolkit::viewFactory(
+      [options](toolkit::ViewHost& host) { return std::make_unique<qtview::QtView>(host, options); });
 }
 
 bool saveWindowPng(int64_t handle, const std::string& path) {
   qtview::QtView* v = qtview::QtView::running();
   if (v == nullptr) return false;
   // The calling thread's own changes first, as the user would see them.
-  if (toolkit::HostThread* t = toolkit::thisThread()) toolkit::flushThread(*t);
   bool ok = false;
-  v->onQtThread([&] {
+  v->whenShown([&] {
     if (qtview::TopWindow* w = v->window(handle)) ok = qtview::saveWindowImage(*w, qtview::toQ(path));
   });
   return ok;
@@ -46,6 +41,11 @@ bool saveWindowPng(int64_t handle, const std::string& path) {
 namespace qtview {
 
 namespace {
+
+// The view of the program that runs: from its making to the end of its loop.
+std::atomic<QtView*> gRunning{nullptr};
+
+void unregister(QtView* view) { gRunning.compare_exchange_strong(view, nullptr); }
 
 // The process's QApplication: made by the first view, on the thread that
 // then runs every program's loop, and kept for the life of the process.
@@ -66,23 +66,30 @@ void ensureApplication() {
 }
 
 // A dialog a person answers, waited for by the host thread that asked.
-struct PendingAnswer {
-  std::mutex mu;
-  std::condition_variable cv;
-  bool done = false;
-  toolkit::DialogResult result;
-
+class PendingAnswer {
+ public:
   void set(const toolkit::DialogResult& r) {
-    std::lock_guard<std::mutex> lock(mu);
-    if (done) return;
-    done = true;
-    result = r;
-    cv.notify_all();
+    base::MutexLock lock(mu_);
+    if (done_) return;
+    done_ = true;
+    result_ = r;
+    cv_.notifyAll();
   }
-  bool waitFor(std::chrono::milliseconds d) {
-    std::unique_lock<std::mutex> lock(mu);
-    return cv.wait_for(lock, d, [this] { return done; });
+  // True with the answer once there is one; false when `d` passed first.
+  bool waitFor(std::chrono::milliseconds d, toolkit::DialogResult& answer) {
+    base::MutexLock lock(mu_);
+    const auto deadline = std::chrono::steady_clock::now() + d;
+    while (!done_ && cv_.waitUntil(mu_, deadline)) {
+    }
+    if (done_) answer = result_;
+    return done_;
   }
+
+ private:
+  base::Mutex mu_;
+  base::CondVar cv_;
+  bool done_ GUARDED_BY(mu_) = false;
+  toolkit::DialogResult result_ GUARDED_BY(mu_);
 };
 
 // What an unanswered dialog gives (as nobody answering it under the headless view).
@@ -92,20 +99,18 @@ toolkit::DialogResult unanswered(const toolkit::DialogRequest& r) {
   return res;
 }
 
-bool programEnding() {
-  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
-  return p && p->ending();
-}
-
 }  // namespace
 
-QtView::QtView(QtViewOptions options) : options_(std::move(options)) {
+QtView::QtView(toolkit::ViewHost& host, QtViewOptions options) : host_(host), options_(std::move(options)) {
   ensureApplication();
   caller_ = std::make_unique<QtCaller>();
   startQt();
+  QtView* none = nullptr;
+  gRunning.compare_exchange_strong(none, this);
 }
 
 QtView::~QtView() {
+  unregister(this);
   if (caller_->onQtThread()) {
     stopQt();
     return;
@@ -120,15 +125,12 @@ QtView::~QtView() {
   (void)player_.release();
 }
 
-QtView* QtView::running() {
-  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
-  return p ? dynamic_cast<QtView*>(&p->view()) : nullptr;
-}
+QtView* QtView::running() { return gRunning.load(); }
 
 void QtView::startQt() {
   images_ = std::make_unique<ImageCache>(options_.imageDir);
   context_ = std::make_unique<QtContext>(QtContext{measure_, *images_, nullptr});
-  router_ = std::make_unique<InputRouter>([](const toolkit::InputMessage& m) { return toolkit::postInput(m); });
+  router_ = std::make_unique<InputRouter>([this](const toolkit::InputMessage& m) { return host_.postInput(m); });
   context_->events = router_.get();
   desktop_ = std::make_unique<QtDesktop>(*context_);
   dialogs_ = std::make_unique<QtDialogs>(*images_);
@@ -151,11 +153,14 @@ void QtView::stopQt() {
 }
 
 void QtView::run() {
-  router_->setScripted(scriptedUser() != nullptr);
+  router_->setScripted(host_.scripted());
   QEventLoop loop;
   loop_ = &loop;
   if (!quitting_.load()) loop.exec();
   loop_ = nullptr;
+  // The Qt application quit under the program: nothing shows it any more.
+  if (!quitting_.load()) host_.endProgram("the Qt application quit while the program ran");
+  unregister(this);
   stopQt();
 }
 
@@ -196,6 +201,11 @@ bool QtView::onQtThread(std::function<void()> fn) {
   });
 }
 
+bool QtView::whenShown(std::function<void()> fn) {
+  host_.flush();
+  return onQtThread(std::move(fn));
+}
+
 TopWindow* QtView::window(int64_t handle) const { return desktop_ ? desktop_->window(handle) : nullptr; }
 
 QWidget* QtView::dialogOwner(int64_t owner) const {
@@ -231,8 +241,8 @@ toolkit::DialogResult QtView::dialog(const toolkit::DialogRequest& r, const Scri
   });
   if (!shown) return res;
   for (;;) {
-    if (pending->waitFor(std::chrono::milliseconds(100))) return pending->result;
-    if (programEnding() || caller_->stopped()) {
+    if (pending->waitFor(std::chrono::milliseconds(100), res)) return res;
+    if (host_.ending() || caller_->stopped()) {
       caller_->post([this, id] {
         if (dialogs_) dialogs_->cancel(id);
       });
@@ -290,14 +300,8 @@ bool QtView::deliver(const toolkit::ResolvedStep& r, std::string& why) {
     why = "the Qt view has stopped";
     return false;
   }
-  if (!ok) {
-    why = failure;
-    return false;
-  }
-  if (r.step->kind == ScriptStep::Screenshot)
-    if (std::shared_ptr<toolkit::Program> p = toolkit::Program::current())
-      p->record("screenshot \"" + r.step->text + "\" \"" + r.caption + "\"");
-  return true;
+  if (!ok) why = failure;
+  return ok;
 }
 
 }  // namespace qtview

@@ -23,7 +23,7 @@ void UpdateQueue::merge(Pending& into, const ViewUpdate& u) {
 }
 
 bool UpdateQueue::add(const std::vector<ViewUpdate>& batch) {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   bool wasEmpty = order_.empty();
   for (const ViewUpdate& u : batch) {
     auto it = pending_.find(u.handle);
@@ -41,7 +41,7 @@ std::vector<ViewUpdate> UpdateQueue::take() {
   std::vector<int64_t> order;
   std::unordered_map<int64_t, Pending> pending;
   {
-    std::lock_guard<std::mutex> lock(mu_);
+    base::MutexLock lock(mu_);
     order.swap(order_);
     pending.swap(pending_);
   }
@@ -58,7 +58,7 @@ std::vector<ViewUpdate> UpdateQueue::take() {
 }
 
 bool UpdateQueue::empty() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   return order_.empty();
 }
 

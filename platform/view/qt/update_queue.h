@@ -12,10 +12,10 @@
 
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/base/mutex.h"
 #include "platform/view/view.h"
 
 namespace wevo::qtview {
@@ -35,9 +35,9 @@ class UpdateQueue {
   };
   void merge(Pending& into, const toolkit::ViewUpdate& u);
 
-  mutable std::mutex mu_;
-  std::vector<int64_t> order_;
-  std::unordered_map<int64_t, Pending> pending_;
+  mutable base::Mutex mu_;
+  std::vector<int64_t> order_ GUARDED_BY(mu_);
+  std::unordered_map<int64_t, Pending> pending_ GUARDED_BY(mu_);
 };
 
 }  // namespace wevo::qtview

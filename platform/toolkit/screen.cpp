@@ -1,4 +1,4 @@
-#include "platform/view/common/screen.h"
+#include "platform/toolkit/screen.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 namespace wevo::toolkit {
 
 void Screen::apply(const ViewUpdate& u) {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   if (u.closed) {
     windows_.erase(u.handle);
     return;
@@ -20,25 +20,25 @@ void Screen::apply(const ViewUpdate& u) {
 }
 
 void Screen::noteInvalidate(int64_t handle) {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   for (auto& [h, w] : windows_)
     if (h == handle || w.window.clientHandle == handle) ++w.invalidations;
 }
 
 void Screen::clear() {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   windows_.clear();
 }
 
 std::optional<ScreenWindow> Screen::window(int64_t handle) const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   auto it = windows_.find(handle);
   if (it == windows_.end()) return std::nullopt;
   return it->second;
 }
 
 std::vector<WindowSnapshot> Screen::windows() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   std::vector<WindowSnapshot> out;
   for (const auto& [h, w] : windows_) out.push_back(w.window);
   std::sort(out.begin(), out.end(),
@@ -47,7 +47,7 @@ std::vector<WindowSnapshot> Screen::windows() const {
 }
 
 std::optional<WindowSnapshot> Screen::find(std::string_view caption) const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   const WindowSnapshot* best = nullptr;
   auto consider = [&](const WindowSnapshot& w) {
     if (best == nullptr || w.openOrder > best->openOrder) best = &w;
@@ -67,7 +67,7 @@ std::optional<WindowSnapshot> Screen::find(std::string_view caption) const {
 }
 
 std::optional<ControlSnapshot> Screen::control(int64_t handle, int field) const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   auto it = windows_.find(handle);
   if (it == windows_.end()) return std::nullopt;
   auto c = it->second.controls.find(field);
@@ -76,7 +76,7 @@ std::optional<ControlSnapshot> Screen::control(int64_t handle, int field) const 
 }
 
 std::optional<ControlSnapshot> Screen::control(int64_t handle, std::string_view label) const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   auto it = windows_.find(handle);
   if (it == windows_.end()) return std::nullopt;
   for (const auto& [f, c] : it->second.controls)

@@ -1,4 +1,4 @@
-#include "platform/view/common/scripted_user.h"
+#include "platform/toolkit/scripted_user.h"
 
 #include "platform/toolkit/dialog_text.h"
 #include "platform/toolkit/key_names.h"
@@ -83,7 +83,7 @@ std::string ScriptedUser::stepName(size_t i) const {
 }
 
 std::string ScriptedUser::position() const {
-  std::lock_guard<std::mutex> lock(mu_);
+  base::MutexLock lock(mu_);
   if (next_ < steps_.size()) return "next: " + stepName(next_);
   return "no step left (" + std::to_string(steps_.size()) + " done)";
 }
@@ -91,13 +91,9 @@ std::string ScriptedUser::position() const {
 // ---- Input steps ----------------------------------------------------------------
 
 bool ScriptedUser::resolve(const ScriptStep& s, ResolvedStep& out, int& thread, std::string& why) {
-  Screen& screen = program_.published();
-  int64_t capture, focus;
-  {
-    std::lock_guard<std::mutex> lock(program_.mu);
-    capture = program_.capture;
-    focus = program_.focusWindow != nullptr ? program_.focusWindow->handle.load() : 0;
-  }
+  Screen& screen = program_.screen();
+  const int64_t capture = program_.capture();
+  const int64_t focus = program_.focusWindowHandle();
   out = ResolvedStep{};
   out.step = &s;
   auto named = [&]() -> std::optional<WindowSnapshot> {
@@ -255,77 +251,83 @@ bool ScriptedUser::resolve(const ScriptStep& s, ResolvedStep& out, int& thread, 
 void ScriptedUser::onThreadWaiting(int thread) {
   (void)thread;  // any waiting thread may deliver any step
   for (;;) {
-    std::unique_lock<std::mutex> lock(mu_);
-    if (program_.ending() || inFlight_) return;
-    bool allIdle, lastDone, targetIdle = false;
-    std::string threads;
-    {
-      std::lock_guard<std::mutex> plock(program_.mu);
-      allIdle = program_.othersIdleLocked(-1);
-      HostThread* last = lastThread_ != 0 ? program_.threadLocked(lastThread_) : nullptr;
-      lastDone = last == nullptr || program_.idleLocked(*last);
-      if (allIdle) threads = program_.describeThreadsLocked();
-    }
-    if (next_ >= steps_.size()) {
-      if (allIdle)
-        program_.endFailed("the script has no step left (" + std::to_string(steps_.size()) +
-                           " done) while every host thread waits for input: " + threads);
-      return;
-    }
-    const ScriptStep& step = steps_[next_];
-    if (isDialogStep(step)) {
-      if (allIdle)
-        program_.endFailed(stepName(next_) + " waits for a dialog, but none was shown and every host thread waits "
-                           "for input: " + threads);
-      return;
-    }
-    if (!lastDone) return;  // the previous step is still being taken
     ResolvedStep resolved;
     int target = 0;
-    std::string why;
-    if (!resolve(step, resolved, target, why)) {
-      if (allIdle) program_.endFailed(stepName(next_) + " cannot be delivered: " + why);
-      return;
-    }
+    size_t index = 0;
     {
-      std::lock_guard<std::mutex> plock(program_.mu);
-      HostThread* t = program_.threadLocked(target);
-      targetIdle = t != nullptr && program_.idleLocked(*t);
+      base::MutexLock lock(mu_);
+      if (!nextStep(resolved, target, index)) return;
+      inFlight_ = true;
     }
-    if (!targetIdle && step.kind != ScriptStep::Screenshot) {
-      if (allIdle) program_.endFailed(stepName(next_) + " cannot be delivered: its window's thread has ended");
-      return;  // its thread is busy and comes back here when it waits
-    }
-    size_t index = next_++;
-    inFlight_ = true;
-    lock.unlock();
     std::string failure;
     bool ok = program_.view().deliver(resolved, failure);
-    lock.lock();
+    base::MutexLock lock(mu_);
     inFlight_ = false;
     if (!ok) {
       program_.endFailed(stepName(index) + " could not be delivered: " + failure);
       return;
     }
     program_.progress();
-    if (step.kind != ScriptStep::Screenshot) lastThread_ = target;
+    if (resolved.step->kind == ScriptStep::Screenshot)
+      program_.record("screenshot \"" + resolved.step->text + "\" \"" + resolved.caption + "\"");
+    else
+      lastThread_ = target;
     // Look again: a thread that came here while this step was in flight went
     // back to waiting without delivering anything.
   }
 }
 
+bool ScriptedUser::nextStep(ResolvedStep& resolved, int& target, size_t& index) {
+  if (program_.ending() || inFlight_) return false;
+  std::string threads;
+  const bool allIdle = program_.everyThreadIdle(threads);
+  const bool lastDone = lastThread_ == 0 || program_.threadIdle(lastThread_).value_or(true);
+  if (next_ >= steps_.size()) {
+    if (allIdle)
+      program_.endFailed("the script has no step left (" + std::to_string(steps_.size()) +
+                         " done) while every host thread waits for input: " + threads);
+    return false;
+  }
+  const ScriptStep& step = steps_[next_];
+  if (isDialogStep(step)) {
+    if (allIdle)
+      program_.endFailed(stepName(next_) + " waits for a dialog, but none was shown and every host thread waits "
+                         "for input: " + threads);
+    return false;
+  }
+  if (!lastDone) return false;  // the previous step is still being taken
+  std::string why;
+  if (!resolve(step, resolved, target, why)) {
+    if (allIdle) program_.endFailed(stepName(next_) + " cannot be delivered: " + why);
+    return false;
+  }
+  const bool targetIdle = program_.threadIdle(target).value_or(false);
+  if (!targetIdle && step.kind != ScriptStep::Screenshot) {
+    if (allIdle) program_.endFailed(stepName(next_) + " cannot be delivered: its window's thread has ended");
+    return false;  // its thread is busy and comes back here when it waits
+  }
+  index = next_++;
+  return true;
+}
+
 // ---- Dialog steps ----------------------------------------------------------------
 
 const ScriptStep* ScriptedUser::dialogStep(const DialogRequest& r) {
-  std::unique_lock<std::mutex> lock(mu_);
-  auto fail = [&](const std::string& why) {
-    lock.unlock();
-    program_.endFailed(why);
-    throw ProgramEnd{};
-  };
-  if (next_ >= steps_.size())
-    fail("unexpected dialog: " + describe(r) + " (the script has no step left, " + std::to_string(steps_.size()) +
-         " done)");
+  std::string why;
+  {
+    base::MutexLock lock(mu_);
+    if (const ScriptStep* s = takeDialogStep(r, why)) return s;
+  }
+  program_.endFailed(why);
+  throw ProgramEnd{};
+}
+
+const ScriptStep* ScriptedUser::takeDialogStep(const DialogRequest& r, std::string& why) {
+  if (next_ >= steps_.size()) {
+    why = "unexpected dialog: " + describe(r) + " (the script has no step left, " + std::to_string(steps_.size()) +
+          " done)";
+    return nullptr;
+  }
   const ScriptStep& s = steps_[next_];
   bool matches = (r.kind == DialogRequest::Message && s.kind == ScriptStep::Answer) ||
                  (r.kind == DialogRequest::Popup && s.kind == ScriptStep::ChoosePopup) ||
@@ -333,20 +335,31 @@ const ScriptStep* ScriptedUser::dialogStep(const DialogRequest& r) {
                  (r.kind == DialogRequest::File && s.kind == ScriptStep::PickFile) ||
                  (r.kind == DialogRequest::Stop && s.kind == ScriptStep::StopChoice) ||
                  (r.kind == DialogRequest::PageSetup && s.kind == ScriptStep::PageSetup);
-  if (!matches) fail("unexpected dialog: " + describe(r) + "; the script's next is " + stepName(next_));
+  if (!matches) {
+    why = "unexpected dialog: " + describe(r) + "; the script's next is " + stepName(next_);
+    return nullptr;
+  }
   if (s.kind == ScriptStep::Answer) {
-    if (!text::sameClipped(s.text, r.title))
-      fail("unexpected dialog: " + describe(r) + "; " + stepName(next_) + " expects the message box " +
-           quoted(s.text));
-    if (s.code != 0 && (r.buttons & s.code) != s.code)
-      fail(stepName(next_) + ": the " + describe(r) + " has no " + buttonName(s.code) + " button");
+    if (!text::sameClipped(s.text, r.title)) {
+      why = "unexpected dialog: " + describe(r) + "; " + stepName(next_) + " expects the message box " +
+            quoted(s.text);
+      return nullptr;
+    }
+    if (s.code != 0 && (r.buttons & s.code) != s.code) {
+      why = stepName(next_) + ": the " + describe(r) + " has no " + buttonName(s.code) + " button";
+      return nullptr;
+    }
   }
   if (s.kind == ScriptStep::ChoosePopup && s.code != 0) {
     std::vector<PopupItem> items = popupItems(r.text);
-    if (s.code < 0 || static_cast<size_t>(s.code) > items.size())
-      fail(stepName(next_) + ": the " + describe(r) + " has " + std::to_string(items.size()) + " items");
-    if (!items[static_cast<size_t>(s.code) - 1].enabled)
-      fail(stepName(next_) + ": item " + std::to_string(s.code) + " of the " + describe(r) + " is disabled");
+    if (s.code < 0 || static_cast<size_t>(s.code) > items.size()) {
+      why = stepName(next_) + ": the " + describe(r) + " has " + std::to_string(items.size()) + " items";
+      return nullptr;
+    }
+    if (!items[static_cast<size_t>(s.code) - 1].enabled) {
+      why = stepName(next_) + ": item " + std::to_string(s.code) + " of the " + describe(r) + " is disabled";
+      return nullptr;
+    }
   }
   ++next_;
   return &s;
