@@ -177,6 +177,10 @@ class File {
   // BEGIN IMMEDIATE, waiting up to `waitSeconds` for other writers (32 when
   // they keep it); 56 inside a transaction or stream.
   bool begin(int waitSeconds);
+  // Waits for readers still in the file as long as begin() waited (32 when
+  // they stay; the transaction is then still open, to roll back). 90 when
+  // the driver already rolled the transaction back because a statement in it
+  // failed (a damaged page, a full disk): its work is lost.
   bool commit();
   bool rollback();
   // The next row read is watched: a put() or del() of it fails with 89 when

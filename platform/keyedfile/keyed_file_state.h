@@ -47,6 +47,7 @@ struct File::State {
 
   enum class Tx { kNone, kUser, kStream };
   Tx tx = Tx::kNone;        // the transaction this instance began
+  int txWaitMillis = 0;     // how long begin() waited; its commit waits as long
   bool streaming = false;   // between stream() and flush()
   bool keysDropped = false; // this connection dropped the keys for appends
 
