@@ -37,7 +37,9 @@ void SetWindowControls(Window& window, std::string_view procedureName, std::stri
                        WEVOSETTINGS& settings) {
   if (IsOriginalMarker(uniqueMarker)) return;
   if (!OwnedByThisThread(window)) return;
-  store::PrepareStore(settings);
+  // The store and its password as the caller gave them, for the whole call.
+  const store::StoreContext context = store::PrepareStore(settings);
+  const store::StoreBinding bound(context);
   int first = 0;
   {
     FrozenDrawing frozen(window);

@@ -41,13 +41,13 @@ class Copier {
 
   bool run() {
     from_.setName(storeName_);
-    from_.setOwner(c_.fromOwner);
+    from_.setOwner(c_.fromOwner.view());
     // Others are kept out until the new file has replaced the store.
     if (!from_.open(kf::kExclusive)) return failed();
     from_.setPhysical();
     kf::File::removeFile(c_.tempName);  // left by an interrupted conversion
     to_.setName(c_.tempName);
-    to_.setOwner(c_.toOwner);
+    to_.setOwner(c_.toOwner.view());
     if (!to_.create() || !to_.open(kf::kExclusive)) return failed();
     step(CopyStep::kTempCreated, 0);
     if (!from_.stream() || !to_.stream()) return failed();

@@ -18,7 +18,7 @@ class Vars {
     name_ = std::move(value);
   }
   void setOwner(std::string_view owner) EXCLUDES(mutex_) {
-    std::string value = cut(owner, kOwnerWidth);
+    kf::Secret value(text::clip(owner.substr(0, kOwnerWidth)));
     base::MutexLock lock(mutex_);
     owner_ = std::move(value);
   }
@@ -26,7 +26,7 @@ class Vars {
     base::MutexLock lock(mutex_);
     return name_;
   }
-  std::string owner() const EXCLUDES(mutex_) {
+  kf::Secret owner() const EXCLUDES(mutex_) {
     base::MutexLock lock(mutex_);
     return owner_;
   }
@@ -34,7 +34,7 @@ class Vars {
  private:
   mutable base::Mutex mutex_;
   std::string name_ GUARDED_BY(mutex_);
-  std::string owner_ GUARDED_BY(mutex_);
+  kf::Secret owner_ GUARDED_BY(mutex_);
 };
 
 Vars& vars() {
@@ -47,6 +47,6 @@ Vars& vars() {
 void setStoreFileName(std::string_view name) { vars().setName(name); }
 void setStoreOwner(std::string_view owner) { vars().setOwner(owner); }
 std::string storeFileName() { return vars().name(); }
-std::string storeOwner() { return vars().owner(); }
+kf::Secret storeOwner() { return vars().owner(); }
 
 }  // namespace wevo::store

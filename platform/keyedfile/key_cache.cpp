@@ -120,11 +120,6 @@ std::string rawKeyForm(const DerivedKey& key, const Salt& salt) {
   return form;
 }
 
-void wipe(std::string& secret) {
-  if (!secret.empty()) OPENSSL_cleanse(secret.data(), secret.size());
-  secret.clear();
-}
-
 uint64_t keyDerivations() { return cache().derivations(); }
 
 void clearKeyCache() { cache().clear(); }

@@ -164,10 +164,9 @@ std::optional<int64_t> parsePosition(std::string_view position) {
 // Makes the file at `path` (none may be there) empty with the schema's
 // layout, protected with `password` (blank: none). A failure leaves nothing
 // there; the error state tells why.
-bool buildEmpty(const Schema& schema, const std::string& path, std::string password) {
+bool buildEmpty(const Schema& schema, const std::string& path, const Secret& password) {
   Db db;
-  int code = connect(db, path, password, true, false);
-  wipe(password);
+  int code = connect(db, path, password.view(), true, false);
   if (code != kNoError) {
     ::unlink(path.c_str());
     return false;
@@ -224,21 +223,20 @@ const FileDecl& File::decl() const { return s_->decl; }
 void* File::record() const { return s_->record; }
 
 void File::setName(std::string_view name) { s_->name = std::string(text::clip(name)); }
-void File::setOwner(std::string_view owner) { s_->owner = std::string(text::clip(owner)); }
+void File::setOwner(std::string_view owner) { s_->owner = Secret(text::clip(owner)); }
 void File::useDeclaredName() { s_->name.reset(); }
-void File::useDeclaredOwner() {
-  if (s_->owner) wipe(*s_->owner);
-  s_->owner.reset();
-}
+void File::useDeclaredOwner() { s_->owner.reset(); }
 
 std::string File::name() const {
   if (s_->name) return *s_->name;
   return s_->decl.name ? std::string(text::clip(s_->decl.name())) : std::string();
 }
 
-std::string File::owner() const {
+Secret File::owner() const {
   if (s_->owner) return *s_->owner;
-  return s_->decl.owner ? std::string(text::clip(s_->decl.owner())) : std::string();
+  if (!s_->decl.owner) return Secret();
+  const Secret declared = s_->decl.owner();
+  return Secret(text::clip(declared.view()));
 }
 
 bool File::isOpen() const { return s_->open; }
@@ -327,13 +325,12 @@ bool File::open(int mode) {
       reportErrno(s.lock.error(), FileLock::lockName(path));
       return false;
   }
-  std::string password = owner();
-  s.connection = ConnectionKey::of(path, password, readOnly, &s.connectionKnown);
+  const Secret password = owner();
+  s.connection = ConnectionKey::of(path, password.view(), readOnly, &s.connectionKnown);
   // A connection this thread made on this very file earlier is taken back
   // with its statements and pages; the layout and keys are checked anew.
   const bool reused = s.connectionKnown && takeConnection(s.connection, s.db);
-  int code = reused ? kNoError : connect(s.db, path, password, false, readOnly);
-  wipe(password);
+  int code = reused ? kNoError : connect(s.db, path, password.view(), false, readOnly);
   bool keysValid = false;
   if (code == kNoError) code = checkLayout(s.db, s.schema, &keysValid);
   if (code == kNoError && !keysValid) {
@@ -682,9 +679,7 @@ bool File::build() {
       return false;
   }
   Db db;
-  std::string password = owner();
-  int code = connect(db, path, password, false, false);
-  wipe(password);
+  int code = connect(db, path, owner().view(), false, false);
   bool keysValid = false;
   if (code == kNoError) code = checkLayout(db, s.schema, &keysValid);
   if (code != kNoError) return false;

@@ -67,8 +67,8 @@ class File {
   void setOwner(std::string_view owner);  // blank: no password
   void useDeclaredName();
   void useDeclaredOwner();
-  std::string name() const;   // trailing blanks removed
-  std::string owner() const;  // trailing blanks removed
+  std::string name() const;  // trailing blanks removed
+  Secret owner() const;      // trailing blanks removed
 
   // ---- Whole file --------------------------------------------------------
   // Creates the file empty, replacing one of that name; the instance stays

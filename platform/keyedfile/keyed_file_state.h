@@ -25,7 +25,7 @@ struct File::State {
   void* record;
   Schema schema;
   std::optional<std::string> name;   // set on the instance, else the declaration's
-  std::optional<std::string> owner;
+  std::optional<Secret> owner;
 
   Db db;
   // What the open connection was made for; a closed file parks it under
