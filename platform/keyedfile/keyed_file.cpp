@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 
@@ -30,6 +31,8 @@ constexpr const char* kMetaKeys = "keys";
 constexpr const char* kKeysValid = "valid";
 constexpr const char* kKeysInvalid = "invalid";
 constexpr int kMaxRecoverSeconds = 3600;
+// How long a commit waits for the readers that came before it.
+constexpr int kCommitWaitMillis = 2000;
 
 bool fail(File::State& s, int rc) {
   reportSqlFailure(&s.db, rc);
@@ -46,6 +49,62 @@ bool succeed() {
   return true;
 }
 
+using Clock = std::chrono::steady_clock;
+using Line = FairLock::Line;
+
+// Takes a turn (fair_lock.h) in `line` for `s`, waiting up to `waitMillis`;
+// false with 32 when the stations before it keep the file, or the error.
+bool takeTurn(File::State& s, Line line, bool exclusive, int waitMillis) {
+  switch (s.turns.take(line, exclusive, waitMillis)) {
+    case FairLock::Result::kHeld:
+      return true;
+    case FairLock::Result::kTimedOut:
+      setError(kErrLocked, kSqlBusy, "other stations kept the file past the wait");
+      return false;
+    case FairLock::Result::kError:
+      reportErrno(errno, FileLock::lockName(s.lockPath));
+      return false;
+  }
+  return false;
+}
+
+int millisLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// The turns one operation outside a transaction takes for itself: a shared
+// access turn to read; to write (which reaches the file at once) the
+// writers' turn and the access turn alone. Inside a transaction the
+// transaction's turns cover it and nothing is taken.
+class OwnTurn {
+ public:
+  OwnTurn(File::State& s, bool write) : s_(s) {
+    if (s.tx != File::State::Tx::kNone) return;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kBusyMillis);
+    if (write) {
+      ok_ = takeTurn(s, Line::kWriters, true, kBusyMillis) && takeTurn(s, Line::kAccess, true, millisLeft(deadline));
+    } else {
+      ok_ = takeTurn(s, Line::kAccess, false, kBusyMillis);
+    }
+    taken_ = true;
+  }
+  ~OwnTurn() {
+    if (!taken_) return;
+    s_.turns.give(Line::kAccess);
+    s_.turns.give(Line::kWriters);
+  }
+  OwnTurn(const OwnTurn&) = delete;
+  OwnTurn& operator=(const OwnTurn&) = delete;
+
+  bool ok() const { return ok_; }
+
+ private:
+  File::State& s_;
+  bool ok_ = true;
+  bool taken_ = false;
+};
+
 bool requireOpen(const File::State& s) {
   if (!s.open) return failWith(kErrNotOpen);
   return true;
@@ -55,6 +114,10 @@ bool requireWritable(const File::State& s) {
   if (!requireOpen(s)) return false;
   if (s.readOnly) {
     setError(kErrAccessDenied, 0, "the file is open for reading only");
+    return false;
+  }
+  if (s.tx == File::State::Tx::kRead) {
+    setError(kErrTransactionActive, 0, "no writes inside a read transaction");
     return false;
   }
   return true;
@@ -325,6 +388,9 @@ bool File::open(int mode) {
       reportErrno(s.lock.error(), FileLock::lockName(path));
       return false;
   }
+  s.lockPath = path;
+  // Without the turns the file still works, with SQLite's own waiting.
+  s.turns.attach(s.lock.fd());
   const Secret password = owner();
   s.connection = ConnectionKey::of(path, password.view(), readOnly, &s.connectionKnown);
   // A connection this thread made on this very file earlier is taken back
@@ -332,6 +398,7 @@ bool File::open(int mode) {
   const bool reused = s.connectionKnown && takeConnection(s.connection, s.db);
   int code = reused ? kNoError : connect(s.db, path, password.view(), false, readOnly);
   bool keysValid = false;
+  if (code == kNoError && !takeTurn(s, Line::kAccess, false, kBusyMillis)) code = errorCode();
   if (code == kNoError) code = checkLayout(s.db, s.schema, &keysValid);
   if (code == kNoError && !keysValid) {
     setError(kErrKeysDamaged);
@@ -340,8 +407,10 @@ bool File::open(int mode) {
   if (code == kNoError && !readOnly && !reused) {
     if (int rc = s.db.exec("PRAGMA journal_mode=DELETE"); rc != kSqlOk) code = reportSqlFailure(&s.db, rc);
   }
+  s.turns.give(Line::kAccess);
   if (code != kNoError) {
     s.db.close();
+    s.turns.detach();
     s.lock.release();
     return false;
   }
@@ -363,10 +432,9 @@ bool File::close() {
 
 bool File::State::shutdown() {
   if (!open) return true;
-  int rc = kSqlOk;
-  if (tx == Tx::kStream) rc = db.exec("COMMIT");
-  if (rc != kSqlOk) reportSqlFailure(&db, rc);
+  const bool committed = tx != Tx::kStream || commitWrites();
   if (!db.autocommit()) db.exec("ROLLBACK");
+  turns.detach();
   if (connectionKnown)
     parkConnection(connection, db);
   else
@@ -376,7 +444,7 @@ bool File::State::shutdown() {
   tx = Tx::kNone;
   streaming = false;
   resetPosition();
-  return rc == kSqlOk;
+  return committed;
 }
 
 bool File::send(std::string_view command) {
@@ -417,6 +485,8 @@ bool File::removeFile(const std::string& name) {
 bool File::records(uint64_t& count) {
   State& s = *s_;
   if (!requireOpen(s)) return false;
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.countSql(), &rc);
   if (stmt == nullptr) return fail(s, rc);
@@ -456,6 +526,8 @@ bool File::previous() { return s_->read(false, {}); }
 bool File::State::read(bool forward, const KeyTuple& pins) {
   if (!requireOpen(*this)) return false;
   if (!cursor.active()) return failWith(kErrNoRecord);
+  OwnTurn turn(*this, false);
+  if (!turn.ok()) return false;
   int64_t row = 0, version = 0;
   switch (cursor.fetch(db, schema, forward, pins, record, blob, row, version)) {
     case Cursor::Fetch::kRow:
@@ -490,6 +562,8 @@ void File::State::resetPosition() {
 bool File::get(int key) {
   State& s = *s_;
   if (!requireOpen(s) || !requireKey(s, key, false)) return false;
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.exactSql(key), &rc);
   if (stmt == nullptr) return fail(s, rc);
@@ -507,6 +581,52 @@ bool File::State::readOne(Stmt& stmt) {
   readRecord(stmt, Schema::kFirstFieldColumn, decl, record, schema.blobColumn(), blob);
   becameCurrent(stmt.columnInt(Schema::kRowColumn), stmt.columnInt(Schema::kVersionColumn));
   return succeed();
+}
+
+bool File::readRange(int key, int components, RowSet& rows) {
+  State& s = *s_;
+  rows.reset(s.decl.recordSize);
+  if (!requireOpen(s) || !requireKey(s, key, false)) return false;
+  if (components < 0 || components > s.schema.componentCount(key)) {
+    setError(kErrBadRequest, 0, "no " + std::to_string(components) + " components in key " + std::to_string(key));
+    return false;
+  }
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
+  int rc = kSqlOk;
+  Stmt* stmt = s.db.prepare(s.schema.rangeSql(key, components), &rc);
+  if (stmt == nullptr) return fail(s, rc);
+  StmtUse use(*stmt);
+  const KeyTuple values = keyTuple(s.decl, key, s.record);
+  for (int j = 0; j < components; ++j) bindValue(*stmt, j + 1, values[static_cast<size_t>(j)]);
+  while ((rc = stmt->step()) == kSqlRow) {
+    countRowRead();
+    const int64_t row = stmt->columnInt(Schema::kRowColumn);
+    void* record = rows.add(std::to_string(row), row);
+    readRecord(*stmt, Schema::kFirstFieldColumn, s.decl, record, s.schema.blobColumn(), rows.lastBlob());
+  }
+  if (rc != kSqlDone) {
+    rows.reset(s.decl.recordSize);
+    return fail(s, rc);
+  }
+  return succeed();
+}
+
+std::vector<size_t> File::keyOrder(const RowSet& rows, int key) const {
+  const State& s = *s_;
+  std::vector<size_t> order(rows.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  if (!s.schema.validKey(key) || key < 0) return order;
+  std::vector<KeyTuple> values;
+  values.reserve(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) values.push_back(keyTuple(s.decl, key, rows.record(i)));
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    for (size_t j = 0; j < values[a].size(); ++j)
+      if (int c = compareValues(values[a][j], values[b][j], s.schema.textNoCase(key, static_cast<int>(j))); c != 0)
+        return c < 0;
+    return rows.insertion(a) < rows.insertion(b);
+  });
+  return order;
 }
 
 std::string File::position() const { return position(kPhysical); }
@@ -535,6 +655,8 @@ bool File::reset(int key, std::string_view position) {
 bool File::State::locate(int key, std::string_view position, KeyTuple& values, int64_t& row) {
   std::optional<int64_t> parsed = parsePosition(position);
   if (!parsed) return failWith(kErrNoRecord);
+  OwnTurn turn(*this, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = db.prepare(schema.selectByRowSql(), &rc);
   if (stmt == nullptr) return fail(*this, rc);
@@ -554,6 +676,8 @@ bool File::reget(std::string_view position) {
   if (!requireOpen(s)) return false;
   std::optional<int64_t> row = parsePosition(position);
   if (!row) return failWith(kErrNoRecord);
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.selectByRowSql(), &rc);
   if (stmt == nullptr) return fail(s, rc);
@@ -567,6 +691,8 @@ bool File::reget(std::string_view position) {
 bool File::add() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
+  OwnTurn turn(s, true);
+  if (!turn.ok()) return false;
   return s.insert();
 }
 
@@ -579,6 +705,7 @@ bool File::State::insert() {
   rc = stmt->step();
   if (rc != kSqlDone) return fail(*this, rc);
   current = db.lastInsertRowid();
+  wrote = true;
   watchArmed = false;
   watchedRow = 0;
   blobChanged = false;
@@ -588,8 +715,11 @@ bool File::State::insert() {
 bool File::append() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
+  OwnTurn turn(s, true);
+  if (!turn.ok()) return false;
   if (!s.keysDropped) {
     if (int rc = dropKeys(s.db, s.schema, s.tx != State::Tx::kNone); rc != kSqlOk) return fail(s, rc);
+    s.wrote = true;
     s.keysDropped = true;
   }
   return s.insert();
@@ -599,6 +729,8 @@ bool File::put() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
   if (s.current == 0) return failWith(kErrNoRecord);
+  OwnTurn turn(s, true);
+  if (!turn.ok()) return false;
   const bool watched = s.watchedRow == s.current;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.updateSql(watched), &rc);
@@ -613,6 +745,7 @@ bool File::put() {
     if (rc != kSqlDone) return fail(s, rc);
   }
   if (s.db.changes() == 0) return s.explainMissedWrite();
+  s.wrote = true;
   if (watched) ++s.watchedVersion;
   s.blobChanged = false;
   return succeed();
@@ -622,6 +755,8 @@ bool File::del() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
   if (s.current == 0) return failWith(kErrNoRecord);
+  OwnTurn turn(s, true);
+  if (!turn.ok()) return false;
   const bool watched = s.watchedRow == s.current;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.deleteSql(watched), &rc);
@@ -634,6 +769,7 @@ bool File::del() {
     if (rc != kSqlDone) return fail(s, rc);
   }
   if (s.db.changes() == 0) return s.explainMissedWrite();
+  s.wrote = true;
   s.current = 0;
   s.watchedRow = 0;
   return succeed();
@@ -657,6 +793,9 @@ bool File::build() {
   State& s = *s_;
   if (s.open) {
     if (!requireWritable(s)) return false;
+    OwnTurn turn(s, true);
+    if (!turn.ok()) return false;
+    s.wrote = true;
     int rc = rebuildKeys(s.db, s.schema, s.tx != State::Tx::kNone);
     if (rc != kSqlOk) return fail(s, rc);
     s.keysDropped = false;
@@ -694,6 +833,8 @@ bool File::build() {
 bool File::duplicateCheck(int key) {
   State& s = *s_;
   if (!requireOpen(s) || !requireKey(s, key, false)) return false;
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.duplicateSql(key), &rc);
   if (stmt == nullptr) return fail(s, rc);
@@ -718,13 +859,37 @@ bool File::stream() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (s.streaming) return succeed();
+  if (s.tx == State::Tx::kRead) return failWith(kErrTransactionActive);
   if (s.tx == State::Tx::kNone) {
+    if (!takeTurn(s, Line::kWriters, true, kBusyMillis)) return false;
     int rc = s.db.exec("BEGIN IMMEDIATE");
-    if (rc != kSqlOk) return fail(s, rc);
+    if (rc != kSqlOk) {
+      s.turns.give(Line::kWriters);
+      return fail(s, rc);
+    }
     s.tx = State::Tx::kStream;
+    s.wrote = false;
   }
   s.streaming = true;
   return succeed();
+}
+
+// Ends the write transaction with COMMIT, its writes reaching the file in
+// their turn on the access line. A failed commit leaves the transaction open
+// (the driver's rollback aside), to be committed again or rolled back.
+bool File::State::commitWrites() {
+  if (wrote && !takeTurn(*this, Line::kAccess, true, kCommitWaitMillis)) return false;
+  // Other programs' readers (outside the lines) are waited for as long.
+  db.setBusyTimeout(kCommitWaitMillis);
+  const int rc = db.exec("COMMIT");
+  db.setBusyTimeout(kBusyMillis);
+  turns.give(Line::kAccess);
+  if (rc == kSqlOk || db.autocommit()) {
+    turns.give(Line::kWriters);
+    tx = Tx::kNone;
+  }
+  if (rc != kSqlOk) return fail(*this, rc);
+  return true;
 }
 
 bool File::flush() {
@@ -733,18 +898,12 @@ bool File::flush() {
   if (!s.streaming) return succeed();
   s.streaming = false;
   if (s.tx != State::Tx::kStream) return succeed();
-  int rc = s.db.exec("COMMIT");
-  if (rc != kSqlOk) {
-    // Still in the transaction (a reader held the file): stay streaming so
+  if (!s.commitWrites()) {
+    // Still in the transaction (readers held the file): stay streaming so
     // that a later flush or close can finish it.
-    if (!s.db.autocommit()) {
-      s.streaming = true;
-    } else {
-      s.tx = State::Tx::kNone;
-    }
-    return fail(s, rc);
+    if (s.tx == State::Tx::kStream) s.streaming = true;
+    return false;
   }
-  s.tx = State::Tx::kNone;
   return succeed();
 }
 
@@ -752,12 +911,19 @@ bool File::begin(int waitSeconds) {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (s.tx != State::Tx::kNone) return failWith(kErrTransactionActive);
-  s.txWaitMillis = waitSeconds > 0 ? waitSeconds * 1000 : 0;
-  s.db.setBusyTimeout(s.txWaitMillis);
+  const int waitMillis = waitSeconds > 0 ? waitSeconds * 1000 : 0;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMillis);
+  if (!takeTurn(s, Line::kWriters, true, waitMillis)) return false;
+  // Other programs' writers (outside the lines) are waited for in the time left.
+  s.db.setBusyTimeout(millisLeft(deadline));
   int rc = s.db.exec("BEGIN IMMEDIATE");
   s.db.setBusyTimeout(kBusyMillis);
-  if (rc != kSqlOk) return fail(s, rc);
+  if (rc != kSqlOk) {
+    s.turns.give(Line::kWriters);
+    return fail(s, rc);
+  }
   s.tx = State::Tx::kUser;
+  s.wrote = false;
   return succeed();
 }
 
@@ -769,19 +935,11 @@ bool File::commit() {
     // The driver ended the transaction itself when a statement in it failed
     // (a damaged page, a full disk): its work is lost, and the commit says so.
     s.tx = State::Tx::kNone;
+    s.turns.give(Line::kWriters);
     setError(kErrDriver, kSqlAbort, "the transaction was rolled back after an earlier error");
     return false;
   }
-  // Readers still in the file hold the commit up; it waits for them as long
-  // as the transaction waited to begin.
-  s.db.setBusyTimeout(s.txWaitMillis);
-  int rc = s.db.exec("COMMIT");
-  s.db.setBusyTimeout(kBusyMillis);
-  if (rc != kSqlOk) {
-    if (s.db.autocommit()) s.tx = State::Tx::kNone;
-    return fail(s, rc);
-  }
-  s.tx = State::Tx::kNone;
+  if (!s.commitWrites()) return false;
   s.streaming = false;
   return succeed();
 }
@@ -793,8 +951,36 @@ bool File::rollback() {
   s.tx = State::Tx::kNone;
   s.streaming = false;
   s.keysDropped = false;  // a drop inside the transaction went with it
-  if (s.db.autocommit()) return succeed();
-  int rc = s.db.exec("ROLLBACK");
+  int rc = s.db.autocommit() ? kSqlOk : s.db.exec("ROLLBACK");
+  s.turns.give(Line::kAccess);
+  s.turns.give(Line::kWriters);
+  if (rc != kSqlOk) return fail(s, rc);
+  return succeed();
+}
+
+bool File::beginRead(int waitSeconds) {
+  State& s = *s_;
+  if (!requireOpen(s)) return false;
+  if (s.tx != State::Tx::kNone) return failWith(kErrTransactionActive);
+  const int waitMillis = waitSeconds > 0 ? waitSeconds * 1000 : 0;
+  if (!takeTurn(s, Line::kAccess, false, waitMillis)) return false;
+  int rc = s.db.exec("BEGIN");
+  if (rc != kSqlOk) {
+    s.turns.give(Line::kAccess);
+    return fail(s, rc);
+  }
+  s.tx = State::Tx::kRead;
+  return succeed();
+}
+
+bool File::endRead() {
+  State& s = *s_;
+  if (!requireOpen(s)) return false;
+  if (s.tx != State::Tx::kRead) return failWith(kErrNoTransaction);
+  s.tx = State::Tx::kNone;
+  int rc = s.db.autocommit() ? kSqlOk : s.db.exec("COMMIT");
+  if (rc != kSqlOk) s.db.exec("ROLLBACK");
+  s.turns.give(Line::kAccess);
   if (rc != kSqlOk) return fail(s, rc);
   return succeed();
 }

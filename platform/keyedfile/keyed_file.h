@@ -25,9 +25,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/keyedfile/file_decl.h"
 #include "platform/keyedfile/read_counter.h"  // rowsRead(): rows fetched by this thread
+#include "platform/keyedfile/row_set.h"
 
 namespace wevo::kf {
 
@@ -139,6 +141,18 @@ class File {
   // valid while the row exists, also across opens.
   std::string position() const;
   std::string position(int key) const;
+  // Reads, in one go, every row whose first `components` components of
+  // `key` equal the buffer's (text components compared as the key compares
+  // them), in the key's order (equal values in insertion order), into
+  // `rows`: one pass over the key, for a caller that wants all of a range.
+  // The buffer, the current row and the sequential position are left alone.
+  // 80 for a bad key or count; a failed read leaves `rows` empty.
+  bool readRange(int key, int components, RowSet& rows);
+  // The indexes of `rows` (read through this file) in the order of `key`, as
+  // a walk over the key would meet them: by the key's values compared as the
+  // key compares them, equal values in insertion order.
+  std::vector<size_t> keyOrder(const RowSet& rows, int key) const;
+
   // Positions the key's order (kPhysical: insertion order) at the row, so that
   // next() or previous() reads that row first. Does not read into the buffer.
   // 33 when the row no longer exists.
@@ -183,6 +197,13 @@ class File {
   // failed (a damaged page, a full disk): its work is lost.
   bool commit();
   bool rollback();
+  // A read transaction: every read until endRead() sees the file as it was
+  // when the first of them ran, and no writer can change it in between
+  // (writers wait for it to end, up to their own wait). Waits up to
+  // `waitSeconds` for a writer in the middle of its commit (32 when it stays
+  // there). No write may be made in it (56); 56 inside another transaction.
+  bool beginRead(int waitSeconds);
+  bool endRead();
   // The next row read is watched: a put() or del() of it fails with 89 when
   // another connection or process changed it after it was read.
   bool watch();

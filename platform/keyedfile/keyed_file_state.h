@@ -10,6 +10,7 @@
 
 #include "platform/keyedfile/connection_pool.h"
 #include "platform/keyedfile/cursor.h"
+#include "platform/keyedfile/fair_lock.h"
 #include "platform/keyedfile/file_lock.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "platform/keyedfile/row_codec.h"
@@ -31,8 +32,10 @@ struct File::State {
   // What the open connection was made for; a closed file parks it under
   // this key (connection_pool.h) unless it is not known.
   ConnectionKey connection;
+  std::string lockPath;  // the file opened, whose lock file holds the turns
   bool connectionKnown = false;
   FileLock lock;
+  FairLock turns;  // this instance's place in the file's lines (fair_lock.h)
   bool open = false;
   bool readOnly = false;
   int recoverSeconds = 0;  // wait of the next open for a held lock
@@ -45,9 +48,9 @@ struct File::State {
   std::string blob;
   bool blobChanged = false;
 
-  enum class Tx { kNone, kUser, kStream };
+  enum class Tx { kNone, kUser, kStream, kRead };
   Tx tx = Tx::kNone;        // the transaction this instance began
-  int txWaitMillis = 0;     // how long begin() waited; its commit waits as long
+  bool wrote = false;       // the transaction has written something
   bool streaming = false;   // between stream() and flush()
   bool keysDropped = false; // this connection dropped the keys for appends
 
@@ -66,6 +69,8 @@ struct File::State {
   // Closes (a stream committed, a transaction rolled back); false, with the
   // error state set, when the stream's commit failed.
   bool shutdown();
+  // COMMIT of the write transaction, in its turn (keyed_file.cpp).
+  bool commitWrites();
 };
 
 }  // namespace wevo::kf
