@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <map>
+#include <set>
 
 #include "platform/base/mutex.h"
 
@@ -25,12 +26,21 @@ class Cache {
     wipeAll();
   }
 
-  bool find(const Digest& digest, DerivedKey& key) EXCLUDES(mutex_) {
+  // The cached key; or, when none is cached, the caller is to derive it
+  // (false) and hand it to keep() or drop() after. A key another thread is
+  // deriving is waited for rather than derived twice: each derivation costs
+  // the full rounds.
+  bool findOrClaim(const Digest& digest, DerivedKey& key) EXCLUDES(mutex_) {
     base::MutexLock lock(mutex_);
-    auto it = keys_.find(digest);
-    if (it == keys_.end()) return false;
-    key = it->second;
-    return true;
+    for (;;) {
+      auto it = keys_.find(digest);
+      if (it != keys_.end()) {
+        key = it->second;
+        return true;
+      }
+      if (deriving_.insert(digest).second) return false;
+      derived_.wait(mutex_);
+    }
   }
 
   void keep(const Digest& digest, const DerivedKey& key) EXCLUDES(mutex_) {
@@ -38,6 +48,15 @@ class Cache {
     base::MutexLock lock(mutex_);
     if (keys_.size() >= kMaxEntries) wipeAll();
     keys_[digest] = key;
+    deriving_.erase(digest);
+    derived_.notifyAll();
+  }
+
+  // The claimed derivation failed: a waiting thread tries itself.
+  void drop(const Digest& digest) EXCLUDES(mutex_) {
+    base::MutexLock lock(mutex_);
+    deriving_.erase(digest);
+    derived_.notifyAll();
   }
 
   void clear() EXCLUDES(mutex_) {
@@ -54,7 +73,9 @@ class Cache {
   }
 
   base::Mutex mutex_;
+  base::CondVar derived_;
   std::map<Digest, DerivedKey> keys_ GUARDED_BY(mutex_);
+  std::set<Digest> deriving_ GUARDED_BY(mutex_);
   std::atomic<uint64_t> derivations_{0};
 };
 
@@ -91,12 +112,14 @@ bool derivedKey(const Salt& salt, std::string_view password, DerivedKey& key) {
   Digest digest;
   if (!lookupDigest(salt, password, digest)) return false;
   Cache& c = cache();
-  if (c.find(digest, key)) return true;
+  if (c.findOrClaim(digest, key)) return true;
   // Derived outside the lock: other threads' opens of known files go on.
   if (PKCS5_PBKDF2_HMAC_SHA1(password.data(), static_cast<int>(password.size()), salt.data(),
                              static_cast<int>(salt.size()), kKdfRounds, static_cast<int>(key.size()),
-                             key.data()) != 1)
+                             key.data()) != 1) {
+    c.drop(digest);
     return false;
+  }
   c.keep(digest, key);
   return true;
 }

@@ -26,7 +26,8 @@ using Salt = std::array<unsigned char, kSaltSize>;
 using DerivedKey = std::array<unsigned char, kKeySize>;
 
 // The key for `password` over `salt`; false only when OpenSSL fails.
-// Thread-safe.
+// Thread-safe; threads that ask for a key another thread is deriving wait for
+// it instead of deriving it again.
 bool derivedKey(const Salt& salt, std::string_view password, DerivedKey& key);
 
 // A fresh random salt for a new file.

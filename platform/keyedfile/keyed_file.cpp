@@ -344,6 +344,14 @@ bool File::createIfMissing(bool* created) {
   const std::string path = name();
   if (path.empty()) return failWith(kErrNotFound);
   if (fileExists(path)) return succeed();
+  // Stations that find the file missing together take turns to make it: the
+  // first makes it, the others find it made (and spend nothing on a file of
+  // their own). Without a turn in time, each makes its own as below.
+  FileLock door;
+  FairLock turn;
+  if (door.acquire(path, false, 0) == FileLock::Result::kLocked && turn.attach(door.fd()))
+    turn.take(Line::kWriters, true, kBusyMillis);
+  if (fileExists(path)) return succeed();
   removeDeadCreators(path);
   static std::atomic<unsigned> serial{0};
   const std::string temp = creatorPrefix(path) + std::to_string(::getpid()) + "." + std::to_string(serial.fetch_add(1));
