@@ -6,6 +6,7 @@
 #include "platform/keyedfile/keyed_file.h"
 #include "store/convert_layout.h"
 #include "store/protect_store.h"
+#include "store/store_thread.h"
 #include "store/store_copy.h"
 #include "store/store_name.h"
 #include "store/window_controls.h"
@@ -24,14 +25,16 @@ enum class Opened { kYes, kNo };
 // open (a conversion holds it alone from start to end, so none is running).
 // The thread's error state tells why an open failed.
 Opened tryCurrentLayout(const std::string& store, std::string_view owner) {
-  WindowControls record{};
-  kf::File file(winDecl(), &record);
+  kf::File& file = formatCheckFile();
   file.setName(store);
   file.setOwner(owner);
-  if (!file.open(kf::kShared)) return Opened::kNo;
-  for (const std::string& temp : {layoutTempName(store), protectTempName(store)}) kf::File::removeFile(temp);
-  file.close();
-  return Opened::kYes;
+  const bool opened = file.open(kf::kShared);
+  if (opened) {
+    for (const std::string& temp : {layoutTempName(store), protectTempName(store)}) kf::File::removeFile(temp);
+    file.close();
+  }
+  file.useDeclaredOwner();  // the password is not kept beyond the check
+  return opened ? Opened::kYes : Opened::kNo;
 }
 
 // One pass; true when it converted something and the check should run again.

@@ -625,12 +625,27 @@ std::vector<size_t> File::keyOrder(const RowSet& rows, int key) const {
   std::vector<size_t> order(rows.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   if (!s.schema.validKey(key) || key < 0) return order;
-  std::vector<KeyTuple> values;
-  values.reserve(rows.size());
-  for (size_t i = 0; i < rows.size(); ++i) values.push_back(keyTuple(s.decl, key, rows.record(i)));
+  if (rows.size() < 2) return order;
+  // Components that every row has alike (a range's) decide nothing: only
+  // the ones after the first that differs are compared.
+  const int n = s.schema.componentCount(key);
+  const KeyTuple first = keyTuple(s.decl, key, rows.record(0));
+  int alike = 0;
+  for (; alike < n; ++alike) {
+    const FieldDecl& f = s.schema.component(key, alike);
+    const bool nocase = s.schema.textNoCase(key, alike);
+    size_t i = 1;
+    while (i < rows.size() && compareValues(fieldValue(f, rows.record(i)), first[static_cast<size_t>(alike)], nocase) == 0)
+      ++i;
+    if (i < rows.size()) break;
+  }
+  std::vector<KeyTuple> values(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i)
+    for (int j = alike; j < n; ++j) values[i].push_back(fieldValue(s.schema.component(key, j), rows.record(i)));
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
     for (size_t j = 0; j < values[a].size(); ++j)
-      if (int c = compareValues(values[a][j], values[b][j], s.schema.textNoCase(key, static_cast<int>(j))); c != 0)
+      if (int c = compareValues(values[a][j], values[b][j], s.schema.textNoCase(key, alike + static_cast<int>(j)));
+          c != 0)
         return c < 0;
     return rows.insertion(a) < rows.insertion(b);
   });

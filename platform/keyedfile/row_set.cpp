@@ -13,11 +13,11 @@ void RowSet::reset(size_t recordSize) {
 }
 
 void* RowSet::add(std::string position, int64_t insertion) {
-  records_.resize(records_.size() + recordSize_);
+  records_.push_back(std::make_unique<char[]>(recordSize_));  // cleared: no byte is left unset
   blobs_.emplace_back();
   positions_.push_back(std::move(position));
   insertions_.push_back(insertion);
-  return records_.data() + records_.size() - recordSize_;
+  return records_.back().get();
 }
 
 }  // namespace wevo::kf
