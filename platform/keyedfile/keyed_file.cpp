@@ -403,10 +403,11 @@ bool File::open(int mode) {
   s.connection = ConnectionKey::of(path, password.view(), readOnly, &s.connectionKnown);
   // A connection this thread made on this very file earlier is taken back
   // with its statements and pages; the layout and keys are checked anew.
+  // Both read the file (keying a new connection reads its first page): in turn.
   const bool reused = s.connectionKnown && takeConnection(s.connection, s.db);
-  int code = reused ? kNoError : connect(s.db, path, password.view(), false, readOnly);
+  int code = takeTurn(s, Line::kAccess, false, kBusyMillis) ? kNoError : errorCode();
+  if (code == kNoError && !reused) code = connect(s.db, path, password.view(), false, readOnly);
   bool keysValid = false;
-  if (code == kNoError && !takeTurn(s, Line::kAccess, false, kBusyMillis)) code = errorCode();
   if (code == kNoError) code = checkLayout(s.db, s.schema, &keysValid);
   if (code == kNoError && !keysValid) {
     setError(kErrKeysDamaged);
