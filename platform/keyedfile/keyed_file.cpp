@@ -402,11 +402,13 @@ bool File::open(int mode) {
   const Secret password = owner();
   s.connection = ConnectionKey::of(path, password.view(), readOnly, &s.connectionKnown);
   // A connection this thread made on this very file earlier is taken back
-  // with its statements and pages; the layout and keys are checked anew.
-  // Both read the file (keying a new connection reads its first page): in turn.
+  // with its statements and pages; the layout and keys are checked anew. A
+  // new one is keyed before the turn (a first key derivation is long) and
+  // set up in it (that reads the file).
   const bool reused = s.connectionKnown && takeConnection(s.connection, s.db);
-  int code = takeTurn(s, Line::kAccess, false, kBusyMillis) ? kNoError : errorCode();
-  if (code == kNoError && !reused) code = connect(s.db, path, password.view(), false, readOnly);
+  int code = reused ? kNoError : openKeyed(s.db, path, password.view(), false, readOnly);
+  if (code == kNoError && !takeTurn(s, Line::kAccess, false, kBusyMillis)) code = errorCode();
+  if (code == kNoError && !reused) code = setUp(s.db, !password.empty());
   bool keysValid = false;
   if (code == kNoError) code = checkLayout(s.db, s.schema, &keysValid);
   if (code == kNoError && !keysValid) {
