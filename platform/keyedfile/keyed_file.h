@@ -16,7 +16,15 @@
 // Threads. An instance belongs to one thread. Instances are independent: two
 // instances over the same file (two declarations, two threads, two processes)
 // each hold their own connection and their own access lock, and conflict with
-// each other exactly as two processes do.
+// each other exactly as two processes do; only a thread's own instances never
+// wait for each other's turns.
+//
+// Waiting. Stations get the file in the order they asked for it
+// (fair_lock.h): a read waits only for writes asked for before it, a write
+// transaction for the writes before it and, when it commits, for the reads
+// before that. Each operation outside a transaction takes its own turn; every
+// wait is bounded (begin() and beginRead() by their argument, a commit by 2 s,
+// any other operation by 5 s) and ends in 32.
 #ifndef WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_H_
 #define WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_H_
 
@@ -191,8 +199,8 @@ class File {
   // BEGIN IMMEDIATE, waiting up to `waitSeconds` for other writers (32 when
   // they keep it); 56 inside a transaction or stream.
   bool begin(int waitSeconds);
-  // Waits for readers still in the file as long as begin() waited (32 when
-  // they stay; the transaction is then still open, to roll back). 90 when
+  // Waits up to 2 s for the readers that asked for the file before it (32
+  // when they stay; the transaction is then still open, to roll back). 90 when
   // the driver already rolled the transaction back because a statement in it
   // failed (a damaged page, a full disk): its work is lost.
   bool commit();
