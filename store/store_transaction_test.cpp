@@ -60,7 +60,7 @@ class StoreTransactionTest : public ::testing::Test {
   std::vector<uint32_t> storedUids() {
     std::vector<uint32_t> uids;
     for (const WindowControls& r : testing::readAll<WindowControls>(winDecl(), store, "s3cret").rows)
-      uids.push_back(r.UID);
+      uids.push_back(+r.UID);
     return uids;
   }
 

@@ -368,7 +368,7 @@ TEST_F(ItemsTest, RangeReadGivesAWholeRangeInKeyOrderInOnePass) {
   RowSet rows;
   ASSERT_TRUE(file.readRange(testing::KEYMARKNUM, 1, rows));
   std::vector<uint32_t> uids;
-  for (size_t i = 0; i < rows.size(); ++i) uids.push_back(static_cast<const Item*>(rows.record(i))->UID);
+  for (size_t i = 0; i < rows.size(); ++i) uids.push_back(+static_cast<const Item*>(rows.record(i))->UID);
   EXPECT_EQ(uids, (std::vector<uint32_t>{3, 4, 1}));
   EXPECT_EQ(clipped(static_cast<const Item*>(rows.record(0))->NOTE), "three");
   EXPECT_EQ(rows.blob(1), "picture of 4");
@@ -384,13 +384,13 @@ TEST_F(ItemsTest, RangeReadGivesAWholeRangeInKeyOrderInOnePass) {
   // the order they were added.
   std::vector<uint32_t> byName;
   for (size_t i : file.keyOrder(rows, testing::KEYNAMEMARK))
-    byName.push_back(static_cast<const Item*>(rows.record(i))->UID);
+    byName.push_back(+static_cast<const Item*>(rows.record(i))->UID);
   EXPECT_EQ(byName, (std::vector<uint32_t>{3, 4, 1}));
   rec = makeItem(0, "A", "", 0);
   ASSERT_TRUE(file.readRange(testing::KEYNAMEMARK, 1, rows));
   byName.clear();
   for (size_t i : file.keyOrder(rows, testing::KEYMARKNUM))
-    byName.push_back(static_cast<const Item*>(rows.record(i))->UID);
+    byName.push_back(+static_cast<const Item*>(rows.record(i))->UID);
   EXPECT_EQ(byName, (std::vector<uint32_t>{3, 4, 2}));
 
   // The whole file, none, and a range the key has no room for.
