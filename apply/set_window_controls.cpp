@@ -62,11 +62,13 @@ bool storeWork(Window& window, std::string_view procedureName, std::string_view 
   kf::File& file = store::winFile();
   PlannedWrites planned;
   {
-    // One read of both: no writer comes between them.
-    if (!file.beginRead(kReadWaitSeconds)) return false;
+    // One read of both, so that no writer comes between them; when the
+    // store stays busy past the wait, each is read on its own (as a walk
+    // always could be).
+    const bool together = file.beginRead(kReadWaitSeconds);
     const bool read = ReadOriginalRows(file, procedureName, rows.originals) &&
                       ReadOverrideRows(file, procedureName, uniqueMarker, rows.overrides);
-    file.endRead();
+    if (together) file.endRead();
     if (!read) return false;
   }
   RefreshOriginalRows(window, procedureName, rows.originals, planned);

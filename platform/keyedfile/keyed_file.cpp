@@ -73,38 +73,6 @@ int millisLeft(Clock::time_point deadline) {
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// The turns one operation outside a transaction takes for itself: a shared
-// access turn to read; to write (which reaches the file at once) the
-// writers' turn and the access turn alone. Inside a transaction the
-// transaction's turns cover it and nothing is taken.
-class OwnTurn {
- public:
-  OwnTurn(File::State& s, bool write) : s_(s) {
-    if (s.tx != File::State::Tx::kNone) return;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kBusyMillis);
-    if (write) {
-      ok_ = takeTurn(s, Line::kWriters, true, kBusyMillis) && takeTurn(s, Line::kAccess, true, millisLeft(deadline));
-    } else {
-      ok_ = takeTurn(s, Line::kAccess, false, kBusyMillis);
-    }
-    taken_ = true;
-  }
-  ~OwnTurn() {
-    if (!taken_) return;
-    s_.turns.give(Line::kAccess);
-    s_.turns.give(Line::kWriters);
-  }
-  OwnTurn(const OwnTurn&) = delete;
-  OwnTurn& operator=(const OwnTurn&) = delete;
-
-  bool ok() const { return ok_; }
-
- private:
-  File::State& s_;
-  bool ok_ = true;
-  bool taken_ = false;
-};
-
 bool requireOpen(const File::State& s) {
   if (!s.open) return failWith(kErrNotOpen);
   return true;
@@ -275,6 +243,23 @@ void removeDeadCreators(const std::string& path) {
 }
 
 }  // namespace
+
+OwnTurn::OwnTurn(File::State& s, bool write) : s_(s) {
+  if (s.tx != File::State::Tx::kNone) return;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kBusyMillis);
+  if (write) {
+    ok_ = takeTurn(s, Line::kWriters, true, kBusyMillis) && takeTurn(s, Line::kAccess, true, millisLeft(deadline));
+  } else {
+    ok_ = takeTurn(s, Line::kAccess, false, kBusyMillis);
+  }
+  taken_ = true;
+}
+
+OwnTurn::~OwnTurn() {
+  if (!taken_) return;
+  s_.turns.give(Line::kAccess);
+  s_.turns.give(Line::kWriters);
+}
 
 File::File(const FileDecl& decl, void* record) : s_(std::make_unique<State>(decl, record)) {}
 

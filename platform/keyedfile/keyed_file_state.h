@@ -73,6 +73,27 @@ struct File::State {
   bool commitWrites();
 };
 
+// The turns (fair_lock.h) one operation outside a transaction takes for
+// itself: a shared access turn to read; to write (which reaches the file at
+// once) the writers' turn and the access turn alone, waiting 5 s in all.
+// Inside a transaction the transaction's turns cover it and nothing is taken.
+// Given back when the object ends.
+class OwnTurn {
+ public:
+  OwnTurn(File::State& s, bool write);
+  ~OwnTurn();
+  OwnTurn(const OwnTurn&) = delete;
+  OwnTurn& operator=(const OwnTurn&) = delete;
+
+  // False, with 32 or the lock file's error set, when the turn did not come.
+  bool ok() const { return ok_; }
+
+ private:
+  File::State& s_;
+  bool ok_ = true;
+  bool taken_ = false;
+};
+
 }  // namespace wevo::kf
 
 #endif  // WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_STATE_H_
