@@ -6,23 +6,32 @@
 
 #include <string_view>
 
+#include "apply/row_writes.h"
+#include "platform/keyedfile/keyed_file.h"
 #include "wevo/window.h"
 
 namespace wevo::apply {
 
-// Writes or refreshes the original rows of `window` for `procedureName`: the
-// window's row and one row per labelled control among the fields
-// 1 ... lastField(), each found by its label. A control without a row gets a
-// new one (captured whole, under a new UID). An existing row is captured
-// again from the control its label names, with FEQ set to that control's
-// number, and rewritten only when some byte of it changed, so that opening a
-// window whose design did not change writes nothing. Field numbers without a
-// control, and controls without a label (no row could find them again), get
-// no row.
+// Reads the original rows of `procedureName` from the open store `file`
+// (the thread's winFile()) into `rows`, in label order. False when the read
+// failed (rows empty).
+bool ReadOriginalRows(kf::File& file, std::string_view procedureName, kf::RowSet& rows);
+
+// Writes or refreshes the original rows of `window` for `procedureName`,
+// given `rows` as ReadOriginalRows read them: the window's row and one row
+// per labelled control among the fields 1 ... lastField(), in field order,
+// each found by its label (letter case ignored; of several, the one stored
+// first). A control without a row gets a new one (captured whole, under a
+// new UID). An existing row is captured again from the control its label
+// names, with FEQ set to that control's number, and rewritten only when some
+// byte of it changed, so that opening a window whose design did not change
+// writes nothing. Field numbers without a control, and controls without a
+// label (no row could find them again), get no row. The writes go to
+// `writes` in that order; a row written is written in `rows` too (a new one
+// is only remembered, for controls that share its label).
 //
-// Preconditions: the store is open on this thread (winFile()) and the window
-// is in dialog units. Uses WIN() and WIN2() as working buffers.
-void RefreshOriginalRows(Window& window, std::string_view procedureName);
+// The window must be in dialog units.
+void RefreshOriginalRows(Window& window, std::string_view procedureName, kf::RowSet& rows, RowWrites& writes);
 
 }  // namespace wevo::apply
 

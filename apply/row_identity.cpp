@@ -44,6 +44,13 @@ bool LabelMatches(std::string_view liveLabel, const store::WindowControls& row) 
   return text::sameClipped(text::field(row.CONTROLLABEL), asStored(liveLabel, sizeof row.CONTROLLABEL));
 }
 
+std::string KeyLabel(std::string_view label) {
+  std::string key(asStored(label, sizeof(store::WindowControls::CONTROLLABEL)));
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return key;
+}
+
 bool IsWindowRow(const store::WindowControls& row) {
   return row.FEQ == 0 && text::sameNoCase(text::field(row.CONTROLLABEL), store::kWindowLabel);
 }

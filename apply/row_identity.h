@@ -42,6 +42,11 @@ bool RowBelongsTo(const store::WindowControls& row, std::string_view procedureNa
 // to the field's width).
 bool LabelMatches(std::string_view liveLabel, const store::WindowControls& row);
 
+// A label as the store's keys compare it: cut to the field, trailing blanks
+// dropped, ASCII letters in lower case. A lookup by label finds the rows
+// whose labels give the same text.
+std::string KeyLabel(std::string_view label);
+
 // Whether a row is the window's own: CONTROLLABEL "WINDOW" in any case and
 // FEQ 0.
 bool IsWindowRow(const store::WindowControls& row);

@@ -1,10 +1,12 @@
 #include "apply/set_window_controls.h"
 
 #include <string>
+#include <vector>
 
 #include "apply/host_window.h"
 #include "apply/original_rows.h"
 #include "apply/override_rows.h"
+#include "apply/row_writes.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "platform/toolkit/no_unwind.h"
 #include "store/prepare_store.h"
@@ -18,6 +20,10 @@
 namespace wevo::apply {
 namespace {
 
+// How long reading the window's rows waits for a station in the middle of
+// writing the store, as the store's transactions wait.
+constexpr int kReadWaitSeconds = store::StoreTransaction::kWaitSeconds;
+
 // Drawing of one window frozen for the life of the object (also when the
 // program ends while it is frozen).
 class FrozenDrawing {
@@ -27,6 +33,57 @@ class FrozenDrawing {
   FrozenDrawing(const FrozenDrawing&) = delete;
   FrozenDrawing& operator=(const FrozenDrawing&) = delete;
 };
+
+// The window's rows and what they do to it.
+struct WindowRows {
+  kf::RowSet originals;
+  kf::RowSet overrides;
+  std::vector<RowOfControl> matched;
+};
+
+// The store work of one window open, with its writes going to `writes`:
+// the original rows refreshed, then the override rows (read after those
+// writes: a marker may name the original rows themselves) matched to their
+// controls. False when the rows could not be read.
+bool refreshAndMatch(Window& window, std::string_view procedureName, std::string_view uniqueMarker, kf::File& file,
+                     WindowRows& rows, RowWrites& writes) {
+  if (!ReadOriginalRows(file, procedureName, rows.originals)) return false;
+  RefreshOriginalRows(window, procedureName, rows.originals, writes);
+  if (!ReadOverrideRows(file, procedureName, uniqueMarker, rows.overrides)) return false;
+  rows.matched = MatchOverrideRows(window, rows.overrides, writes);
+  return true;
+}
+
+// Reads the window's rows and works out the store work, writing nothing and
+// without holding the store for writing; when that finds something to
+// write, takes the store for writing, reads again and writes. A window whose
+// design and rows did not change is opened on one read of its rows.
+// False when the rows could not be read.
+bool storeWork(Window& window, std::string_view procedureName, std::string_view uniqueMarker, WindowRows& rows) {
+  kf::File& file = store::winFile();
+  PlannedWrites planned;
+  {
+    // One read of both, so that no writer comes between them; when the
+    // store stays busy past the wait, each is read on its own (as a walk
+    // always could be).
+    const bool together = file.beginRead(kReadWaitSeconds);
+    const bool read = ReadOriginalRows(file, procedureName, rows.originals) &&
+                      ReadOverrideRows(file, procedureName, uniqueMarker, rows.overrides);
+    if (together) file.endRead();
+    if (!read) return false;
+  }
+  RefreshOriginalRows(window, procedureName, rows.originals, planned);
+  rows.matched = MatchOverrideRows(window, rows.overrides, planned);
+  if (planned.count() == 0) return true;
+
+  // The write depends on what the rows hold now: read again inside it. A
+  // store held past the wait is still written, one write at a time.
+  auto transaction = store::StoreTransaction::beginOrGoOnWithout(file);
+  StoreWrites writes(file);
+  const bool done = refreshAndMatch(window, procedureName, uniqueMarker, file, rows, writes);
+  transaction.commit();
+  return done;
+}
 
 }  // namespace
 
@@ -38,19 +95,21 @@ void SetWindowControls(Window& window, std::string_view procedureName, std::stri
                        WEVOSETTINGS& settings) {
   if (IsOriginalMarker(uniqueMarker)) return;
   if (!OwnedByThisThread(window)) return;
-  store::PrepareStore(settings);
+  // The store and its password as the caller gave them, for the whole call.
+  const store::StoreContext context = store::PrepareStore(settings);
+  const store::StoreBinding bound(context);
   int first = 0;
   {
     FrozenDrawing frozen(window);
     {
       store::StoreUse win(store::winFile());
       store::StoreUse win2(store::win2File());
-      // The whole call's store work in one transaction (store_transaction.h).
-      store::StoreTransaction transaction(store::winFile());
       window.set(0, PROP::Pixels, 0);
-      RefreshOriginalRows(window, procedureName);
-      ApplyOverrideRows(window, procedureName, uniqueMarker);
-      first = ApplyTabOrder(window, procedureName, uniqueMarker);
+      WindowRows rows;
+      if (storeWork(window, procedureName, uniqueMarker, rows)) {
+        ApplyOverrideRows(window, rows.overrides, rows.matched);
+        first = ApplyTabOrder(window, rows.overrides, store::winFile().keyOrder(rows.overrides, store::ORDERKEY));
+      }
     }
   }
   if (first != 0) window.select(first);

@@ -1,5 +1,8 @@
 #include "apply/set_window_controls.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <future>
@@ -11,6 +14,7 @@
 
 #include "apply/capture.h"
 #include "apply/test_apply.h"
+#include "platform/keyedfile/fair_lock.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "store/store_thread.h"
 #include "tests/testing/run_scripted.h"
@@ -42,6 +46,20 @@ WindowDecl customerWindow() {
   t.button("?OK", "&OK", {60, 170, 40, 14});
   t.button("?Cancel", "Cancel", {110, 170, 40, 14});
   return t.decl();
+}
+
+// How many times stations have asked to write the store at `path` (the
+// writers' turns in its lock file).
+uint64_t writesAsked(const std::string& path) {
+  const int fd = ::open((path + "-lock").c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return 0;
+  uint64_t asked = 0;
+  {
+    kf::FairLock turns;
+    if (turns.attach(fd)) asked = turns.asked(kf::FairLock::Line::kWriters);
+  }
+  ::close(fd);
+  return asked;
 }
 
 // Every captured field of the window and its controls, to compare a window
@@ -122,8 +140,10 @@ TEST_F(SetWindowControlsTest, FirstCallCreatesOneOriginalRowPerFieldAndTheNextWr
   EXPECT_EQ(+findRow(rows, kOriginal, "WINDOW")->TYPE, 0);
 
   const testing::FileState before = fileState(folder.path);
+  const uint64_t asked = writesAsked(folder.path);
   customise(decl, "updatecustomer  ", "FORM");
   EXPECT_TRUE(fileState(folder.path) == before) << "a window whose design did not change writes nothing";
+  EXPECT_EQ(writesAsked(folder.path), asked) << "... and never asks to write";
 }
 
 TEST_F(SetWindowControlsTest, ChangedDesignRewritesOnlyTheOriginalRowsThatChanged) {
@@ -132,7 +152,9 @@ TEST_F(SetWindowControlsTest, ChangedDesignRewritesOnlyTheOriginalRowsThatChange
   const std::vector<WindowControls> first = folder.rows();
   decl.controls[3].text = "&Save";
   decl.controls[1].at = {60, 12, 150, 12};
+  const uint64_t asked = writesAsked(folder.path);
   customise(decl, "UpdateCustomer", "Form");
+  EXPECT_EQ(writesAsked(folder.path), asked + 1) << "one write transaction for the changed rows";
   const std::vector<WindowControls> second = folder.rows();
   ASSERT_EQ(second.size(), first.size());
   for (size_t i = 0; i < first.size(); ++i) {
@@ -546,6 +568,46 @@ TEST_F(OverridesTest, StoreHeldByAnotherWriterIsWorkedOnRowByRow) {
   EXPECT_TRUE(endedNormally(r));
   EXPECT_TRUE(r.transcript.empty());
   EXPECT_TRUE(fileState(folder.path) == before);
+}
+
+// Two host threads customise windows in two stores with two passwords at
+// once: each call works on its own caller's store with its own password,
+// whatever the other thread set the process-wide values to meanwhile.
+TEST(SetWindowControlsThreads, TwoPasswordsOnTwoStoresAtOnceNeverMeet) {
+  testing::StoreFolder a, b;
+  a.password = "alpha";
+  b.password = "beta";
+  constexpr int kOpens = 25;
+  RunOptions options;
+  options.args = {store::testing::kProgram};
+  auto customiseOften = [](const testing::StoreFolder& folder, const std::string& procedure) {
+    for (int i = 0; i < kOpens; ++i) {
+      Window w(customerWindow());
+      w.open();
+      WEVOSETTINGS settings = folder.settings();
+      WEVO::SETWINDOWCONTROLS(w, procedure, "M", settings);
+    }
+  };
+  ProgramResult r = wevo::testing::runScripted(
+      Script(),
+      [&] {
+        std::promise<void> done;
+        start([&] {
+          customiseOften(b, "OfB");
+          done.set_value();
+        });
+        customiseOften(a, "OfA");
+        done.get_future().wait();
+      },
+      options);
+  EXPECT_TRUE(endedNormally(r));
+  EXPECT_TRUE(r.transcript.empty());
+  for (const auto& [folder, procedure] : {std::pair{&a, "OfA"}, std::pair{&b, "OfB"}}) {
+    const std::vector<WindowControls> rows = folder->rows();
+    EXPECT_EQ(rows.size(), 6u) << procedure << ": one original row for the window and each control";
+    for (const WindowControls& row : rows) EXPECT_EQ(text::clipped(row.PROCEDURENAME), procedure);
+  }
+  EXPECT_FALSE(store::testing::readAll<WindowControls>(store::winDecl(), a.path, "beta").ok);
 }
 
 // Another thread's window, or a window that is not open, is not touched.

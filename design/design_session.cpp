@@ -76,13 +76,15 @@ DesignSession* RunningSession() { return tlsRunning; }
 void DesignSession::run() {
   if (!claim_.held()) return;
   Running running(this);
+  // The store and its password as the caller gave them, for the whole run.
+  const store::StoreContext context = store::PrepareStore(settings_);
+  const store::StoreBinding bound(context);
   start();
   loop();
   finish();
 }
 
 void DesignSession::start() {
-  store::PrepareStore(settings_);
   controllist::FillControlQueue(controls_, host_, procedureName_, uniqueMarker_);
   // The right button that may have raised the hot key is not a press in design mode.
   editor::takeCallersRequest();

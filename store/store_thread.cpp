@@ -16,14 +16,17 @@ struct ThreadStore {
     kf::clearRecord(winDecl(), &win);
     kf::clearRecord(win2Decl(), &win2);
     kf::clearRecord(win001Decl(), &win001);
+    kf::clearRecord(winDecl(), &check);
   }
 
   WindowControls win{};
   WindowControls win2{};
   WindowControls001 win001{};
+  WindowControls check{};
   kf::File winFile{winDecl(), &win};
   kf::File win2File{win2Decl(), &win2};
   kf::File win001File{win001Decl(), &win001};
+  kf::File checkFile{winDecl(), &check};
   int winUses = 0;
   int win2Uses = 0;
   int win001Uses = 0;
@@ -46,6 +49,7 @@ WindowControls001& WIN_001() { return thisThread().win001; }
 kf::File& winFile() { return thisThread().winFile; }
 kf::File& win2File() { return thisThread().win2File; }
 kf::File& win001File() { return thisThread().win001File; }
+kf::File& formatCheckFile() { return thisThread().checkFile; }
 
 int& useCount(kf::File& file) {
   ThreadStore& t = thisThread();

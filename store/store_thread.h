@@ -30,6 +30,12 @@ kf::File& winFile();
 kf::File& win2File();
 kf::File& win001File();
 
+// An instance of winDecl() with a record buffer of its own and no use
+// count, for the format check (prepare_store.h), which tries the store
+// through its own instance before the counted ones open it: made once per
+// thread, so that each check does not build a declaration's statements again.
+kf::File& formatCheckFile();
+
 // How many operations of this thread hold `file` open through the counting
 // open (store_open.h). `file` must be one of the three instances above.
 int& useCount(kf::File& file);

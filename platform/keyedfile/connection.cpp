@@ -8,6 +8,7 @@
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/key_cache.h"
+#include "platform/keyedfile/secret.h"
 
 namespace wevo::kf {
 namespace {
@@ -34,8 +35,6 @@ int keyFor(Db& db, std::string_view owner, bool create) {
   int rc = db.setKey(form);
   wipe(form);
   if (rc != kSqlOk) return reportSqlFailure(&db, rc);
-  rc = db.exec("PRAGMA cipher_page_size=4096");
-  if (rc != kSqlOk) return reportSqlFailure(&db, rc);
   return kNoError;
 }
 
@@ -56,7 +55,7 @@ bool cipherAvailable() {
   return available;
 }
 
-int connect(Db& db, const std::string& path, std::string_view owner, bool create, bool readOnly) {
+int openKeyed(Db& db, const std::string& path, std::string_view owner, bool create, bool readOnly) {
   if (!cipherAvailable()) {
     setError(kErrDriver, 0, "the SQLite library linked is not SQLCipher");
     return kErrDriver;
@@ -81,13 +80,23 @@ int connect(Db& db, const std::string& path, std::string_view owner, bool create
       return code;
     }
   }
-  rc = db.exec("PRAGMA synchronous=FULL");
+  return kNoError;
+}
+
+int setUp(Db& db, bool keyed) {
+  int rc = keyed ? db.exec("PRAGMA cipher_page_size=4096") : kSqlOk;
+  if (rc == kSqlOk) rc = db.exec("PRAGMA synchronous=FULL");
   if (rc != kSqlOk) {
     int code = reportSqlFailure(&db, rc);
     db.close();
     return code;
   }
   return kNoError;
+}
+
+int connect(Db& db, const std::string& path, std::string_view owner, bool create, bool readOnly) {
+  const int code = openKeyed(db, path, owner, create, readOnly);
+  return code != kNoError ? code : setUp(db, !owner.empty());
 }
 
 }  // namespace wevo::kf

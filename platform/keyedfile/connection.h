@@ -19,11 +19,19 @@ namespace wevo::kf {
 // up with 32, outside transactions that say otherwise.
 inline constexpr int kBusyMillis = 5000;
 
-// Connects `db` to the file (a new one when `create`). Returns 0, or the error
-// number set in the thread's error state (2 no such file, 5 refused, 90 no
-// SQLCipher or any other failure). Whether the password fits is known only at
-// the first read (36).
+// Connects `db` to the file (a new one when `create`) and sets it up to be
+// read. Returns 0, or the error number set in the thread's error state (2 no
+// such file, 5 refused, 90 no SQLCipher or any other failure). Whether the
+// password fits is known only at the first read (36).
 int connect(Db& db, const std::string& path, std::string_view owner, bool create, bool readOnly);
+
+// connect() in two steps, for a caller that reads the file only in its turn
+// (fair_lock.h): openKeyed() opens the connection and gives it its key
+// (deriving it costs tens of milliseconds the first time, and reads only the
+// file's salt, without a lock); setUp() then sets the page size and the
+// durability, which reads the file.
+int openKeyed(Db& db, const std::string& path, std::string_view owner, bool create, bool readOnly);
+int setUp(Db& db, bool keyed);
 
 // Whether the linked library is SQLCipher (checked once per process).
 bool cipherAvailable();

@@ -7,28 +7,6 @@
 #include "platform/keyedfile/read_counter.h"
 
 namespace wevo::kf {
-namespace {
-
-// SQLite's order of two stored key values: numbers by value, text byte by
-// byte, with ASCII letters folded for a NOCASE component.
-int compareComponent(const FieldValue& a, const FieldValue& b, bool nocase) {
-  if (!a.isText || !b.isText) {
-    if (a.isText != b.isText) return a.isText ? 1 : -1;  // numbers sort before text
-    return (a.number > b.number) - (a.number < b.number);
-  }
-  const size_t n = std::min(a.text.size(), b.text.size());
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = static_cast<unsigned char>(a.text[i]), y = static_cast<unsigned char>(b.text[i]);
-    if (nocase) {
-      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-      if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-    }
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return (a.text.size() > b.text.size()) - (a.text.size() < b.text.size());
-}
-
-}  // namespace
 
 void Cursor::start(int key) {
   active_ = true;
@@ -73,7 +51,7 @@ KeyTuple Cursor::tupleOf(const Stmt& stmt, const Schema& schema, int key) {
 bool Cursor::beyond(const Schema& schema, const KeyTuple& at, int64_t row, const Bound& bound, bool forward) const {
   int c = 0;
   for (size_t j = 0; c == 0 && j < at.size() && j < bound.values.size(); ++j)
-    c = compareComponent(at[j], bound.values[j], schema.textNoCase(key_, static_cast<int>(j)));
+    c = compareValues(at[j], bound.values[j], schema.textNoCase(key_, static_cast<int>(j)));
   if (c == 0) c = (row > bound.row) - (row < bound.row);
   if (!forward) c = -c;
   return c > 0 || (c == 0 && bound.inclusive);

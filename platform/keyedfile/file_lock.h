@@ -27,6 +27,9 @@ class FileLock {
   Result acquire(const std::string& file, bool exclusive, int waitMillis);
   void release();
   bool held() const { return fd_ >= 0; }
+  // The lock file's descriptor while held (read and write), for the turns
+  // kept in it (fair_lock.h).
+  int fd() const { return fd_; }
   int error() const { return errno_; }  // errno of the last kError
 
   // "<file>-lock".

@@ -26,7 +26,8 @@ using Salt = std::array<unsigned char, kSaltSize>;
 using DerivedKey = std::array<unsigned char, kKeySize>;
 
 // The key for `password` over `salt`; false only when OpenSSL fails.
-// Thread-safe.
+// Thread-safe; threads that ask for a key another thread is deriving wait for
+// it instead of deriving it again.
 bool derivedKey(const Salt& salt, std::string_view password, DerivedKey& key);
 
 // A fresh random salt for a new file.
@@ -36,9 +37,6 @@ bool randomSalt(Salt& salt);
 // appended ("x'<64 hex><32 hex>'") for a file being created.
 std::string rawKeyForm(const DerivedKey& key);
 std::string rawKeyForm(const DerivedKey& key, const Salt& salt);
-
-// Overwrites a secret's bytes before it is released.
-void wipe(std::string& secret);
 
 // How many derivations have run in this process (each costs the full rounds).
 uint64_t keyDerivations();

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 
@@ -30,6 +31,8 @@ constexpr const char* kMetaKeys = "keys";
 constexpr const char* kKeysValid = "valid";
 constexpr const char* kKeysInvalid = "invalid";
 constexpr int kMaxRecoverSeconds = 3600;
+// How long a commit waits for the readers that came before it.
+constexpr int kCommitWaitMillis = 2000;
 
 bool fail(File::State& s, int rc) {
   reportSqlFailure(&s.db, rc);
@@ -46,6 +49,30 @@ bool succeed() {
   return true;
 }
 
+using Clock = std::chrono::steady_clock;
+using Line = FairLock::Line;
+
+// Takes a turn (fair_lock.h) in `line` for `s`, waiting up to `waitMillis`;
+// false with 32 when the stations before it keep the file, or the error.
+bool takeTurn(File::State& s, Line line, bool exclusive, int waitMillis) {
+  switch (s.turns.take(line, exclusive, waitMillis)) {
+    case FairLock::Result::kHeld:
+      return true;
+    case FairLock::Result::kTimedOut:
+      setError(kErrLocked, kSqlBusy, "other stations kept the file past the wait");
+      return false;
+    case FairLock::Result::kError:
+      reportErrno(errno, FileLock::lockName(s.lockPath));
+      return false;
+  }
+  return false;
+}
+
+int millisLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
 bool requireOpen(const File::State& s) {
   if (!s.open) return failWith(kErrNotOpen);
   return true;
@@ -55,6 +82,10 @@ bool requireWritable(const File::State& s) {
   if (!requireOpen(s)) return false;
   if (s.readOnly) {
     setError(kErrAccessDenied, 0, "the file is open for reading only");
+    return false;
+  }
+  if (s.tx == File::State::Tx::kRead) {
+    setError(kErrTransactionActive, 0, "no writes inside a read transaction");
     return false;
   }
   return true;
@@ -119,20 +150,6 @@ int checkLayout(Db& db, const Schema& schema, bool* keysValid) {
   return kNoError;
 }
 
-// Runs `body` inside the file's transaction when one is active, else inside
-// a BEGIN IMMEDIATE of its own that commits on success and rolls back on
-// failure. `body` returns a result code.
-template <typename Body>
-int inWriteTransaction(Db& db, bool active, Body body) {
-  if (active) return body();
-  int rc = db.exec("BEGIN IMMEDIATE");
-  if (rc != kSqlOk) return rc;
-  rc = body();
-  if (rc == kSqlOk) rc = db.exec("COMMIT");
-  if (rc != kSqlOk && !db.autocommit()) db.exec("ROLLBACK");
-  return rc;
-}
-
 int execAll(Db& db, const std::vector<std::string>& statements) {
   for (const std::string& sql : statements)
     if (int rc = db.exec(sql); rc != kSqlOk) return rc;
@@ -140,11 +157,31 @@ int execAll(Db& db, const std::vector<std::string>& statements) {
 }
 
 int rebuildKeys(Db& db, const Schema& schema, bool active) {
-  return inWriteTransaction(db, active, [&] {
-    if (int rc = execAll(db, schema.dropIndexStatements()); rc != kSqlOk) return rc;
-    if (int rc = execAll(db, schema.createIndexStatements()); rc != kSqlOk) return rc;
-    return writeMeta(db, kMetaKeys, kKeysValid);
-  });
+  WriteTransaction tx(db, active);
+  if (int rc = tx.began(); rc != kSqlOk) return rc;
+  if (int rc = execAll(db, schema.dropIndexStatements()); rc != kSqlOk) return rc;
+  if (int rc = execAll(db, schema.createIndexStatements()); rc != kSqlOk) return rc;
+  if (int rc = writeMeta(db, kMetaKeys, kKeysValid); rc != kSqlOk) return rc;
+  return tx.commit();
+}
+
+int fillEmpty(Db& db, const Schema& schema) {
+  WriteTransaction tx(db, false);
+  if (int rc = tx.began(); rc != kSqlOk) return rc;
+  if (int rc = execAll(db, schema.createStatements()); rc != kSqlOk) return rc;
+  if (int rc = writeMeta(db, kMetaLayout, schema.signature()); rc != kSqlOk) return rc;
+  if (int rc = writeMeta(db, kMetaKeys, kKeysValid); rc != kSqlOk) return rc;
+  return tx.commit();
+}
+
+// Keys are left behind for a whole load and built once at its end; the mark
+// makes a load that never reached its build visible at the next open.
+int dropKeys(Db& db, const Schema& schema, bool active) {
+  WriteTransaction tx(db, active);
+  if (int rc = tx.began(); rc != kSqlOk) return rc;
+  if (int rc = execAll(db, schema.dropIndexStatements()); rc != kSqlOk) return rc;
+  if (int rc = writeMeta(db, kMetaKeys, kKeysInvalid); rc != kSqlOk) return rc;
+  return tx.commit();
 }
 
 std::optional<int64_t> parsePosition(std::string_view position) {
@@ -158,22 +195,15 @@ std::optional<int64_t> parsePosition(std::string_view position) {
 // Makes the file at `path` (none may be there) empty with the schema's
 // layout, protected with `password` (blank: none). A failure leaves nothing
 // there; the error state tells why.
-bool buildEmpty(const Schema& schema, const std::string& path, std::string password) {
+bool buildEmpty(const Schema& schema, const std::string& path, const Secret& password) {
   Db db;
-  int code = connect(db, path, password, true, false);
-  wipe(password);
+  int code = connect(db, path, password.view(), true, false);
   if (code != kNoError) {
     ::unlink(path.c_str());
     return false;
   }
   int rc = db.exec("PRAGMA journal_mode=DELETE");
-  if (rc == kSqlOk) {
-    rc = inWriteTransaction(db, false, [&] {
-      if (int r = execAll(db, schema.createStatements()); r != kSqlOk) return r;
-      if (int r = writeMeta(db, kMetaLayout, schema.signature()); r != kSqlOk) return r;
-      return writeMeta(db, kMetaKeys, kKeysValid);
-    });
-  }
+  if (rc == kSqlOk) rc = fillEmpty(db, schema);
   if (rc != kSqlOk) {
     reportSqlFailure(&db, rc);
     db.close();
@@ -214,6 +244,23 @@ void removeDeadCreators(const std::string& path) {
 
 }  // namespace
 
+OwnTurn::OwnTurn(File::State& s, bool write) : s_(s) {
+  if (s.tx != File::State::Tx::kNone) return;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kBusyMillis);
+  if (write) {
+    ok_ = takeTurn(s, Line::kWriters, true, kBusyMillis) && takeTurn(s, Line::kAccess, true, millisLeft(deadline));
+  } else {
+    ok_ = takeTurn(s, Line::kAccess, false, kBusyMillis);
+  }
+  taken_ = true;
+}
+
+OwnTurn::~OwnTurn() {
+  if (!taken_) return;
+  s_.turns.give(Line::kAccess);
+  s_.turns.give(Line::kWriters);
+}
+
 File::File(const FileDecl& decl, void* record) : s_(std::make_unique<State>(decl, record)) {}
 
 // Closing on the way out leaves the thread's error state alone: it still
@@ -224,21 +271,20 @@ const FileDecl& File::decl() const { return s_->decl; }
 void* File::record() const { return s_->record; }
 
 void File::setName(std::string_view name) { s_->name = std::string(text::clip(name)); }
-void File::setOwner(std::string_view owner) { s_->owner = std::string(text::clip(owner)); }
+void File::setOwner(std::string_view owner) { s_->owner = Secret(text::clip(owner)); }
 void File::useDeclaredName() { s_->name.reset(); }
-void File::useDeclaredOwner() {
-  if (s_->owner) wipe(*s_->owner);
-  s_->owner.reset();
-}
+void File::useDeclaredOwner() { s_->owner.reset(); }
 
 std::string File::name() const {
   if (s_->name) return *s_->name;
   return s_->decl.name ? std::string(text::clip(s_->decl.name())) : std::string();
 }
 
-std::string File::owner() const {
+Secret File::owner() const {
   if (s_->owner) return *s_->owner;
-  return s_->decl.owner ? std::string(text::clip(s_->decl.owner())) : std::string();
+  if (!s_->decl.owner) return Secret();
+  const Secret declared = s_->decl.owner();
+  return Secret(text::clip(declared.view()));
 }
 
 bool File::isOpen() const { return s_->open; }
@@ -282,6 +328,14 @@ bool File::createIfMissing(bool* created) {
   }
   const std::string path = name();
   if (path.empty()) return failWith(kErrNotFound);
+  if (fileExists(path)) return succeed();
+  // Stations that find the file missing together take turns to make it: the
+  // first makes it, the others find it made (and spend nothing on a file of
+  // their own). Without a turn in time, each makes its own as below.
+  FileLock door;
+  FairLock turn;
+  if (door.acquire(path, false, 0) == FileLock::Result::kLocked && turn.attach(door.fd()))
+    turn.take(Line::kWriters, true, kBusyMillis);
   if (fileExists(path)) return succeed();
   removeDeadCreators(path);
   static std::atomic<unsigned> serial{0};
@@ -327,13 +381,19 @@ bool File::open(int mode) {
       reportErrno(s.lock.error(), FileLock::lockName(path));
       return false;
   }
-  std::string password = owner();
-  s.connection = ConnectionKey::of(path, password, readOnly, &s.connectionKnown);
+  s.lockPath = path;
+  // Without the turns the file still works, with SQLite's own waiting.
+  s.turns.attach(s.lock.fd());
+  const Secret password = owner();
+  s.connection = ConnectionKey::of(path, password.view(), readOnly, &s.connectionKnown);
   // A connection this thread made on this very file earlier is taken back
-  // with its statements and pages; the layout and keys are checked anew.
+  // with its statements and pages; the layout and keys are checked anew. A
+  // new one is keyed before the turn (a first key derivation is long) and
+  // set up in it (that reads the file).
   const bool reused = s.connectionKnown && takeConnection(s.connection, s.db);
-  int code = reused ? kNoError : connect(s.db, path, password, false, readOnly);
-  wipe(password);
+  int code = reused ? kNoError : openKeyed(s.db, path, password.view(), false, readOnly);
+  if (code == kNoError && !takeTurn(s, Line::kAccess, false, kBusyMillis)) code = errorCode();
+  if (code == kNoError && !reused) code = setUp(s.db, !password.empty());
   bool keysValid = false;
   if (code == kNoError) code = checkLayout(s.db, s.schema, &keysValid);
   if (code == kNoError && !keysValid) {
@@ -343,8 +403,10 @@ bool File::open(int mode) {
   if (code == kNoError && !readOnly && !reused) {
     if (int rc = s.db.exec("PRAGMA journal_mode=DELETE"); rc != kSqlOk) code = reportSqlFailure(&s.db, rc);
   }
+  s.turns.give(Line::kAccess);
   if (code != kNoError) {
     s.db.close();
+    s.turns.detach();
     s.lock.release();
     return false;
   }
@@ -366,10 +428,9 @@ bool File::close() {
 
 bool File::State::shutdown() {
   if (!open) return true;
-  int rc = kSqlOk;
-  if (tx == Tx::kStream) rc = db.exec("COMMIT");
-  if (rc != kSqlOk) reportSqlFailure(&db, rc);
+  const bool committed = tx != Tx::kStream || commitWrites();
   if (!db.autocommit()) db.exec("ROLLBACK");
+  turns.detach();
   if (connectionKnown)
     parkConnection(connection, db);
   else
@@ -379,7 +440,7 @@ bool File::State::shutdown() {
   tx = Tx::kNone;
   streaming = false;
   resetPosition();
-  return rc == kSqlOk;
+  return committed;
 }
 
 bool File::send(std::string_view command) {
@@ -420,6 +481,8 @@ bool File::removeFile(const std::string& name) {
 bool File::records(uint64_t& count) {
   State& s = *s_;
   if (!requireOpen(s)) return false;
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.countSql(), &rc);
   if (stmt == nullptr) return fail(s, rc);
@@ -459,6 +522,8 @@ bool File::previous() { return s_->read(false, {}); }
 bool File::State::read(bool forward, const KeyTuple& pins) {
   if (!requireOpen(*this)) return false;
   if (!cursor.active()) return failWith(kErrNoRecord);
+  OwnTurn turn(*this, false);
+  if (!turn.ok()) return false;
   int64_t row = 0, version = 0;
   switch (cursor.fetch(db, schema, forward, pins, record, blob, row, version)) {
     case Cursor::Fetch::kRow:
@@ -493,6 +558,8 @@ void File::State::resetPosition() {
 bool File::get(int key) {
   State& s = *s_;
   if (!requireOpen(s) || !requireKey(s, key, false)) return false;
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.exactSql(key), &rc);
   if (stmt == nullptr) return fail(s, rc);
@@ -510,6 +577,67 @@ bool File::State::readOne(Stmt& stmt) {
   readRecord(stmt, Schema::kFirstFieldColumn, decl, record, schema.blobColumn(), blob);
   becameCurrent(stmt.columnInt(Schema::kRowColumn), stmt.columnInt(Schema::kVersionColumn));
   return succeed();
+}
+
+bool File::readRange(int key, int components, RowSet& rows) {
+  State& s = *s_;
+  rows.reset(s.decl.recordSize);
+  if (!requireOpen(s) || !requireKey(s, key, false)) return false;
+  if (components < 0 || components > s.schema.componentCount(key)) {
+    setError(kErrBadRequest, 0, "no " + std::to_string(components) + " components in key " + std::to_string(key));
+    return false;
+  }
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
+  int rc = kSqlOk;
+  Stmt* stmt = s.db.prepare(s.schema.rangeSql(key, components), &rc);
+  if (stmt == nullptr) return fail(s, rc);
+  StmtUse use(*stmt);
+  const KeyTuple values = keyTuple(s.decl, key, s.record);
+  for (int j = 0; j < components; ++j) bindValue(*stmt, j + 1, values[static_cast<size_t>(j)]);
+  while ((rc = stmt->step()) == kSqlRow) {
+    countRowRead();
+    const int64_t row = stmt->columnInt(Schema::kRowColumn);
+    void* record = rows.add(std::to_string(row), row);
+    readRecord(*stmt, Schema::kFirstFieldColumn, s.decl, record, s.schema.blobColumn(), rows.lastBlob());
+  }
+  if (rc != kSqlDone) {
+    rows.reset(s.decl.recordSize);
+    return fail(s, rc);
+  }
+  return succeed();
+}
+
+std::vector<size_t> File::keyOrder(const RowSet& rows, int key) const {
+  const State& s = *s_;
+  std::vector<size_t> order(rows.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  if (!s.schema.validKey(key) || key < 0) return order;
+  if (rows.size() < 2) return order;
+  // Components that every row has alike (a range's) decide nothing: only
+  // the ones after the first that differs are compared.
+  const int n = s.schema.componentCount(key);
+  const KeyTuple first = keyTuple(s.decl, key, rows.record(0));
+  int alike = 0;
+  for (; alike < n; ++alike) {
+    const FieldDecl& f = s.schema.component(key, alike);
+    const bool nocase = s.schema.textNoCase(key, alike);
+    size_t i = 1;
+    while (i < rows.size() && compareValues(fieldValue(f, rows.record(i)), first[static_cast<size_t>(alike)], nocase) == 0)
+      ++i;
+    if (i < rows.size()) break;
+  }
+  std::vector<KeyTuple> values(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i)
+    for (int j = alike; j < n; ++j) values[i].push_back(fieldValue(s.schema.component(key, j), rows.record(i)));
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    for (size_t j = 0; j < values[a].size(); ++j)
+      if (int c = compareValues(values[a][j], values[b][j], s.schema.textNoCase(key, alike + static_cast<int>(j)));
+          c != 0)
+        return c < 0;
+    return rows.insertion(a) < rows.insertion(b);
+  });
+  return order;
 }
 
 std::string File::position() const { return position(kPhysical); }
@@ -538,6 +666,8 @@ bool File::reset(int key, std::string_view position) {
 bool File::State::locate(int key, std::string_view position, KeyTuple& values, int64_t& row) {
   std::optional<int64_t> parsed = parsePosition(position);
   if (!parsed) return failWith(kErrNoRecord);
+  OwnTurn turn(*this, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = db.prepare(schema.selectByRowSql(), &rc);
   if (stmt == nullptr) return fail(*this, rc);
@@ -557,6 +687,8 @@ bool File::reget(std::string_view position) {
   if (!requireOpen(s)) return false;
   std::optional<int64_t> row = parsePosition(position);
   if (!row) return failWith(kErrNoRecord);
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.selectByRowSql(), &rc);
   if (stmt == nullptr) return fail(s, rc);
@@ -570,6 +702,8 @@ bool File::reget(std::string_view position) {
 bool File::add() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
+  OwnTurn turn(s, true);
+  if (!turn.ok()) return false;
   return s.insert();
 }
 
@@ -582,6 +716,7 @@ bool File::State::insert() {
   rc = stmt->step();
   if (rc != kSqlDone) return fail(*this, rc);
   current = db.lastInsertRowid();
+  wrote = true;
   watchArmed = false;
   watchedRow = 0;
   blobChanged = false;
@@ -591,14 +726,11 @@ bool File::State::insert() {
 bool File::append() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
+  OwnTurn turn(s, true);
+  if (!turn.ok()) return false;
   if (!s.keysDropped) {
-    // Keys are left behind for the whole load and built once at its end; the
-    // mark makes a load that never reached its build visible at the next open.
-    int rc = inWriteTransaction(s.db, s.tx != State::Tx::kNone, [&] {
-      if (int r = execAll(s.db, s.schema.dropIndexStatements()); r != kSqlOk) return r;
-      return writeMeta(s.db, kMetaKeys, kKeysInvalid);
-    });
-    if (rc != kSqlOk) return fail(s, rc);
+    if (int rc = dropKeys(s.db, s.schema, s.tx != State::Tx::kNone); rc != kSqlOk) return fail(s, rc);
+    s.wrote = true;
     s.keysDropped = true;
   }
   return s.insert();
@@ -608,6 +740,8 @@ bool File::put() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
   if (s.current == 0) return failWith(kErrNoRecord);
+  OwnTurn turn(s, true);
+  if (!turn.ok()) return false;
   const bool watched = s.watchedRow == s.current;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.updateSql(watched), &rc);
@@ -622,6 +756,7 @@ bool File::put() {
     if (rc != kSqlDone) return fail(s, rc);
   }
   if (s.db.changes() == 0) return s.explainMissedWrite();
+  s.wrote = true;
   if (watched) ++s.watchedVersion;
   s.blobChanged = false;
   return succeed();
@@ -631,6 +766,8 @@ bool File::del() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
   if (s.current == 0) return failWith(kErrNoRecord);
+  OwnTurn turn(s, true);
+  if (!turn.ok()) return false;
   const bool watched = s.watchedRow == s.current;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.deleteSql(watched), &rc);
@@ -643,6 +780,7 @@ bool File::del() {
     if (rc != kSqlDone) return fail(s, rc);
   }
   if (s.db.changes() == 0) return s.explainMissedWrite();
+  s.wrote = true;
   s.current = 0;
   s.watchedRow = 0;
   return succeed();
@@ -666,6 +804,9 @@ bool File::build() {
   State& s = *s_;
   if (s.open) {
     if (!requireWritable(s)) return false;
+    OwnTurn turn(s, true);
+    if (!turn.ok()) return false;
+    s.wrote = true;
     int rc = rebuildKeys(s.db, s.schema, s.tx != State::Tx::kNone);
     if (rc != kSqlOk) return fail(s, rc);
     s.keysDropped = false;
@@ -688,9 +829,7 @@ bool File::build() {
       return false;
   }
   Db db;
-  std::string password = owner();
-  int code = connect(db, path, password, false, false);
-  wipe(password);
+  int code = connect(db, path, owner().view(), false, false);
   bool keysValid = false;
   if (code == kNoError) code = checkLayout(db, s.schema, &keysValid);
   if (code != kNoError) return false;
@@ -705,6 +844,8 @@ bool File::build() {
 bool File::duplicateCheck(int key) {
   State& s = *s_;
   if (!requireOpen(s) || !requireKey(s, key, false)) return false;
+  OwnTurn turn(s, false);
+  if (!turn.ok()) return false;
   int rc = kSqlOk;
   Stmt* stmt = s.db.prepare(s.schema.duplicateSql(key), &rc);
   if (stmt == nullptr) return fail(s, rc);
@@ -729,13 +870,37 @@ bool File::stream() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (s.streaming) return succeed();
+  if (s.tx == State::Tx::kRead) return failWith(kErrTransactionActive);
   if (s.tx == State::Tx::kNone) {
+    if (!takeTurn(s, Line::kWriters, true, kBusyMillis)) return false;
     int rc = s.db.exec("BEGIN IMMEDIATE");
-    if (rc != kSqlOk) return fail(s, rc);
+    if (rc != kSqlOk) {
+      s.turns.give(Line::kWriters);
+      return fail(s, rc);
+    }
     s.tx = State::Tx::kStream;
+    s.wrote = false;
   }
   s.streaming = true;
   return succeed();
+}
+
+// Ends the write transaction with COMMIT, its writes reaching the file in
+// their turn on the access line. A failed commit leaves the transaction open
+// (the driver's rollback aside), to be committed again or rolled back.
+bool File::State::commitWrites() {
+  if (wrote && !takeTurn(*this, Line::kAccess, true, kCommitWaitMillis)) return false;
+  // Other programs' readers (outside the lines) are waited for as long.
+  db.setBusyTimeout(kCommitWaitMillis);
+  const int rc = db.exec("COMMIT");
+  db.setBusyTimeout(kBusyMillis);
+  turns.give(Line::kAccess);
+  if (rc == kSqlOk || db.autocommit()) {
+    turns.give(Line::kWriters);
+    tx = Tx::kNone;
+  }
+  if (rc != kSqlOk) return fail(*this, rc);
+  return true;
 }
 
 bool File::flush() {
@@ -744,18 +909,12 @@ bool File::flush() {
   if (!s.streaming) return succeed();
   s.streaming = false;
   if (s.tx != State::Tx::kStream) return succeed();
-  int rc = s.db.exec("COMMIT");
-  if (rc != kSqlOk) {
-    // Still in the transaction (a reader held the file): stay streaming so
+  if (!s.commitWrites()) {
+    // Still in the transaction (readers held the file): stay streaming so
     // that a later flush or close can finish it.
-    if (!s.db.autocommit()) {
-      s.streaming = true;
-    } else {
-      s.tx = State::Tx::kNone;
-    }
-    return fail(s, rc);
+    if (s.tx == State::Tx::kStream) s.streaming = true;
+    return false;
   }
-  s.tx = State::Tx::kNone;
   return succeed();
 }
 
@@ -763,11 +922,19 @@ bool File::begin(int waitSeconds) {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (s.tx != State::Tx::kNone) return failWith(kErrTransactionActive);
-  s.db.setBusyTimeout(waitSeconds > 0 ? waitSeconds * 1000 : 0);
+  const int waitMillis = waitSeconds > 0 ? waitSeconds * 1000 : 0;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMillis);
+  if (!takeTurn(s, Line::kWriters, true, waitMillis)) return false;
+  // Other programs' writers (outside the lines) are waited for in the time left.
+  s.db.setBusyTimeout(millisLeft(deadline));
   int rc = s.db.exec("BEGIN IMMEDIATE");
   s.db.setBusyTimeout(kBusyMillis);
-  if (rc != kSqlOk) return fail(s, rc);
+  if (rc != kSqlOk) {
+    s.turns.give(Line::kWriters);
+    return fail(s, rc);
+  }
   s.tx = State::Tx::kUser;
+  s.wrote = false;
   return succeed();
 }
 
@@ -775,12 +942,15 @@ bool File::commit() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (s.tx != State::Tx::kUser) return failWith(kErrNoTransaction);
-  int rc = s.db.exec("COMMIT");
-  if (rc != kSqlOk) {
-    if (s.db.autocommit()) s.tx = State::Tx::kNone;
-    return fail(s, rc);
+  if (s.db.autocommit()) {
+    // The driver ended the transaction itself when a statement in it failed
+    // (a damaged page, a full disk): its work is lost, and the commit says so.
+    s.tx = State::Tx::kNone;
+    s.turns.give(Line::kWriters);
+    setError(kErrDriver, kSqlAbort, "the transaction was rolled back after an earlier error");
+    return false;
   }
-  s.tx = State::Tx::kNone;
+  if (!s.commitWrites()) return false;
   s.streaming = false;
   return succeed();
 }
@@ -792,8 +962,36 @@ bool File::rollback() {
   s.tx = State::Tx::kNone;
   s.streaming = false;
   s.keysDropped = false;  // a drop inside the transaction went with it
-  if (s.db.autocommit()) return succeed();
-  int rc = s.db.exec("ROLLBACK");
+  int rc = s.db.autocommit() ? kSqlOk : s.db.exec("ROLLBACK");
+  s.turns.give(Line::kAccess);
+  s.turns.give(Line::kWriters);
+  if (rc != kSqlOk) return fail(s, rc);
+  return succeed();
+}
+
+bool File::beginRead(int waitSeconds) {
+  State& s = *s_;
+  if (!requireOpen(s)) return false;
+  if (s.tx != State::Tx::kNone) return failWith(kErrTransactionActive);
+  const int waitMillis = waitSeconds > 0 ? waitSeconds * 1000 : 0;
+  if (!takeTurn(s, Line::kAccess, false, waitMillis)) return false;
+  int rc = s.db.exec("BEGIN");
+  if (rc != kSqlOk) {
+    s.turns.give(Line::kAccess);
+    return fail(s, rc);
+  }
+  s.tx = State::Tx::kRead;
+  return succeed();
+}
+
+bool File::endRead() {
+  State& s = *s_;
+  if (!requireOpen(s)) return false;
+  if (s.tx != State::Tx::kRead) return failWith(kErrNoTransaction);
+  s.tx = State::Tx::kNone;
+  int rc = s.db.autocommit() ? kSqlOk : s.db.exec("COMMIT");
+  if (rc != kSqlOk) s.db.exec("ROLLBACK");
+  s.turns.give(Line::kAccess);
   if (rc != kSqlOk) return fail(s, rc);
   return succeed();
 }

@@ -16,7 +16,15 @@
 // Threads. An instance belongs to one thread. Instances are independent: two
 // instances over the same file (two declarations, two threads, two processes)
 // each hold their own connection and their own access lock, and conflict with
-// each other exactly as two processes do.
+// each other exactly as two processes do; only a thread's own instances never
+// wait for each other's turns.
+//
+// Waiting. Stations get the file in the order they asked for it
+// (fair_lock.h): a read waits only for writes asked for before it, a write
+// transaction for the writes before it and, when it commits, for the reads
+// before that. Each operation outside a transaction takes its own turn; every
+// wait is bounded (begin() and beginRead() by their argument, a commit by 2 s,
+// any other operation by 5 s) and ends in 32.
 #ifndef WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_H_
 #define WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_H_
 
@@ -25,9 +33,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/keyedfile/file_decl.h"
 #include "platform/keyedfile/read_counter.h"  // rowsRead(): rows fetched by this thread
+#include "platform/keyedfile/row_set.h"
 
 namespace wevo::kf {
 
@@ -67,8 +77,8 @@ class File {
   void setOwner(std::string_view owner);  // blank: no password
   void useDeclaredName();
   void useDeclaredOwner();
-  std::string name() const;   // trailing blanks removed
-  std::string owner() const;  // trailing blanks removed
+  std::string name() const;  // trailing blanks removed
+  Secret owner() const;      // trailing blanks removed
 
   // ---- Whole file --------------------------------------------------------
   // Creates the file empty, replacing one of that name; the instance stays
@@ -139,6 +149,18 @@ class File {
   // valid while the row exists, also across opens.
   std::string position() const;
   std::string position(int key) const;
+  // Reads, in one go, every row whose first `components` components of
+  // `key` equal the buffer's (text components compared as the key compares
+  // them), in the key's order (equal values in insertion order), into
+  // `rows`: one pass over the key, for a caller that wants all of a range.
+  // The buffer, the current row and the sequential position are left alone.
+  // 80 for a bad key or count; a failed read leaves `rows` empty.
+  bool readRange(int key, int components, RowSet& rows);
+  // The indexes of `rows` (read through this file) in the order of `key`, as
+  // a walk over the key would meet them: by the key's values compared as the
+  // key compares them, equal values in insertion order.
+  std::vector<size_t> keyOrder(const RowSet& rows, int key) const;
+
   // Positions the key's order (kPhysical: insertion order) at the row, so that
   // next() or previous() reads that row first. Does not read into the buffer.
   // 33 when the row no longer exists.
@@ -177,8 +199,19 @@ class File {
   // BEGIN IMMEDIATE, waiting up to `waitSeconds` for other writers (32 when
   // they keep it); 56 inside a transaction or stream.
   bool begin(int waitSeconds);
+  // Waits up to 2 s for the readers that asked for the file before it (32
+  // when they stay; the transaction is then still open, to roll back). 90 when
+  // the driver already rolled the transaction back because a statement in it
+  // failed (a damaged page, a full disk): its work is lost.
   bool commit();
   bool rollback();
+  // A read transaction: every read until endRead() sees the file as it was
+  // when the first of them ran, and no writer can change it in between
+  // (writers wait for it to end, up to their own wait). Waits up to
+  // `waitSeconds` for a writer in the middle of its commit (32 when it stays
+  // there). No write may be made in it (56); 56 inside another transaction.
+  bool beginRead(int waitSeconds);
+  bool endRead();
   // The next row read is watched: a put() or del() of it fails with 89 when
   // another connection or process changed it after it was read.
   bool watch();

@@ -10,6 +10,7 @@
 
 #include "platform/keyedfile/connection_pool.h"
 #include "platform/keyedfile/cursor.h"
+#include "platform/keyedfile/fair_lock.h"
 #include "platform/keyedfile/file_lock.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "platform/keyedfile/row_codec.h"
@@ -25,14 +26,16 @@ struct File::State {
   void* record;
   Schema schema;
   std::optional<std::string> name;   // set on the instance, else the declaration's
-  std::optional<std::string> owner;
+  std::optional<Secret> owner;
 
   Db db;
   // What the open connection was made for; a closed file parks it under
   // this key (connection_pool.h) unless it is not known.
   ConnectionKey connection;
+  std::string lockPath;  // the file opened, whose lock file holds the turns
   bool connectionKnown = false;
   FileLock lock;
+  FairLock turns;  // this instance's place in the file's lines (fair_lock.h)
   bool open = false;
   bool readOnly = false;
   int recoverSeconds = 0;  // wait of the next open for a held lock
@@ -45,8 +48,9 @@ struct File::State {
   std::string blob;
   bool blobChanged = false;
 
-  enum class Tx { kNone, kUser, kStream };
+  enum class Tx { kNone, kUser, kStream, kRead };
   Tx tx = Tx::kNone;        // the transaction this instance began
+  bool wrote = false;       // the transaction has written something
   bool streaming = false;   // between stream() and flush()
   bool keysDropped = false; // this connection dropped the keys for appends
 
@@ -65,6 +69,29 @@ struct File::State {
   // Closes (a stream committed, a transaction rolled back); false, with the
   // error state set, when the stream's commit failed.
   bool shutdown();
+  // COMMIT of the write transaction, in its turn (keyed_file.cpp).
+  bool commitWrites();
+};
+
+// The turns (fair_lock.h) one operation outside a transaction takes for
+// itself: a shared access turn to read; to write (which reaches the file at
+// once) the writers' turn and the access turn alone, waiting 5 s in all.
+// Inside a transaction the transaction's turns cover it and nothing is taken.
+// Given back when the object ends.
+class OwnTurn {
+ public:
+  OwnTurn(File::State& s, bool write);
+  ~OwnTurn();
+  OwnTurn(const OwnTurn&) = delete;
+  OwnTurn& operator=(const OwnTurn&) = delete;
+
+  // False, with 32 or the lock file's error set, when the turn did not come.
+  bool ok() const { return ok_; }
+
+ private:
+  File::State& s_;
+  bool ok_ = true;
+  bool taken_ = false;
 };
 
 }  // namespace wevo::kf

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/keyedfile/error.h"
@@ -347,6 +350,96 @@ TEST_F(ItemsTest, TransactionsCommitOrLeaveNothing) {
   EXPECT_EQ(walk(testing::KEYUID), (std::vector<uint32_t>{1, 3}));
 }
 
+TEST_F(ItemsTest, RangeReadGivesAWholeRangeInKeyOrderInOnePass) {
+  addItem(1, "b", "m", 30, "one");
+  addItem(2, "A", "x", 10);
+  addItem(3, "a", "M", 20, "three");
+  addItem(4, "a", "m", 20, "four");
+  addItem(5, "c", "mm", 5);
+  rec = makeItem(4, "", "", 0);
+  ASSERT_TRUE(file.get(testing::KEYUID));
+  ASSERT_TRUE(file.blobSet("picture of 4"));
+  ASSERT_TRUE(file.put());
+  ASSERT_TRUE(file.setAt(testing::KEYUID));  // the walk stands before row 4
+
+  // The rows of marker "m" (any case), in KEYMARKNUM order, equal values in
+  // the order they were added; the buffer, current row and walk stay put.
+  rec = makeItem(0, "", "M", 0);
+  RowSet rows;
+  ASSERT_TRUE(file.readRange(testing::KEYMARKNUM, 1, rows));
+  std::vector<uint32_t> uids;
+  for (size_t i = 0; i < rows.size(); ++i) uids.push_back(+static_cast<const Item*>(rows.record(i))->UID);
+  EXPECT_EQ(uids, (std::vector<uint32_t>{3, 4, 1}));
+  EXPECT_EQ(clipped(static_cast<const Item*>(rows.record(0))->NOTE), "three");
+  EXPECT_EQ(rows.blob(1), "picture of 4");
+  EXPECT_EQ(+rec.UID, 0u);
+  EXPECT_EQ(clipped(rec.MARKER), "M");
+  ASSERT_TRUE(file.next());
+  EXPECT_EQ(+rec.UID, 4u) << "the walk went on where it stood";
+  // A position brings the row back.
+  ASSERT_TRUE(file.reget(rows.position(2)));
+  EXPECT_EQ(+rec.UID, 1u);
+
+  // The same rows in another key's order: by name ignoring case, then in
+  // the order they were added.
+  std::vector<uint32_t> byName;
+  for (size_t i : file.keyOrder(rows, testing::KEYNAMEMARK))
+    byName.push_back(+static_cast<const Item*>(rows.record(i))->UID);
+  EXPECT_EQ(byName, (std::vector<uint32_t>{3, 4, 1}));
+  rec = makeItem(0, "A", "", 0);
+  ASSERT_TRUE(file.readRange(testing::KEYNAMEMARK, 1, rows));
+  byName.clear();
+  for (size_t i : file.keyOrder(rows, testing::KEYMARKNUM))
+    byName.push_back(+static_cast<const Item*>(rows.record(i))->UID);
+  EXPECT_EQ(byName, (std::vector<uint32_t>{3, 4, 2}));
+
+  // The whole file, none, and a range the key has no room for.
+  ASSERT_TRUE(file.readRange(testing::KEYUID, 0, rows));
+  EXPECT_EQ(rows.size(), 5u);
+  rec = makeItem(0, "", "nothing", 0);
+  ASSERT_TRUE(file.readRange(testing::KEYMARKNUM, 1, rows));
+  EXPECT_TRUE(rows.empty());
+  EXPECT_FALSE(file.readRange(testing::KEYMARKNUM, 3, rows));
+  EXPECT_EQ(errorCode(), kErrBadRequest);
+}
+
+TEST_F(ItemsTest, ReadTransactionsSeeOneStateAndWriteNothing) {
+  addItem(1, "a", "m", 1);
+  ASSERT_TRUE(file.beginRead(2));
+  EXPECT_FALSE(file.beginRead(2));
+  EXPECT_EQ(errorCode(), kErrTransactionActive);
+  EXPECT_FALSE(file.begin(2));
+  EXPECT_EQ(errorCode(), kErrTransactionActive);
+  rec = makeItem(2, "b", "m", 2);
+  EXPECT_FALSE(file.add());
+  EXPECT_EQ(errorCode(), kErrTransactionActive);
+  RowSet rows;
+  ASSERT_TRUE(file.readRange(testing::KEYUID, 0, rows));
+  EXPECT_EQ(rows.size(), 1u);
+
+  // Another station's write waits for the read to end, then goes through.
+  Item theirs{};
+  std::atomic<bool> written{false};
+  std::thread writer([&] {
+    File other(testing::itemsDecl(), &theirs);
+    ASSERT_TRUE(other.open());
+    theirs = makeItem(3, "c", "m", 3);
+    EXPECT_TRUE(other.add()) << errorText();
+    written = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(file.readRange(testing::KEYUID, 0, rows));
+  EXPECT_EQ(rows.size(), 1u);
+  EXPECT_FALSE(written.load());
+  ASSERT_TRUE(file.endRead());
+  writer.join();
+  EXPECT_TRUE(written.load());
+  EXPECT_FALSE(file.endRead());
+  EXPECT_EQ(errorCode(), kErrNoTransaction);
+  ASSERT_TRUE(file.readRange(testing::KEYUID, 0, rows));
+  EXPECT_EQ(rows.size(), 2u);
+}
+
 TEST_F(ItemsTest, SecondConnectionOfOneThreadReadsWhileTheFirstWrites) {
   Item other{};
   File second(testing::itemsDecl(), &other);
@@ -484,13 +577,13 @@ TEST(KeyedFileNames, NameAndOwnerAreReadAtOpenUnlessSetOnTheInstance) {
   file.setOwner("pw");
   testing::itemsName() = dir.file("ignored.db");
   EXPECT_EQ(file.name(), dir.file("third.db"));
-  EXPECT_EQ(file.owner(), "pw");
+  EXPECT_EQ(file.owner().view(), "pw");
   ASSERT_TRUE(file.create());
   EXPECT_FALSE(File::exists(dir.file("ignored.db")));
   file.useDeclaredName();
   file.useDeclaredOwner();
   EXPECT_EQ(file.name(), dir.file("ignored.db"));
-  EXPECT_EQ(file.owner(), "");
+  EXPECT_EQ(file.owner().view(), "");
 
   // An unusable declaration is refused, not half created.
   FileDecl bad = testing::itemsDecl();

@@ -1,5 +1,7 @@
 #include "platform/keyedfile/row_codec.h"
 
+#include <algorithm>
+
 #include "wevo/text.h"
 
 namespace wevo::kf {
@@ -28,6 +30,23 @@ void bindValue(Stmt& stmt, int param, const FieldValue& value) {
     stmt.bindText(param, value.text);
   else
     stmt.bindInt(param, value.number);
+}
+
+int compareValues(const FieldValue& a, const FieldValue& b, bool nocase) {
+  if (!a.isText || !b.isText) {
+    if (a.isText != b.isText) return a.isText ? 1 : -1;  // numbers sort before text
+    return (a.number > b.number) - (a.number < b.number);
+  }
+  const size_t n = std::min(a.text.size(), b.text.size());
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = static_cast<unsigned char>(a.text[i]), y = static_cast<unsigned char>(b.text[i]);
+    if (nocase) {
+      if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+      if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    }
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return (a.text.size() > b.text.size()) - (a.text.size() < b.text.size());
 }
 
 KeyTuple keyTuple(const FileDecl& decl, int key, const void* record) {

@@ -27,6 +27,11 @@ struct FieldValue {
 FieldValue fieldValue(const FieldDecl& field, const void* record);
 void bindValue(Stmt& stmt, int param, const FieldValue& value);
 
+// The order of two stored values as the file's keys order them: numbers by
+// value and before text, text byte by byte, ASCII letters folded when
+// `nocase`. Negative, 0 or positive.
+int compareValues(const FieldValue& a, const FieldValue& b, bool nocase);
+
 // The values of a key's components in a record.
 using KeyTuple = std::vector<FieldValue>;
 KeyTuple keyTuple(const FileDecl& decl, int key, const void* record);

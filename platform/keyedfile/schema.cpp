@@ -223,6 +223,15 @@ std::string Schema::duplicateSql(int key) const {
   return s + quoted(kRowName) + "<>?" + std::to_string(n + 1) + " LIMIT 1";
 }
 
+const std::string& Schema::rangeSql(int key, int pins) {
+  const uint32_t id = 0x10000u | static_cast<uint32_t>(key + 1) << 8 | static_cast<uint32_t>(pins);
+  auto it = seeks_.find(id);
+  if (it != seeks_.end()) return it->second;
+  std::string where;
+  for (int j = 0; j < pins; ++j) where += (j ? " AND " : " WHERE ") + componentSql(key, j) + "=?" + std::to_string(j + 1);
+  return seeks_.emplace(id, select() + where + " ORDER BY " + orderFrom(key, pins, true)).first->second;
+}
+
 const std::string& Schema::seekSql(int key, int pins, bool forward, bool bounded, bool inclusive) {
   uint32_t id = static_cast<uint32_t>(key + 1) << 8 | static_cast<uint32_t>(pins) << 3 |
                 (forward ? 4u : 0u) | (bounded ? 2u : 0u) | (inclusive ? 1u : 0u);

@@ -61,6 +61,9 @@ class Schema {
   std::string exactSql(int key) const;
   // A row other than ?(n+1) whose components equal ?1..?n.
   std::string duplicateSql(int key) const;
+  // Every row whose first `pins` components equal ?1..?pins, in the key's
+  // order, row ids last. Memoised.
+  const std::string& rangeSql(int key, int pins);
   // The next row (forward) or the previous one in the key's order (kPhysical:
   // row ids), with the first `pins` components equal to ?1..?pins. Bounded:
   // after (or, inclusive, at) the tuple ?1..?n, row id ?(n+1); unbounded: from

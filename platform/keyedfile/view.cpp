@@ -204,6 +204,8 @@ struct View::State : Scope {
       return false;
     }
     File::State& f = fs();
+    OwnTurn turn(f, false);
+    if (!turn.ok()) return false;
     scratch.resize(f.decl.recordSize);
     const bool keyForward = forward != descending;
     for (;;) {
