@@ -1,6 +1,5 @@
 #include "platform/toolkit/dialog_text.h"
 
-#include "platform/toolkit/choices.h"
 #include "wevo/codes.h"
 #include "wevo/text.h"
 
@@ -62,18 +61,56 @@ std::string iconName(std::string_view icon) {
   return std::string(icon);
 }
 
+std::vector<PopupEntry> popupEntries(std::string_view items) {
+  std::vector<PopupEntry> out;
+  int number = 0;
+  // An item ends at "|", at a "{" (its text is then a submenu's title), at a
+  // "}" or at the end; after a "}" the next "|" only separates.
+  std::string part;
+  bool afterClose = false;
+  auto endItem = [&] {
+    if (part == "-") {
+      out.push_back({PopupEntry::Separator, {}, true, 0});
+    } else {
+      PopupEntry e{PopupEntry::Item, std::move(part), true, ++number};
+      if (!e.text.empty() && e.text[0] == '~') {
+        e.enabled = false;
+        e.text.erase(0, 1);
+      }
+      out.push_back(std::move(e));
+    }
+    part.clear();
+  };
+  for (char c : items) {
+    switch (c) {
+      case '|':
+        if (!afterClose) endItem();
+        afterClose = false;
+        break;
+      case '{':
+        out.push_back({PopupEntry::SubmenuStart, std::move(part), true, 0});
+        part.clear();
+        afterClose = false;
+        break;
+      case '}':
+        if (!afterClose) endItem();
+        out.push_back({PopupEntry::SubmenuEnd, {}, true, 0});
+        afterClose = true;
+        break;
+      default:
+        part += c;
+        afterClose = false;
+        break;
+    }
+  }
+  if (!afterClose) endItem();
+  return out;
+}
+
 std::vector<PopupItem> popupItems(std::string_view items) {
   std::vector<PopupItem> out;
-  for (std::string& part : splitBars(items)) {
-    if (part == "-") continue;
-    PopupItem item;
-    if (!part.empty() && part[0] == '~') {
-      item.enabled = false;
-      part.erase(0, 1);
-    }
-    item.text = std::move(part);
-    out.push_back(std::move(item));
-  }
+  for (PopupEntry& e : popupEntries(items))
+    if (e.kind == PopupEntry::Item) out.push_back({std::move(e.text), e.enabled});
   return out;
 }
 

@@ -30,6 +30,8 @@ RawMessage::Kind rawKind(InputMessage::Kind k) {
   }
 }
 
+constexpr int kModifierKeys = KEY::Shift | KEY::Ctrl | KEY::Alt;
+
 bool contains(const std::vector<int>& v, int key) { return std::find(v.begin(), v.end(), key) != v.end(); }
 
 bool editable(const WindowModel& m, const Control& c) {
@@ -228,18 +230,22 @@ void processInput(WindowModel& m, const InputMessage& msg) {
       t->mouseScreenX = msg.x;
       t->mouseScreenY = msg.y;
       t->mouseWindow = &m;
+      t->keyState = msg.key & kModifierKeys;
       if (msg.kind == InputMessage::LeftDown) t->keyCode = KEY::MouseLeft;
       if (msg.kind == InputMessage::RightDown) t->keyCode = KEY::MouseRight;
       if (msg.kind == InputMessage::LeftDoubleClick) t->keyCode = KEY::MouseLeft2;
     }
     RawMessage raw{rawKind(msg.kind), static_cast<int>(roundUnits(msg.x - m.screenX())),
-                   static_cast<int>(roundUnits(msg.y - m.screenY())), 0};
+                   static_cast<int>(roundUnits(msg.y - m.screenY())), msg.key & kModifierKeys};
     callWindowProc(m.clientWndProc, w, raw);
     return;
   }
   switch (msg.kind) {
     case InputMessage::KeyDown: {
-      if (t != nullptr) t->keyCode = msg.key;
+      if (t != nullptr) {
+        t->keyCode = msg.key;
+        t->keyState = msg.key & kModifierKeys;
+      }
       RawMessage raw{RawMessage::KeyDown, 0, 0, msg.key};
       callWindowProc(m.wndProc, w, raw);
       return;

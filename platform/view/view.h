@@ -159,7 +159,8 @@ struct ViewUpdate {
 // thread that owns the window and runs it through the window's procedures.
 struct InputMessage {
   enum Kind {
-    MouseMove, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp,  // x, y: screen pixels
+    MouseMove, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp,  // x, y: screen pixels; key: the
+                                                                       // KEY::Shift/Ctrl/Alt keys held
     KeyDown,     // key: code with KEY::Shift/Ctrl/Alt added; goes to the focused control
     Char,        // key: the character typed into the focused control
     Text,        // field (0: focused) takes `text` as the user's edit, committed (accepted)

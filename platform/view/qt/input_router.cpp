@@ -235,6 +235,9 @@ bool InputRouter::mouse(QWidget* receiver, QMouseEvent* e, const Target& t) {
   InputMessage m = message(InputMessage::MouseMove, w.handle());
   m.x = screen.x();
   m.y = screen.y();
+  if (e->modifiers() & Qt::ShiftModifier) m.key |= KEY::Shift;
+  if (e->modifiers() & Qt::ControlModifier) m.key |= KEY::Ctrl;
+  if (e->modifiers() & Qt::AltModifier) m.key |= KEY::Alt;
   switch (e->type()) {
     case QEvent::MouseButtonPress: {
       if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return true;
