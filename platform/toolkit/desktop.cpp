@@ -1,5 +1,6 @@
 // Desktop services: frozen drawing, repaints, mouse capture, focus and the
 // global cursor. All take window (or client-area) handles.
+#include "platform/toolkit/accessibility.h"
 #include "platform/toolkit/event_loop.h"
 #include "platform/toolkit/host_thread.h"
 #include "platform/toolkit/program_state.h"
@@ -52,6 +53,20 @@ void invalidate(int64_t handle, bool erase) {
     if (WindowModel* other = p->byHandleLocked(handle)) window = other->handle.load();
   }
   if (window != 0) p->view().invalidate(window, erase);
+}
+
+void toolkit::announce(int64_t handle, int field, std::string_view description) {
+  std::shared_ptr<Program> p = Program::current();
+  if (!p) return;
+  int64_t window = 0;
+  if (WindowModel* m = ownedWindow(*p, handle)) {
+    toolkit::flushWindow(*m);
+    window = m->handle.load();
+  } else {
+    std::lock_guard<std::mutex> lock(p->mu);
+    if (WindowModel* other = p->byHandleLocked(handle)) window = other->handle.load();
+  }
+  if (window != 0) p->view().announce(window, field, description);
 }
 
 void setCapture(int64_t handle) {

@@ -261,6 +261,13 @@ class View {
   // The desktop's "show window contents while dragging"; nullopt: none.
   virtual std::optional<bool> dragFullWindows() { return std::nullopt; }
   virtual void setDragFullWindows(bool on) { (void)on; }
+  // Accessibility: control `field` of the window (0: the window itself) is
+  // what the user works on now, as `description` says (what it is and where
+  // it lies); assistive tools such as screen readers are told. An empty
+  // description withdraws it.
+  virtual void announce(int64_t window, int field, std::string_view description) {
+    (void)window, (void)field, (void)description;
+  }
 
   // Performs one input step of the script (not a dialog step) as a person
   // would, by posting input messages (toolkit::postInput), and returns once

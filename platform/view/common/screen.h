@@ -25,12 +25,16 @@ struct ScreenWindow {
   std::map<int, ControlSnapshot> controls;
   int invalidations = 0;  // repaints asked for since the window opened
   int updates = 0;        // view updates received for it
+  // What assistive tools were last told the user works on (View::announce).
+  int announcedField = 0;
+  std::string announcement;
 };
 
 class Screen {
  public:
   void apply(const ViewUpdate& update);
   void noteInvalidate(int64_t handle);
+  void noteAnnouncement(int64_t handle, int field, std::string_view description);
   void clear();
 
   std::optional<ScreenWindow> window(int64_t handle) const;

@@ -48,6 +48,9 @@ class HeadlessView : public View {
   void setCapture(int64_t window) override;
   void invalidate(int64_t window, bool erase) override;
   void beep() override { ++beeps_; }
+  void announce(int64_t window, int field, std::string_view description) override {
+    screen_.noteAnnouncement(window, field, description);
+  }
   bool deliver(const ResolvedStep& step, std::string& why) override;
 
   const Screen& screen() const { return screen_; }

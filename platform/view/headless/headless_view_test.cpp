@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/toolkit/accessibility.h"
 #include "platform/view/common/screen.h"
+#include "tests/testing/test_window.h"
+#include "wevo/toolkit.h"
 
 namespace wevo::toolkit {
 namespace {
@@ -145,6 +148,30 @@ TEST(Screen, FindsWindowsByCaptionAndTheActiveOne) {
   EXPECT_EQ(s.window(30)->invalidations, 1);
   ASSERT_EQ(s.windows().size(), 4u);
   EXPECT_EQ(s.windows().front().handle, 10);
+}
+
+// What assistive tools are told reaches the screen the tests look at: the
+// window's control and its description, withdrawn by an empty one.
+TEST(HeadlessView, KeepsWhatAssistiveToolsWereToldOfEachWindow) {
+  wevo::testing::TestWindow d("Main", 100, 60);
+  d.button("?OK", "OK", {10, 10, 40, 14});
+  std::optional<ScreenWindow> told, withdrawn;
+  ProgramResult r = run([&] {
+    Window w(d.decl());
+    w.open();
+    announce(w.handle(), w.fieldOf("?OK"), "?OK, BUTTON, at x 10, y 10");
+    announce(w.handle() + 1000, 1, "no such window");
+    told = HeadlessView::running()->screen().window(w.handle());
+    announce(w.handle(), w.fieldOf("?OK"), "");
+    withdrawn = HeadlessView::running()->screen().window(w.handle());
+  });
+  ASSERT_FALSE(r.failed || r.halted) << describe(r);
+  ASSERT_TRUE(told.has_value());
+  EXPECT_EQ(told->announcedField, 1);
+  EXPECT_EQ(told->announcement, "?OK, BUTTON, at x 10, y 10");
+  ASSERT_TRUE(withdrawn.has_value());
+  EXPECT_EQ(withdrawn->announcedField, 0);
+  EXPECT_EQ(withdrawn->announcement, "");
 }
 
 }  // namespace

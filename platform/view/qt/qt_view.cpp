@@ -263,6 +263,13 @@ void QtView::invalidate(int64_t window, bool erase) {
   });
 }
 
+void QtView::announce(int64_t window, int field, std::string_view description) {
+  caller_->post([this, window, field, d = std::string(description)] {
+    applyPending();
+    desktop_->announce(window, field, d);
+  });
+}
+
 void QtView::beep() {
   caller_->post([] { QApplication::beep(); });
 }
