@@ -84,9 +84,10 @@ void Align(DesignSession& session, AlignCommand command, const std::vector<int32
   host.set(0, PROP::Pixels, 1);
   std::vector<PixelRect> rects;
   for (int32_t f : selected) rects.push_back(RectOf(host, f));
-  rects = Aligned(command, rects);
+  const std::vector<PixelRect> to = Aligned(command, rects);
   for (size_t i = 0; i < selected.size(); ++i) {
-    PlaceAt(host, selected[i], rects[i]);
+    if (to[i] == rects[i]) continue;
+    PlaceAt(host, selected[i], to[i]);
     session.storePlacement(selected[i]);
   }
   session.remark();
