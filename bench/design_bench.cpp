@@ -46,22 +46,29 @@ WindowDecl hostWindow(int controls) {
   return d;
 }
 
+// Opens the host window and the overlay as design mode does, control
+// `selected` placed at (100, 50) 60 x 30 pixels, selected and pressed.
+MorphState enterDesignMode(Window& host, Window& overlay, const DesignWindows& windows, int selected) {
+  host.open();
+  host.set(0, PROP::Pixels, 1);
+  host.setPosition(selected, 100, 50, 60, 30);
+  MorphState state = StartingState(selected, host.firstField(), host.lastField());
+  PlaceHandles(state, windows);
+  overlay.open();
+  overlay.set(0, PROP::Hide, 1);
+  overlay.set(0, PROP::Pixels, 1);
+  setCapture(overlay.handle());
+  state.MOUSEISDOWN = 1;
+  return state;
+}
+
 // A host window of 40 controls in design mode with control 5 selected and
 // pressed on its first handle, as a drag from that handle starts.
 class Dragging {
  public:
   Dragging() : host_(hostWindow(40)), overlay_(MorphWindowDecl()), windows_{host_, overlay_} {
-    host_.open();
-    host_.set(0, PROP::Pixels, 1);
-    host_.setPosition(kSelected, 100, 50, 60, 30);
-    state_ = StartingState(kSelected, host_.firstField(), host_.lastField());
-    PlaceHandles(state_, windows_);
-    overlay_.open();
-    overlay_.set(0, PROP::Hide, 1);
-    overlay_.set(0, PROP::Pixels, 1);
-    setCapture(overlay_.handle());
+    state_ = enterDesignMode(host_, overlay_, windows_, kSelected);
     claim_.install(overlay_);
-    state_.MOUSEISDOWN = 1;
     state_.OVERGRABHANDLE = 1;
     // Whatever opening queued for the overlay is handled first.
     overlay_.post(EVENT::User);
@@ -150,16 +157,7 @@ class MovingOver200 {
   explicit MovingOver200(bool snapping)
       : host_(hostWindow(200)), overlay_(MorphWindowDecl()), windows_{host_, overlay_},
         marks_(host_.lastField()), selection_(marks_), tracker_(marks_) {
-    host_.open();
-    host_.set(0, PROP::Pixels, 1);
-    host_.setPosition(kSelected, 100, 50, 60, 30);
-    state_ = StartingState(kSelected, host_.firstField(), host_.lastField());
-    PlaceHandles(state_, windows_);
-    overlay_.open();
-    overlay_.set(0, PROP::Hide, 1);
-    overlay_.set(0, PROP::Pixels, 1);
-    setCapture(overlay_.handle());
-    state_.MOUSEISDOWN = 1;
+    state_ = enterDesignMode(host_, overlay_, windows_, kSelected);
     state_.CLICKINGONCONTROL = 1;
     if (snapping) {
       DesignOptions o;

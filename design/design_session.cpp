@@ -209,12 +209,7 @@ void DesignSession::pressOn(int mouseX, int mouseY) {
   state_.OVERGRABHANDLE = static_cast<uint8_t>(HandleUnderMouse(state_, windows_, mouseX, mouseY));
   state_.CLICKINGONCONTROL = InsideSelection(state_, windows_, mouseX, mouseY) ? 1 : 0;
   if (state_.OVERGRABHANDLE == 0 && state_.CLICKINGONCONTROL == 1) setCursor(CURSOR::Size);
-  lockWindowUpdate(host_.handle());
-  RepaintHost(host_);
-  RemoveHandles(state_, windows_);
-  PlaceHandles(state_, windows_);
-  selection_.showMarks(state_, windows_);
-  lockWindowUpdate(0);
+  remark();
 }
 
 void DesignSession::release() {
@@ -248,6 +243,10 @@ bool DesignSession::rightButton() {
     selectAtPress(x, y);
   }
   chosen_ = true;
+  return releaseIntoMenu();
+}
+
+bool DesignSession::releaseIntoMenu() {
   history_.begin(StepKind::kPlacement, {state_.CONTROLNO});
   release();
   history_.end();
@@ -393,16 +392,8 @@ bool DesignSession::key(int code) {
     case KeyCommand::kMenu:
       if (!idle) return false;
       closeRun();
-      history_.begin(StepKind::kPlacement, {state_.CONTROLNO});
       state_.MOUSEISDOWN = 1;  // stored as the right button stores it
-      release();
-      history_.end();
-      if (!runDesignPopup(*this)) {
-        selection_.showMarks(state_, windows_);
-        return false;
-      }
-      endRun();
-      return true;
+      return releaseIntoMenu();
     case KeyCommand::kUndo: case KeyCommand::kRedo:
       if (!idle) return false;
       closeRun();

@@ -111,6 +111,9 @@ class DesignSession {
   // Selects and stores the control under the mouse, then runs the popup
   // menu; true when it asked to quit.
   bool rightButton();
+  // The release that stores the selection (one undo step), then the popup
+  // menu; true when it asked to quit (design mode is then ending).
+  bool releaseIntoMenu();
   void endRun();
   void redisplayOverlay();
 

@@ -23,6 +23,19 @@ WindowModel* ownedWindow(Program& p, int64_t handle) {
   return m;
 }
 
+// The window with this window (or client-area) handle, 0 when none is open;
+// a window of the calling thread has its changes put on screen first, so
+// that what the view is then asked to do meets them there.
+int64_t flushedWindow(Program& p, int64_t handle) {
+  if (WindowModel* m = ownedWindow(p, handle)) {
+    toolkit::flushWindow(*m);
+    return m->handle.load();
+  }
+  std::lock_guard<std::mutex> lock(p.mu);
+  WindowModel* other = p.byHandleLocked(handle);
+  return other != nullptr ? other->handle.load() : 0;
+}
+
 }  // namespace
 
 void lockWindowUpdate(int64_t handle) {
@@ -44,29 +57,13 @@ void lockWindowUpdate(int64_t handle) {
 void invalidate(int64_t handle, bool erase) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  int64_t window = 0;
-  if (WindowModel* m = ownedWindow(*p, handle)) {
-    toolkit::flushWindow(*m);
-    window = m->handle.load();
-  } else {
-    std::lock_guard<std::mutex> lock(p->mu);
-    if (WindowModel* other = p->byHandleLocked(handle)) window = other->handle.load();
-  }
-  if (window != 0) p->view().invalidate(window, erase);
+  if (int64_t window = flushedWindow(*p, handle)) p->view().invalidate(window, erase);
 }
 
 void toolkit::announce(int64_t handle, int field, std::string_view description) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  int64_t window = 0;
-  if (WindowModel* m = ownedWindow(*p, handle)) {
-    toolkit::flushWindow(*m);
-    window = m->handle.load();
-  } else {
-    std::lock_guard<std::mutex> lock(p->mu);
-    if (WindowModel* other = p->byHandleLocked(handle)) window = other->handle.load();
-  }
-  if (window != 0) p->view().announce(window, field, description);
+  if (int64_t window = flushedWindow(*p, handle)) p->view().announce(window, field, description);
 }
 
 void setCapture(int64_t handle) {
