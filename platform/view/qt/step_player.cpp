@@ -93,6 +93,10 @@ bool StepPlayer::key(TopWindow& w, int code) {
   }
   QWidget* target = w.focusWidget();
   if (target == nullptr || !w.isAncestorOf(target)) target = w.client();
+  // A hidden window (design mode's overlay) gets no key from a keyboard:
+  // the key goes to the widget that has Qt's focus, as a person's would.
+  if (!w.isVisible())
+    if (QWidget* focused = QApplication::focusWidget()) target = focused;
   QKeyEvent press(QEvent::KeyPress, k->key, k->modifiers, k->text);
   QApplication::sendEvent(target, &press);
   QKeyEvent release(QEvent::KeyRelease, k->key, k->modifiers, k->text);
