@@ -109,21 +109,6 @@ TEST_F(KeyboardTest, AKeyboardOnlySessionFromTheHotKeyToSaving) {
   EXPECT_EQ(stored(row("?SAVE")), storedSized);
 }
 
-TEST(DesignKeys, EveryAlertedKeyHasItsCommandAndOtherKeysEnd) {
-  for (int key : DesignAlertedKeys()) {
-    SCOPED_TRACE(key);
-    const KeyAction a = DesignKeyAction(key);
-    const bool ends = key == KEY::MouseLeft2 || key == KEY::F8 || key == KEY::F9 || key == KEY::F10;
-    EXPECT_EQ(a.command == KeyCommand::kEnd, ends);
-  }
-  EXPECT_EQ(DesignKeyAction(KEY::Ctrl | KEY::Left).command, KeyCommand::kGridMove);
-  EXPECT_EQ(DesignKeyAction(KEY::Ctrl | KEY::Left).dx, -1);
-  EXPECT_EQ(DesignKeyAction(KEY::Shift | KEY::Down).command, KeyCommand::kResize);
-  EXPECT_EQ(DesignKeyAction(KEY::Shift | KEY::Down).dy, 1);
-  EXPECT_EQ(DesignKeyAction(KEY::Ctrl + KEY::Shift + 'Z').command, KeyCommand::kRedo);
-  EXPECT_EQ(DesignKeyAction(KEY::Tab | KEY::Shift).command, KeyCommand::kPrevious);
-}
-
 TEST(DesignKeys, TheWalkFollowsTheTabOrderPassesHiddenControlsAndGoesRound) {
   TestWindow d("Order", 200, 100);
   d.button("?ONE", "One", {10, 10, 40, 14});

@@ -160,18 +160,5 @@ TEST_F(SnapTest, TheProcessWideOptionSnapsEveryWindowWithoutItsOwn) {
   EXPECT_EQ(snapped, (Rect{100, 90, 60, 30}));
 }
 
-TEST(SnapAxis, TheNearestLineWithinTheDistanceWins) {
-  const std::vector<int> lines = {0, 8, 100, 130, 442};
-  const AxisSnap left = SnapAxis(lines, {97, 127, 157}, 5);  // 97 is 3 from 100, 127 is 3 from 130
-  EXPECT_TRUE(left.held);
-  EXPECT_EQ(left.shift, 3);
-  EXPECT_EQ(left.line, 100);
-  const AxisSnap closer = SnapAxis(lines, {95, 129}, 5);
-  EXPECT_EQ(closer.line, 130);
-  EXPECT_EQ(closer.shift, 1);
-  EXPECT_FALSE(SnapAxis(lines, {50, 60}, 5).held);
-  EXPECT_FALSE(SnapAxis({}, {50}, 5).held);
-}
-
 }  // namespace
 }  // namespace wevo::design

@@ -68,7 +68,7 @@ class UndoTest : public DesignModeTest {
   std::vector<int32_t> orders() {
     std::vector<int32_t> out;
     for (const store::WindowControls& r : rows())
-      if (testing::clipped(text::field(r.UNIQUEMARKER)) == testing::kMarker) out.push_back(r.ORDER);
+      if (testing::clipped(text::field(r.UNIQUEMARKER)) == testing::kMarker) out.push_back(+r.ORDER);
     return out;
   }
   TestWindow decl{"Order", 300, 200};
@@ -95,11 +95,11 @@ TEST_F(UndoTest, MovesResizesAndNudgeRunsAreUndoneOnTheControlAndInTheStoreAndRe
   ASSERT_TRUE(endedNormally(r)) << describe(r);
 
   EXPECT_EQ(moved.live, (Rect{120, 120, 60, 30}));
-  EXPECT_NE(moved.row.X, start.row.X);  // the release stored it
+  EXPECT_NE(+moved.row.X, +start.row.X);  // the release stored it
   EXPECT_EQ(undoneMove, start);
   EXPECT_EQ(redoneMove, moved);
   EXPECT_EQ(resized.live, (Rect{120, 120, 70, 35}));
-  EXPECT_NE(resized.row.WIDTH, moved.row.WIDTH);
+  EXPECT_NE(+resized.row.WIDTH, +moved.row.WIDTH);
   EXPECT_EQ(undoneResize, moved);
   EXPECT_EQ(nudged.live, (Rect{122, 121, 60, 30}));
   EXPECT_TRUE(store::testing::sameBytes(&nudged.row, &moved.row, sizeof moved.row));
@@ -168,8 +168,8 @@ TEST_F(UndoTest, TheHistoryEndsWithTheRunAndNoStillPutsBackTheWholeRun) {
   ProgramResult r = run(decl.decl(), setup(0), steps, after);
   ASSERT_TRUE(endedNormally(r)) << describe(r);
   EXPECT_EQ(aInNextRun.live, (Rect{110, 110, 60, 30}));  // nothing to undo in a new run
-  EXPECT_EQ(aAtEnd.row.X, aInNextRun.row.X);             // back as the second run found it
-  EXPECT_EQ(aAtEnd.row.Y, aInNextRun.row.Y);
+  EXPECT_EQ(+aAtEnd.row.X, +aInNextRun.row.X);             // back as the second run found it
+  EXPECT_EQ(+aAtEnd.row.Y, +aInNextRun.row.Y);
   EXPECT_TRUE(store::testing::sameBytes(&bAtEnd.row, &bStart.row, sizeof bStart.row));
   EXPECT_EQ(bUnitsAtEnd, stored(bStart.row));
 }

@@ -4,8 +4,8 @@
 //
 // Options are process-wide or per window; a window's own options win. A host
 // that sets none gets DesignOptions{} with `snapping` as the process default
-// says (setSnappingByDefault: off, unless something turned it on, as hosts
-// attached through wevo's Qt support do).
+// says (setSnappingByDefault: off unless turned on; the switch is there for
+// integrations that snap by default, as Qt hosts are to).
 //
 //   wevo::DesignOptions options;
 //   options.snapping = true;
