@@ -90,14 +90,17 @@ PixelRect place(const std::vector<std::string>& lines, const std::string& label)
   return {};
 }
 
-// Pure red pixels: only the grab handles are drawn in it.
-int redPixels(const QImage& image) {
+// The pixels of one colour (0xRRGGBB).
+int pixelsOf(const QImage& image, QRgb rgb) {
   int n = 0;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) == 0xFF0000) ++n;
+      if ((image.pixel(x, y) & 0xFFFFFF) == rgb) ++n;
   return n;
 }
+
+// Pure red pixels: only the grab handles are drawn in it.
+int redPixels(const QImage& image) { return pixelsOf(image, 0xFF0000); }
 
 // Within a pixel or two: positions go through dialog units and back.
 void expectNear(const PixelRect& got, const PixelRect& want) {
@@ -227,14 +230,8 @@ TEST(Tour, TheProgramWritesAPictureAndNotesForEveryStepAsTheStepSays) {
   EXPECT_EQ(redPixels(pictures["menu-save"]), 0);
 }
 
-// The pixels of the guide lines' colour.
-int magentaPixels(const QImage& image) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) == 0xFF00FF) ++n;
-  return n;
-}
+// Magenta pixels: only the guide lines are drawn in it.
+int magentaPixels(const QImage& image) { return pixelsOf(image, 0xFF00FF); }
 
 TEST(Tour, WithDesignerExtrasItShowsUndoAlignmentAndSnapping) {
   wevo::testing::TempDir dir;
