@@ -4,12 +4,19 @@
 // twice: the step alone, and from a mouse message through the overlay's
 // replaced procedure and event loop. Either way no store row is read.
 //
-//   cmake --build build --target design_bench && build/bench/design_bench
+// Then a move step over a window of 200 controls, without snapping (the
+// step design mode has always taken) and with it (the dragged control's
+// edges and centres looked up among the lines of the other 199 and the
+// window's, the guide lines placed); compare the two medians of one run:
+//
+//   cmake --build build --target design_bench &&
+//     build/bench/design_bench --benchmark_filter=MoveStep --benchmark_repetitions=5
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
 
+#include "design/drag_tracker.h"
 #include "design/grab_handles.h"
 #include "design/morph_state.h"
 #include "design/move_resize.h"
@@ -17,6 +24,7 @@
 #include "platform/keyedfile/read_counter.h"
 #include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
+#include "wevo/design_options.h"
 #include "wevo/toolkit.h"
 
 namespace wevo::design {
@@ -38,22 +46,29 @@ WindowDecl hostWindow(int controls) {
   return d;
 }
 
+// Opens the host window and the overlay as design mode does, control
+// `selected` placed at (100, 50) 60 x 30 pixels, selected and pressed.
+MorphState enterDesignMode(Window& host, Window& overlay, const DesignWindows& windows, int selected) {
+  host.open();
+  host.set(0, PROP::Pixels, 1);
+  host.setPosition(selected, 100, 50, 60, 30);
+  MorphState state = StartingState(selected, host.firstField(), host.lastField());
+  PlaceHandles(state, windows);
+  overlay.open();
+  overlay.set(0, PROP::Hide, 1);
+  overlay.set(0, PROP::Pixels, 1);
+  setCapture(overlay.handle());
+  state.MOUSEISDOWN = 1;
+  return state;
+}
+
 // A host window of 40 controls in design mode with control 5 selected and
 // pressed on its first handle, as a drag from that handle starts.
 class Dragging {
  public:
   Dragging() : host_(hostWindow(40)), overlay_(MorphWindowDecl()), windows_{host_, overlay_} {
-    host_.open();
-    host_.set(0, PROP::Pixels, 1);
-    host_.setPosition(kSelected, 100, 50, 60, 30);
-    state_ = StartingState(kSelected, host_.firstField(), host_.lastField());
-    PlaceHandles(state_, windows_);
-    overlay_.open();
-    overlay_.set(0, PROP::Hide, 1);
-    overlay_.set(0, PROP::Pixels, 1);
-    setCapture(overlay_.handle());
+    state_ = enterDesignMode(host_, overlay_, windows_, kSelected);
     claim_.install(overlay_);
-    state_.MOUSEISDOWN = 1;
     state_.OVERGRABHANDLE = 1;
     // Whatever opening queued for the overlay is handled first.
     overlay_.post(EVENT::User);
@@ -133,6 +148,73 @@ void BM_DragStepFromMouseMessage(benchmark::State& state) {
   checkNoRowsRead(state, before);
 }
 BENCHMARK(BM_DragStepFromMouseMessage)->Unit(benchmark::kMicrosecond);
+
+// A host window of 200 controls in design mode, control 5 selected at
+// (100, 50) 60 x 30 pixels and pressed inside, as a move drag starts; with
+// `snapping`, the drag snaps as design mode's DragTracker does.
+class MovingOver200 {
+ public:
+  explicit MovingOver200(bool snapping)
+      : host_(hostWindow(200)), overlay_(MorphWindowDecl()), windows_{host_, overlay_},
+        marks_(host_.lastField()), selection_(marks_), tracker_(marks_) {
+    state_ = enterDesignMode(host_, overlay_, windows_, kSelected);
+    state_.CLICKINGONCONTROL = 1;
+    if (snapping) {
+      DesignOptions o;
+      o.snapping = true;
+      tracker_.start(state_, windows_, {kSelected},
+                     CollectSnapLines(host_, state_.FIRSTCONTROL, state_.LASTCONTROL, {kSelected}, o), o.snapDistance);
+    }
+  }
+  ~MovingOver200() { releaseCapture(); }
+
+  // One pixel out and back, both ways: the step to the next point.
+  void step() {
+    const int d = (n_++ & 1) != 0 ? -1 : 1;
+    const int x = state_.OLDX + d, y = state_.OLDY + d;
+    if (tracker_.active())
+      tracker_.step(state_, windows_, selection_, x, y, false);
+    else
+      TrackMove(state_, windows_, x, y);
+    toolkit::modelOf(host_).takeUpdate(update_);
+    benchmark::DoNotOptimize(update_);
+  }
+  // Without snapping an even number of steps leaves the control where it
+  // started; with it, where the start snaps to.
+  bool moved(benchmark::State& state) const {
+    if (tracker_.active()) return tracker_.moved();
+    return state.iterations() % 2 != 0 || host_.get(kSelected, PROP::XPos).num() == 100;
+  }
+  // Whether a guide line shows (snapping held at the last step).
+  bool guided() const {
+    for (int32_t f : {marks_.verticalGuide(), marks_.horizontalGuide()})
+      if (host_.exists(f) && host_.get(f, PROP::Visible).num() != 0) return true;
+    return false;
+  }
+
+  static constexpr int kSelected = 5;
+
+ private:
+  Window host_;
+  Window overlay_;
+  DesignWindows windows_;
+  MarkFields marks_;
+  MultiSelection selection_;
+  DragTracker tracker_;
+  MorphState state_;
+  toolkit::ViewUpdate update_;
+  int n_ = 0;
+};
+
+void BM_MoveStep200(benchmark::State& state) {
+  MovingOver200 m(state.range(0) != 0);
+  const uint64_t before = kf::rowsRead();
+  for (auto _ : state) m.step();
+  if (!m.moved(state)) state.SkipWithError("the drag did not move the control");
+  if (state.range(0) != 0 && !m.guided()) state.SkipWithError("the drag never snapped");
+  checkNoRowsRead(state, before);
+}
+BENCHMARK(BM_MoveStep200)->ArgName("snapping")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace wevo::design

@@ -40,8 +40,9 @@ std::string ListCell(const WNCTL& row, int field) {
 // One opening of the window, from its opening steps to its close.
 class ListRun {
  public:
-  ListRun(ControlQueue& controls, Window& host, std::string_view procedureName, std::string_view uniqueMarker)
-      : controls_(controls), host_(host), procedure_(procedureName), marker_(uniqueMarker) {}
+  ListRun(ControlQueue& controls, Window& host, std::string_view procedureName, std::string_view uniqueMarker,
+          const ListCommandWatch& watch)
+      : controls_(controls), host_(host), procedure_(procedureName), marker_(uniqueMarker), watch_(watch) {}
   ListRun(const ListRun&) = delete;
   ListRun& operator=(const ListRun&) = delete;
 
@@ -61,11 +62,14 @@ class ListRun {
   const WNCTL* SelectedRow() const;
   // The row of `list` selected in `rows`; nullptr when none.
   const WNCTL* SelectedIn(const char* list, const ControlQueue& rows) const;
+  // Runs `command` between the watch's before and after.
+  void Watched(ListCommandWatch::Command command, int32_t feq, const std::function<void()>& work);
 
   ControlQueue& controls_;
   Window& host_;
   const std::string procedure_;
   const std::string marker_;
+  const ListCommandWatch& watch_;
 
   char show_[1] = {kShowAll};
   ControlQueue shown_;
@@ -124,14 +128,20 @@ void ListRun::OnEvent(int event, int field) {
   } else if (is(field, LIST::Down)) {
     Move(false);
   } else if (is(field, LIST::Apply)) {
-    StoreTabOrder(controls_);
+    Watched(ListCommandWatch::kApplyTabOrder, 0, [this] { StoreTabOrder(controls_); });
   } else if (is(field, LIST::Reset)) {
-    ResetList();
+    Watched(ListCommandWatch::kResetList, 0, [this] { ResetList(); });
   } else if (is(field, LIST::ResetSelected)) {
     ResetSelected();
   } else if (is(field, LIST::Cancel)) {
     window_->post(EVENT::CloseWindow);
   }
+}
+
+void ListRun::Watched(ListCommandWatch::Command command, int32_t feq, const std::function<void()>& work) {
+  if (watch_.before) watch_.before(command, feq);
+  work();
+  if (watch_.after) watch_.after(command, feq);
 }
 
 void ListRun::Filter() {
@@ -158,7 +168,8 @@ void ListRun::Edit() {
   const int32_t feq = selected->FEQ;
   const std::string label = StoredLabel(host_, *selected);
   store::GlobalRequest() = 0;
-  editor::UpdateScreenControlProperties(host_, feq, label, marker_, procedure_);
+  Watched(ListCommandWatch::kEdit, feq,
+          [&] { editor::UpdateScreenControlProperties(host_, feq, label, marker_, procedure_); });
   if (store::GlobalResponse() != store::kResponseCompleted) return;
   const std::string_view description = text::field(store::WIN().DESCRIPTION).substr(0, sizeof(WNCTL::DESCRIPTION));
   for (WNCTL& row : shown_)
@@ -194,21 +205,23 @@ void ListRun::ResetSelected() {
   const std::string label = StoredLabel(host_, *selected);
   const std::string question = "Control " + std::string(text::clipped(selected->LABEL)) +
                                " will be reset to its original values.|Do you want to continue?";
-  if (message(question, kCaption, ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::Yes) != BUTTON::Yes) return;
-  if (!ResetControlToOriginal(procedure_, label, marker_)) return;
-  // Rows hold dialog units.
-  const Value mode = host_.get(0, PROP::Pixels);
-  host_.set(0, PROP::Pixels, 0);
-  apply::ApplyRow(host_, feq);
-  host_.set(0, PROP::Pixels, mode);
+  Watched(ListCommandWatch::kResetSelected, feq, [&] {
+    if (message(question, kCaption, ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::Yes) != BUTTON::Yes) return;
+    if (!ResetControlToOriginal(procedure_, label, marker_)) return;
+    // Rows hold dialog units.
+    const Value mode = host_.get(0, PROP::Pixels);
+    host_.set(0, PROP::Pixels, 0);
+    apply::ApplyRow(host_, feq);
+    host_.set(0, PROP::Pixels, mode);
+  });
 }
 
 }  // namespace
 
 void ControlListWindow(ControlQueue& controls, Window& host, std::string_view procedureName,
-                       std::string_view uniqueMarker) {
+                       std::string_view uniqueMarker, const ListCommandWatch& watch) {
   {
-    ListRun run(controls, host, procedureName, uniqueMarker);
+    ListRun run(controls, host, procedureName, uniqueMarker, watch);
     run.Run();
   }
   store::GlobalResponse() = store::kResponseCancelled;

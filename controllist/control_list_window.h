@@ -20,12 +20,25 @@
 #ifndef WEVO_CONTROLLIST_CONTROL_LIST_WINDOW_H_
 #define WEVO_CONTROLLIST_CONTROL_LIST_WINDOW_H_
 
+#include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "controllist/control_queue.h"
 #include "wevo/window.h"
 
 namespace wevo::controllist {
+
+// What a caller may be told around each command that changes stored rows,
+// so that it can note them (design mode's undo): `before` just before the
+// command starts (before its question), `after` once it is over, whether it
+// changed anything or not. `feq` is the control concerned (Edit, Reset
+// Selected), 0 for the whole window (Apply, Reset List). Either may be empty.
+struct ListCommandWatch {
+  enum Command { kEdit, kResetSelected, kApplyTabOrder, kResetList };
+  std::function<void(Command, int32_t feq)> before;
+  std::function<void(Command, int32_t feq)> after;
+};
 
 // Runs the window to its end on the calling thread, which owns `host`.
 // `controls` must have been filled by FillControlQueue for `host`; the window
@@ -35,7 +48,7 @@ namespace wevo::controllist {
 // GlobalRequest as it starts (and a pending right button) and leaves
 // GlobalResponse at 2.
 void ControlListWindow(ControlQueue& controls, Window& host, std::string_view procedureName,
-                       std::string_view uniqueMarker);
+                       std::string_view uniqueMarker, const ListCommandWatch& watch = {});
 
 }  // namespace wevo::controllist
 

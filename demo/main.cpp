@@ -1,16 +1,20 @@
 // wevodemo: the demonstration host.
 //   wevodemo              the program, on the desktop
 //   wevodemo --tour DIR   the scripted tour, pictures and transcript in DIR
+// With --designer-extras as well, design mode snaps while dragging and the
+// tour shows undo, several controls aligned and snapping.
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "demo/demo_state.h"
 #include "demo/frame.h"
 #include "demo/install_layout.h"
 #include "demo/tour.h"
+#include "wevo/design_options.h"
 #include "wevo/qt_view.h"
 #include "wevo/toolkit.h"
 
@@ -25,21 +29,32 @@ bool hasDisplay() {
 }
 
 int usage() {
-  std::cerr << "usage: wevodemo              run the demonstration\n"
-               "       wevodemo --tour DIR   play the scripted tour, writing pictures and transcript.txt to DIR\n";
+  std::cerr << "usage: wevodemo [--designer-extras]              run the demonstration\n"
+               "       wevodemo --tour DIR [--designer-extras]   play the scripted tour, writing pictures and "
+               "transcript.txt to DIR\n"
+               "  --designer-extras: design mode snaps while dragging; the tour shows undo, alignment and "
+               "snapping\n";
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && std::strcmp(argv[1], "--tour") == 0) {
-    if (argc != 3) return usage();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  bool extras = false;
+  std::erase_if(args, [&](const std::string& a) { return a == "--designer-extras" && (extras = true); });
+  if (extras) {
+    wevo::DesignOptions options;
+    options.snapping = true;
+    wevo::setDesignOptions(options);
+  }
+  if (!args.empty() && args[0] == "--tour") {
+    if (args.size() != 2) return usage();
     // Without a display the tour still runs, offscreen.
     if (!hasDisplay()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return wevo::demo::RunTour(argv[2], std::cout);
+    return wevo::demo::RunTour(args[1], std::cout, extras);
   }
-  if (argc != 1) return usage();
+  if (!args.empty()) return usage();
   if (!hasDisplay()) {
     std::cerr << "wevodemo: no display; run \"wevodemo --tour DIR\" to see the tour offscreen\n";
     return 1;

@@ -171,7 +171,7 @@ void writeTranscript(const fs::path& file, const std::vector<TourStep>& steps, c
 
 }  // namespace
 
-int RunTour(const std::string& folder, std::ostream& log) {
+int RunTour(const std::string& folder, std::ostream& log, bool designerExtras) {
   std::error_code ec;
   const fs::path dir = fs::absolute(folder, ec);
   fs::create_directories(dir, ec);
@@ -184,7 +184,7 @@ int RunTour(const std::string& folder, std::ostream& log) {
   TourPlaces places;
   if (!MeasurePlaces(qtView(), places, log)) return 1;
 
-  const std::vector<TourStep> steps = tourSteps();
+  const std::vector<TourStep> steps = tourSteps(designerExtras);
   auto rec = std::make_shared<Recorder>((dir / (std::string(kTourProgramName) + ".wevo")).string());
   {
     base::MutexLock lock(rec->mu);
@@ -207,6 +207,7 @@ int RunTour(const std::string& folder, std::ostream& log) {
   options.view = qtView({.screenshotDir = dir.string(), .imageDir = pictureFolder()});
   options.script = &script;
   options.args = {(dir / kTourProgramName).string(), "--tour", dir.string()};
+  if (designerExtras) options.args.push_back("--designer-extras");
   ProgramResult result = run([state] { DemoProgram(state); }, options);
 
   base::MutexLock lock(rec->mu);

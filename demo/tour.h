@@ -27,8 +27,10 @@ bool MeasurePlaces(const ViewFactory& view, TourPlaces& places, std::ostream& lo
 // changed or removed (read with the sqlcipher shell). The store starts
 // afresh in DIR. Must be called on the process's main thread. Returns 0 when
 // every step went through and every picture was written; otherwise says why
-// on `log` and returns 1.
-int RunTour(const std::string& dir, std::ostream& log);
+// on `log` and returns 1. With `designerExtras` the steps of
+// designerExtrasTour() follow the others (design mode must snap: the host
+// turns it on).
+int RunTour(const std::string& dir, std::ostream& log, bool designerExtras = false);
 
 }  // namespace wevo::demo
 

@@ -19,8 +19,10 @@ constexpr const char* kFlat = "?FORMMODE:RADIO1:2";
 constexpr const char* kColors = "?FORMMODE:RADIO1:3";
 constexpr const char* kTransparent = "?FORMMODE:RADIO1:4";
 
-// The design popup menu's items.
+// The design popup menu's items; with several controls selected "Align"'s
+// follow: "Lefts", "Rights", "Tops", ...
 constexpr int kMenuEdit = 1, kMenuBrowse = 2, kMenuControlList = 3, kMenuReset = 4;
+constexpr int kMenuAlignTops = 8;
 
 // The windows the design menu leads to, by caption.
 constexpr const char* kButtonForm = "BUTTON ?BUTTON3:2";
@@ -36,6 +38,7 @@ constexpr int32_t kSavedColor = 0x0000FF;  // red, 0x00BBGGRR
 constexpr int kButtonRight = 30, kButtonDown = 20;
 constexpr int kEntryWider = 40;
 constexpr int kTitleRight = 40, kTitleDown = 30;
+constexpr int kExtrasRight = 40, kExtrasDown = 10;
 
 void leaveSaving(Script& s) { s.key(KEY::Esc).answer("Wevo", BUTTON::Yes); }
 
@@ -233,10 +236,73 @@ std::vector<TourStep> designMenuTour() {
   return steps;
 }
 
-std::vector<TourStep> tourSteps() {
+std::vector<TourStep> designerExtrasTour() {
+  const std::string win = kControlWindowCaption;
+  std::vector<TourStep> steps;
+  steps.push_back({"extras-design", "In mode FLAT, Ctrl+Alt+D: design mode, with the host's snapping turned on.",
+                   win, {}, [](Script& s, const TourPlaces&) {
+                     openSample(s, "?WEVO", kFlat);
+                     s.key(kDesignHotKey);
+                   },
+                   {}});
+  steps.push_back({"extras-drag", "\"Test\" is dragged 40 pixels right and 10 down; its FLAT row takes the place.",
+                   win, {"?BUTTON3:2"},
+                   [win](Script& s, const TourPlaces& p) {
+                     const PixelRect r = p.rect(win, "?BUTTON3:2");
+                     s.holding(KEY::Alt);  // no snapping: exactly where the mouse goes
+                     s.drag(r.centerX(), r.centerY(), r.centerX() + kExtrasRight, r.centerY() + kExtrasDown, win);
+                     s.holding(0);
+                   },
+                   {}});
+  steps.push_back({"extras-undo", "Ctrl+Z puts \"Test\" back, on the screen and in its row.", win, {"?BUTTON3:2"},
+                   [](Script& s, const TourPlaces&) { s.key(KEY::Ctrl + 'Z'); }, {}});
+  steps.push_back({"extras-select-several",
+                   "A click selects \"OK\"; Ctrl+click adds \"Press to start\" and \"Check 1\": white handles "
+                   "mark them, the red ones \"OK\".",
+                   win, {}, [win](Script& s, const TourPlaces& p) {
+                     const PixelRect ok = p.rect(win, "?OKBUTTON"), start = p.rect(win, "?BUTTON3");
+                     const PixelRect check = p.rect(win, "?TESTCHECK");
+                     s.click(ok.centerX(), ok.centerY(), win).holding(KEY::Ctrl);
+                     s.click(start.centerX(), start.centerY(), win).click(check.centerX(), check.centerY(), win);
+                     s.holding(0);
+                   },
+                   {}});
+  steps.push_back({"extras-align-tops",
+                   "The right button on \"OK\" offers \"Align\"; \"Tops\" puts the other two on its top edge, "
+                   "one row each.",
+                   win, {"?OKBUTTON", "?BUTTON3", "?TESTCHECK"},
+                   [win](Script& s, const TourPlaces& p) {
+                     const PixelRect r = p.rect(win, "?OKBUTTON");
+                     menuOn(s, win, r.centerX(), r.centerY(), kMenuAlignTops);
+                   },
+                   {}});
+  steps.push_back({"extras-snap",
+                   "Esc keeps only \"OK\" selected; \"Cancel\" dragged a little left and down snaps to the top "
+                   "of \"OK\", and a guide line shows it.",
+                   win, {"?OKBUTTON", "?CANCELBUTTON"},
+                   [win](Script& s, const TourPlaces& p) {
+                     const PixelRect r = p.rect(win, "?CANCELBUTTON");
+                     s.key(KEY::Esc).press(r.centerX(), r.centerY(), win);
+                     s.move(r.centerX() - 10, r.centerY() + 1, win).move(r.centerX() - 20, r.centerY() + 2, win);
+                   },
+                   [win](Script& s, const TourPlaces& p) {
+                     const PixelRect r = p.rect(win, "?CANCELBUTTON");
+                     s.release(r.centerX() - 20, r.centerY() + 2, win);
+                   }});
+  steps.push_back({"extras-save", "Esc, and Yes to \"Do you want to save your changes?\".", win,
+                   {"?BUTTON3:2", "?CANCELBUTTON"}, [](Script& s, const TourPlaces&) { leaveSaving(s); },
+                   [win](Script& s, const TourPlaces&) { s.clickControl("?OKBUTTON", win); }});
+  return steps;
+}
+
+std::vector<TourStep> tourSteps(bool designerExtras) {
   std::vector<TourStep> steps;
   for (auto section : {controlWindowTour, demoWindowTour, designMenuTour}) {
     std::vector<TourStep> more = section();
+    steps.insert(steps.end(), more.begin(), more.end());
+  }
+  if (designerExtras) {
+    std::vector<TourStep> more = designerExtrasTour();
     steps.insert(steps.end(), more.begin(), more.end());
   }
   return steps;

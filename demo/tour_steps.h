@@ -54,7 +54,11 @@ struct TourStep {
 std::vector<TourStep> controlWindowTour();
 std::vector<TourStep> demoWindowTour();
 std::vector<TourStep> designMenuTour();
-std::vector<TourStep> tourSteps();
+// Shown with --designer-extras, after the rest: undo, several controls
+// selected and aligned, and snapping with its guide line (the host turns
+// snapping on).
+std::vector<TourStep> designerExtrasTour();
+std::vector<TourStep> tourSteps(bool designerExtras = false);
 
 // What the user does once every step is done: leaves the program.
 void tourEnding(Script& script);

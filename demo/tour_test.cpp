@@ -90,14 +90,17 @@ PixelRect place(const std::vector<std::string>& lines, const std::string& label)
   return {};
 }
 
-// Pure red pixels: only the grab handles are drawn in it.
-int redPixels(const QImage& image) {
+// The pixels of one colour (0xRRGGBB).
+int pixelsOf(const QImage& image, QRgb rgb) {
   int n = 0;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) == 0xFF0000) ++n;
+      if ((image.pixel(x, y) & 0xFFFFFF) == rgb) ++n;
   return n;
 }
+
+// Pure red pixels: only the grab handles are drawn in it.
+int redPixels(const QImage& image) { return pixelsOf(image, 0xFF0000); }
 
 // Within a pixel or two: positions go through dialog units and back.
 void expectNear(const PixelRect& got, const PixelRect& want) {
@@ -225,6 +228,54 @@ TEST(Tour, TheProgramWritesAPictureAndNotesForEveryStepAsTheStepSays) {
   EXPECT_NE(pictures["control-list"], pictures["tab-order"]);
   EXPECT_NE(pictures["form-saved"], pictures["reset-original"]);
   EXPECT_EQ(redPixels(pictures["menu-save"]), 0);
+}
+
+// Magenta pixels: only the guide lines are drawn in it.
+int magentaPixels(const QImage& image) { return pixelsOf(image, 0xFF00FF); }
+
+TEST(Tour, WithDesignerExtrasItShowsUndoAlignmentAndSnapping) {
+  wevo::testing::TempDir dir;
+  const std::string out = dir.file("tour");
+  ASSERT_EQ(runProgram({WEVODEMO_PROGRAM, "--tour", out, "--designer-extras"}, dir.file("log.txt")), 0)
+      << slurp(dir.file("log.txt"));
+  const std::vector<TourStep> steps = tourSteps(true);
+  ASSERT_EQ(steps.size(), tourSteps().size() + designerExtrasTour().size());
+  std::map<std::string, std::string> file;  // step name -> "NN-name.png"
+  for (size_t i = 0; i < steps.size(); ++i) {
+    char name[80];
+    std::snprintf(name, sizeof name, "%02zu-%s.png", i + 1, steps[i].name.c_str());
+    file[steps[i].name] = name;
+  }
+  const std::string transcript = slurp(out + "/transcript.txt");
+  auto s = sections(transcript);
+  for (const auto& [step, name] : file) EXPECT_FALSE(has(s[name], "not reached")) << name;
+  EXPECT_EQ(s["end"], (std::vector<std::string>{"result: the program ended normally"}));
+  auto picture = [&](const std::string& step) { return QImage(QString::fromStdString(out + "/" + file[step])); };
+
+  // The drag and its undo: the row goes back to the designed place, and so does the button.
+  const PixelRect dragged = place(s[file["extras-drag"]], "?BUTTON3:2");
+  EXPECT_EQ(place(s[file["extras-undo"]], "?BUTTON3:2"), (PixelRect{dragged.x - 40, dragged.y - 10, dragged.w, dragged.h}));
+  const std::vector<std::string> undone = linesStarting(s[file["extras-undo"]], "store:");
+  ASSERT_EQ(undone.size(), 1u);
+  EXPECT_NE(undone[0].find("Main / FLAT / ?BUTTON3:2: X "), std::string::npos) << undone[0];
+  EXPECT_NE(undone[0].find(" -> 124, Y "), std::string::npos) << undone[0];
+  EXPECT_NE(undone[0].find(" -> 70"), std::string::npos) << undone[0];
+
+  // Three selected, aligned on the top of "OK" with one command.
+  EXPECT_GE(redPixels(picture("extras-select-several")), 8);
+  const auto& aligned = s[file["extras-align-tops"]];
+  EXPECT_TRUE(has(aligned, "|Quit Editing Mode|-|Align{Lefts|Rights|Tops|") && has(aligned, "-> 8 \"Tops\""));
+  const PixelRect ok = place(aligned, "?OKBUTTON");
+  EXPECT_EQ(place(aligned, "?BUTTON3").y, ok.y);
+  EXPECT_EQ(place(aligned, "?TESTCHECK").y, ok.y);
+  EXPECT_TRUE(has(aligned, "store: ~ ") && has(aligned, "?BUTTON3: Y 168 -> 212") &&
+              has(aligned, "?TESTCHECK: Y 170 -> 212"));
+
+  // "Cancel" snapped to the top of "OK", with a guide line while dragged, none after.
+  EXPECT_EQ(place(s[file["extras-snap"]], "?CANCELBUTTON").y, ok.y);
+  EXPECT_GT(magentaPixels(picture("extras-snap")), 100);
+  EXPECT_EQ(magentaPixels(picture("extras-save")), 0);
+  EXPECT_TRUE(has(s[file["extras-save"]], "Main / FLAT / ?CANCELBUTTON: X 338 -> "));
 }
 
 }  // namespace

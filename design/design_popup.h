@@ -14,6 +14,11 @@
 // dialog units; afterwards (and when the user chose nothing) design mode
 // takes the input back: the host in pixels, the capture and the focus on the
 // overlay, the overlay hidden.
+//
+// With several controls selected, Reset acts on each of them, and below a
+// separator an "Align" submenu lines them up with the selected control the
+// menu names (align.h). Every command that changes controls is one step of
+// design mode's undo history.
 #ifndef WEVO_DESIGN_DESIGN_POPUP_H_
 #define WEVO_DESIGN_DESIGN_POPUP_H_
 
@@ -31,6 +36,11 @@ std::string DesignMenuText(std::string_view label);
 // and the command chosen. Returns true when the user chose to quit design
 // mode; the caller then ends it (the input is not taken back).
 bool runDesignPopup(DesignSession& session);
+
+// The menu's Edit without the menu (the keyboard's Enter): the property
+// form for the selected control, the saved row shown on it, and the input
+// taken back.
+void EditSelection(DesignSession& session);
 
 }  // namespace wevo::design
 

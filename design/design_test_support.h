@@ -117,6 +117,7 @@ class DesignModeTest : public ::testing::Test {
     d.alerts.push_back(kAfterKey);
     RunOptions options;
     options.args = {store::testing::kProgram};
+    options.view = view;
     return wevo::testing::runScripted(
         script,
         [&] {
@@ -175,6 +176,7 @@ class DesignModeTest : public ::testing::Test {
   std::string storeName = dir.file("SALES.wevo");
   WEVOSETTINGS settings = store::testing::settings(dir.path());
   Window* host = nullptr;  // while the program runs
+  ViewFactory view;        // the view run() runs on; empty: headless
 };
 
 }  // namespace wevo::design::testing

@@ -1,5 +1,6 @@
 #include "design/overlay.h"
 
+#include "design/design_keys.h"
 #include "platform/base/mutex.h"
 #include "wevo/codes.h"
 #include "wevo/props.h"
@@ -80,8 +81,7 @@ WindowDecl MorphWindowDecl() {
   d.caption = "MORPHWINDOW";
   d.at = {kDefault, kDefault, 40, 20};
   d.hidden = true;
-  d.alerts = {KEY::MouseRight, KEY::MouseLeft2, KEY::Esc, KEY::Left, KEY::Up,
-              KEY::Right,      KEY::Down,       KEY::F8,  KEY::F9,   KEY::F10};
+  d.alerts = DesignAlertedKeys();
   d.controls = {pseudoControl("?DOWN", kDownField), pseudoControl("?MOUSEMOVE", kMouseMoveField),
                 pseudoControl("?UP", kUpField)};
   return d;

@@ -18,8 +18,9 @@ inline constexpr int kDownField = 1020;       // ?DOWN: a left press
 inline constexpr int kMouseMoveField = 1030;  // ?MOUSEMOVE: a mouse move
 inline constexpr int kUpField = 1050;         // ?UP: a left release
 
-// The overlay as data: hidden, alerting the right button, the
-// left double click, Esc, the four arrows, F8, F9 and F10.
+// The overlay as data: hidden, alerting the right button, the left double
+// click, Esc, the four arrows, F8, F9 and F10, and the keys of design mode's
+// keyboard commands (design_keys.h).
 WindowDecl MorphWindowDecl();
 
 // Design mode for the process. Capture and the overlay's replaced procedures

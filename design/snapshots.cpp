@@ -37,18 +37,28 @@ void TakeSnapshot(SnapshotQueue& queue, int field, std::string_view label, std::
   if (readRow(field, label, procedureName, uniqueMarker)) queue.push_back(store::WIN());
 }
 
+bool ReadRowByUid(int32_t uid, store::WindowControls& row) {
+  store::WIN().UID = uid;
+  if (!store::winFile().get(store::KEYUID)) return false;
+  row = store::WIN();
+  return true;
+}
+
+bool PutRowBack(const store::WindowControls& saved, Window* host) {
+  const kf::FileDecl& decl = store::winDecl();
+  store::WindowControls& row = store::WIN();
+  row.UID = saved.UID;
+  if (!store::winFile().get(store::KEYUID)) return false;
+  kf::copyByName(decl, &saved, decl, &row);
+  if (host != nullptr) apply::ApplyRow(*host, saved.FEQ);
+  if (!store::winFile().put()) stop(kf::errorText());
+  return true;
+}
+
 void RestoreSnapshots(const SnapshotQueue& queue, Window& host) {
   setTarget(&host);
   host.set(0, PROP::Pixels, 0);
-  const kf::FileDecl& decl = store::winDecl();
-  for (const SNP& snapshot : queue) {
-    store::WindowControls& row = store::WIN();
-    row.UID = snapshot.UID;
-    if (!store::winFile().get(store::KEYUID)) continue;
-    kf::copyByName(decl, &snapshot, decl, &row);
-    apply::ApplyRow(host, snapshot.FEQ);
-    if (!store::winFile().put()) stop(kf::errorText());
-  }
+  for (const SNP& snapshot : queue) PutRowBack(snapshot, &host);
 }
 
 }  // namespace wevo::design

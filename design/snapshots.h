@@ -29,9 +29,20 @@ const SNP* FindSnapshot(const SnapshotQueue& queue, int32_t feq);
 void TakeSnapshot(SnapshotQueue& queue, int field, std::string_view label, std::string_view procedureName,
                   std::string_view uniqueMarker);
 
+// Reads the stored row with this UID into `row`; false (row unchanged) when
+// there is none. The store must be open on this thread; uses WIN().
+bool ReadRowByUid(int32_t uid, store::WindowControls& row);
+
+// Overwrites the stored row with `saved`'s UID, field by field, from `saved`,
+// and rewrites it; false when that row is gone. A failed rewrite shows the
+// runtime's stop message with the file error's text. With `host`, the row is
+// first applied to its live control (saved.FEQ; the window must be in dialog
+// units). The store must be open on this thread; uses WIN().
+bool PutRowBack(const store::WindowControls& saved, Window* host = nullptr);
+
 // Puts every snapshot back, in the queue's order: the row with its UID is
 // read, overwritten field by field from the snapshot, applied to the live
-// control (SNP:FEQ) and rewritten. A row that is gone is skipped; a failed
+// control (SNP:FEQ) and rewritten (PutRowBack). A row that is gone is skipped; a failed
 // rewrite shows the runtime's stop message with the file error's text. The
 // host window is made the target and switched to dialog units first (and is
 // left so). The store must be open on this thread; uses WIN().

@@ -34,6 +34,9 @@ WEVO_API int field();
 // KEY::MouseRight, KEY::MouseLeft2); it stays until the next one.
 WEVO_API int keyCode();
 WEVO_API void setKeyCode(int code);
+// The Shift, Ctrl and Alt keys (KEY::Shift, KEY::Ctrl, KEY::Alt added) held
+// at the last key press or mouse input.
+WEVO_API int keyState();
 WEVO_API char keyChar();  // the character of the last EVENT::Locate or typed key, 0 if none
 // Mouse position of the last mouse input, in pixels relative to the client
 // area of the target window.
@@ -77,9 +80,11 @@ WEVO_API void setDragFullWindows(bool on);
 // OK); `defaultButton` one of them (0: the first). Returns the button chosen.
 WEVO_API int message(std::string_view text, std::string_view title = "", std::string_view icon = "",
                      int buttons = 0, int defaultButton = 0);
-// Items split at "|"; "-" is a separator, a leading "~" disables an item.
-// Shown at the mouse position; returns the chosen item's number among the
-// items that are not separators (1-based), 0 when none was chosen.
+// Items split at "|"; "-" is a separator, a leading "~" disables an item, and
+// "Title{A|B}" is a submenu Title holding A and B. Shown at the mouse
+// position; returns the chosen item's number among the items that are
+// neither separators nor submenu titles, counted in the order written
+// (1-based), 0 when none was chosen.
 WEVO_API int popup(std::string_view items);
 // Returns true and sets `color` when the user picks a colour.
 WEVO_API bool colorDialog(std::string_view title, int32_t& color);
@@ -132,7 +137,8 @@ struct RawMessage {
   enum Kind { MouseMove, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp, KeyDown, KeyUp, Char };
   Kind kind;
   int x = 0, y = 0;  // pixels, relative to the window's client area
-  int key = 0;       // KeyDown/KeyUp: key code with KEY::Ctrl/Alt/Shift added; Char: the character
+  int key = 0;       // KeyDown/KeyUp: key code with KEY::Ctrl/Alt/Shift added; Char: the character; mouse:
+                     // the KEY::Ctrl/Alt/Shift keys held
 };
 using WindowProc = std::function<int64_t(Window& window, const RawMessage& message)>;
 // Registers a procedure for the life of the process and returns its handle.

@@ -34,7 +34,8 @@ namespace wevo {
 
 struct ScriptStep {
   enum Kind {
-    Press, Move, Release, RightPress, RightRelease, DoubleClick,  // mouse at x, y of `window`
+    Press, Move, Release, RightPress, RightRelease, DoubleClick,  // mouse at x, y of `window`, with the
+                                                                  // KEY::Shift/Ctrl/Alt keys `code` held
     Key,         // key code `code` to the window that has the focus
     Type,        // `text` typed into the focused control and accepted
     ClickControl,   // press and release in the middle of the control labelled `label`
@@ -68,6 +69,10 @@ struct ScriptStep {
 
 class WEVO_API Script {
  public:
+  // The Shift, Ctrl and Alt keys (KEY:: codes added; 0: none) held down
+  // during the mouse steps added after this, until the next holding().
+  //   script.holding(KEY::Ctrl).click(40, 20).holding(0);
+  Script& holding(int keys);
   Script& press(int x, int y, std::string window = "");
   Script& move(int x, int y, std::string window = "");
   Script& release(int x, int y, std::string window = "");
@@ -115,7 +120,9 @@ class WEVO_API Script {
 
  private:
   Script& add(ScriptStep step);
+  ScriptStep mouse(ScriptStep::Kind kind, int x, int y, std::string window) const;
   std::vector<ScriptStep> steps_;
+  int held_ = 0;
 };
 
 }  // namespace wevo

@@ -1,5 +1,6 @@
 // Desktop services: frozen drawing, repaints, mouse capture, focus and the
 // global cursor. All take window (or client-area) handles.
+#include "platform/toolkit/accessibility.h"
 #include "platform/toolkit/event_loop.h"
 #include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
@@ -9,6 +10,18 @@ namespace wevo {
 
 using toolkit::Program;
 using toolkit::WindowModel;
+
+namespace {
+
+// The window with this window (or client-area) handle, 0 when none is open;
+// a window of the calling thread has its changes put on screen first, so
+// that what the view is then asked to do meets them there.
+int64_t flushedWindow(Program& p, int64_t handle) {
+  if (WindowModel* m = p.ownWindow(handle)) toolkit::flushWindow(*m);
+  return p.windowHandle(handle);
+}
+
+}  // namespace
 
 void lockWindowUpdate(int64_t handle) {
   std::shared_ptr<Program> p = Program::current();
@@ -21,12 +34,19 @@ void lockWindowUpdate(int64_t handle) {
 void invalidate(int64_t handle, bool erase) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  // Changes of a window of the calling thread reach the screen first.
-  if (WindowModel* m = p->ownWindow(handle)) toolkit::flushWindow(*m);
-  int64_t window = p->windowHandle(handle);
+  const int64_t window = flushedWindow(*p, handle);
   if (window == 0) return;
   p->screen().noteInvalidate(window);
   p->view().invalidate(window, erase);
+}
+
+void toolkit::announce(int64_t handle, int field, std::string_view description) {
+  std::shared_ptr<Program> p = Program::current();
+  if (!p) return;
+  const int64_t window = flushedWindow(*p, handle);
+  if (window == 0) return;
+  p->screen().noteAnnouncement(window, field, description);
+  p->view().announce(window, field, description);
 }
 
 void setCapture(int64_t handle) {

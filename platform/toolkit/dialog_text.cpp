@@ -61,21 +61,6 @@ std::string iconName(std::string_view icon) {
   return std::string(icon);
 }
 
-std::vector<PopupItem> popupItems(std::string_view items) {
-  std::vector<PopupItem> out;
-  for (std::string& part : splitBars(items)) {
-    if (part == "-") continue;
-    PopupItem item;
-    if (!part.empty() && part[0] == '~') {
-      item.enabled = false;
-      part.erase(0, 1);
-    }
-    item.text = std::move(part);
-    out.push_back(std::move(item));
-  }
-  return out;
-}
-
 std::string transcriptLine(const DialogRequest& r, const DialogResult& res) {
   switch (r.kind) {
     case DialogRequest::Message:

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/view/popup_text.h"
 #include "platform/view/view.h"
 
 namespace wevo::toolkit {
@@ -26,12 +27,6 @@ int normalDefaultButton(int buttons, int defaultButton);
 // "none", or the icon's own name.
 std::string iconName(std::string_view icon);
 
-struct PopupItem {
-  std::string text;  // without its "~"
-  bool enabled = true;
-};
-// The items of a popup menu that can be chosen by number (separators left out).
-std::vector<PopupItem> popupItems(std::string_view items);
 
 std::string transcriptLine(const DialogRequest& request, const DialogResult& result);
 

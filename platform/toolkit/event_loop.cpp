@@ -190,6 +190,7 @@ bool acceptEvent(WindowModel& m) {
         case QueueItem::Event:
           if (item.hasInputState) {
             t.keyCode = item.keyCode;
+            t.keyState = item.keyState;
             t.keyChar = item.keyChar;
             t.mouseScreenX = item.mouseScreenX;
             t.mouseScreenY = item.mouseScreenY;
@@ -222,6 +223,7 @@ void postEvent(const WindowModel& m, int event, int field) {
   if (HostThread* self = thisThread(); self != nullptr && self->processingInput > 0 && self->id == m.ownerThread()) {
     item.hasInputState = true;
     item.keyCode = self->keyCode;
+    item.keyState = self->keyState;
     item.keyChar = self->keyChar;
     item.mouseScreenX = self->mouseScreenX;
     item.mouseScreenY = self->mouseScreenY;

@@ -35,6 +35,7 @@ struct QueueItem {
   // own input rather than the last one's.
   bool hasInputState = false;
   int keyCode = 0;
+  int keyState = 0;
   char keyChar = 0;
   int mouseScreenX = 0, mouseScreenY = 0;
 };
@@ -50,6 +51,7 @@ class HostThread {
   int event = 0;
   int field = 0;
   int keyCode = 0;
+  int keyState = 0;  // KEY::Shift/Ctrl/Alt held at the last input
   char keyChar = 0;
   int mouseScreenX = 0, mouseScreenY = 0;
   WindowModel* mouseWindow = nullptr;  // the window the last mouse input was for

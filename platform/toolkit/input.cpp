@@ -26,6 +26,8 @@ RawMessage::Kind rawKind(InputMessage::Kind k) {
   }
 }
 
+constexpr int kModifierKeys = KEY::Shift | KEY::Ctrl | KEY::Alt;
+
 bool contains(const std::vector<int>& v, int key) { return std::find(v.begin(), v.end(), key) != v.end(); }
 
 bool editable(const WindowModel& m, const Control& c) {
@@ -195,18 +197,22 @@ void processInput(WindowModel& m, const InputMessage& msg, const RunningLoop& ru
       t->mouseScreenX = msg.x;
       t->mouseScreenY = msg.y;
       t->mouseWindow = &m;
+      t->keyState = msg.key & kModifierKeys;
       if (msg.kind == InputMessage::LeftDown) t->keyCode = KEY::MouseLeft;
       if (msg.kind == InputMessage::RightDown) t->keyCode = KEY::MouseRight;
       if (msg.kind == InputMessage::LeftDoubleClick) t->keyCode = KEY::MouseLeft2;
     }
     RawMessage raw{rawKind(msg.kind), static_cast<int>(roundUnits(msg.x - m.geometry().screenX())),
-                   static_cast<int>(roundUnits(msg.y - m.geometry().screenY())), 0};
+                   static_cast<int>(roundUnits(msg.y - m.geometry().screenY())), msg.key & kModifierKeys};
     callWindowProc(m.clientProc(), w, raw);
     return;
   }
   switch (msg.kind) {
     case InputMessage::KeyDown: {
-      if (t != nullptr) t->keyCode = msg.key;
+      if (t != nullptr) {
+        t->keyCode = msg.key;
+        t->keyState = msg.key & kModifierKeys;
+      }
       RawMessage raw{RawMessage::KeyDown, 0, 0, msg.key};
       callWindowProc(m.frameProc(), w, raw);
       return;

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/toolkit/input.h"
+#include "platform/toolkit/program_state.h"
 #include "tests/testing/run_scripted.h"
 #include "tests/testing/test_window.h"
 #include "wevo/toolkit.h"
@@ -679,6 +681,56 @@ TEST(Input, TypingIntoTextBoxesFollowsTheirCaseSwitches) {
   EXPECT_EQ(std::string(notes, 16), "Hello Wide World");
   EXPECT_EQ(std::string(code, 8), "AB-1    ");  // typed, accepted; then one character taken back and accepted again
   EXPECT_EQ(accepted, (std::vector<std::string>{"Hello Wide World|?NOTES", "s8|?CODE", "s8|?CODE"}));
+}
+
+// Shift, Ctrl and Alt held during mouse input: the client procedure gets
+// them with each mouse message, and each event the input raised reports
+// the keys of its own input, even when later input was queued before the
+// event was taken.
+TEST(Input, KeysHeldDuringMouseInputReachTheProcedureAndTheEventsTheyRaise) {
+  TestWindow d("Pad", 200, 100);
+  d.button("?GO", "Go", {10, 10, 40, 14});  // pixels 15,16 60x23
+  std::vector<std::pair<int, int>> raw;     // kind, keys
+  std::vector<int> acceptedWith;
+  Script script;
+  script.holding(KEY::Ctrl).click(30, 25).holding(KEY::Shift | KEY::Alt).move(100, 80).holding(0).click(30, 25);
+  script.call([&] {
+    // Two clicks queued at once: each Accepted keeps its own keys.
+    Window* w = target();
+    ASSERT_NE(w, nullptr);
+    const int sx = w->get(0, PROP::XPos).i32(), sy = w->get(0, PROP::YPos).i32();
+    for (int keys : {KEY::Shift, 0})
+      for (auto kind : {toolkit::InputMessage::LeftDown, toolkit::InputMessage::LeftUp}) {
+        toolkit::InputMessage m;
+        m.kind = kind;
+        m.window = w->handle();
+        m.x = sx + 30;
+        m.y = sy + 25;
+        m.key = keys;
+        ASSERT_TRUE(toolkit::Program::require().postInput(m));
+      }
+  });
+  script.closeWindow("Pad");
+  ProgramResult r = testing::runScripted(script, [&] {
+    Window w(d.decl());
+    w.open();
+    w.set(0, PROP::Pixels, 1);
+    const int64_t client = w.get(0, PROP::ClientWndProc).num();
+    w.set(0, PROP::ClientWndProc, registerWindowProc([&, client](Window& win, const RawMessage& m) {
+            raw.emplace_back(static_cast<int>(m.kind), m.key);
+            return callWindowProc(client, win, m);
+          }));
+    while (w.accept())
+      if (event() == EVENT::Accepted) acceptedWith.push_back(keyState());
+  });
+  ASSERT_TRUE(testing::endedNormally(r)) << describe(r);
+  using K = RawMessage;
+  const std::vector<std::pair<int, int>> want = {
+      {K::LeftDown, KEY::Ctrl}, {K::LeftUp, KEY::Ctrl},   {K::MouseMove, KEY::Shift | KEY::Alt},
+      {K::LeftDown, 0},         {K::LeftUp, 0},           {K::LeftDown, KEY::Shift},
+      {K::LeftUp, KEY::Shift},  {K::LeftDown, 0},         {K::LeftUp, 0}};
+  EXPECT_EQ(raw, want);
+  EXPECT_EQ(acceptedWith, (std::vector<int>{KEY::Ctrl, 0, KEY::Shift, 0}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/toolkit/accessibility.h"
 #include "platform/toolkit/program_state.h"
 #include "tests/testing/run_scripted.h"
 #include "tests/testing/test_window.h"
@@ -337,3 +338,34 @@ TEST(Program, BeepIsRecorded) {
 
 }  // namespace
 }  // namespace wevo
+
+namespace wevo::toolkit {
+namespace {
+
+// What assistive tools are told reaches the program's record of the screen:
+// the window's control and its description, withdrawn by an empty one; a
+// handle of no window tells nobody.
+TEST(Program, KeepsWhatAssistiveToolsWereToldOfEachWindow) {
+  wevo::testing::TestWindow d("Main", 100, 60);
+  d.button("?OK", "OK", {10, 10, 40, 14});
+  std::optional<ScreenWindow> told, withdrawn;
+  ProgramResult r = run([&] {
+    Window w(d.decl());
+    w.open();
+    announce(w.handle(), w.fieldOf("?OK"), "?OK, BUTTON, at x 10, y 10");
+    announce(w.handle() + 1000, 1, "no such window");
+    told = wevo::testing::screenWindow(w.handle());
+    announce(w.handle(), w.fieldOf("?OK"), "");
+    withdrawn = wevo::testing::screenWindow(w.handle());
+  });
+  ASSERT_FALSE(r.failed || r.halted) << describe(r);
+  ASSERT_TRUE(told.has_value());
+  EXPECT_EQ(told->announcedField, 1);
+  EXPECT_EQ(told->announcement, "?OK, BUTTON, at x 10, y 10");
+  ASSERT_TRUE(withdrawn.has_value());
+  EXPECT_EQ(withdrawn->announcedField, 0);
+  EXPECT_EQ(withdrawn->announcement, "");
+}
+
+}  // namespace
+}  // namespace wevo::toolkit

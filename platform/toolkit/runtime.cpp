@@ -38,6 +38,11 @@ void setKeyCode(int code) {
   if (HostThread* t = thisThread()) t->keyCode = code;
 }
 
+int keyState() {
+  HostThread* t = thisThread();
+  return t != nullptr ? t->keyState : 0;
+}
+
 char keyChar() {
   HostThread* t = thisThread();
   return t != nullptr ? t->keyChar : 0;

@@ -25,6 +25,14 @@ void Screen::noteInvalidate(int64_t handle) {
     if (h == handle || w.window.clientHandle == handle) ++w.invalidations;
 }
 
+void Screen::noteAnnouncement(int64_t handle, int field, std::string_view description) {
+  base::MutexLock lock(mu_);
+  auto it = windows_.find(handle);
+  if (it == windows_.end()) return;
+  it->second.announcedField = description.empty() ? 0 : field;
+  it->second.announcement = std::string(description);
+}
+
 void Screen::clear() {
   base::MutexLock lock(mu_);
   windows_.clear();

@@ -23,6 +23,9 @@ namespace wevo::toolkit {
 struct ScreenWindow : ShownWindow {
   int invalidations = 0;  // repaints asked for since the window opened
   int updates = 0;        // view updates received for it
+  // What assistive tools were last told the user works on (View::announce).
+  int announcedField = 0;
+  std::string announcement;
 };
 
 class Screen {
@@ -30,6 +33,9 @@ class Screen {
   void apply(const ViewUpdate& update) EXCLUDES(mu_);
   // A repaint asked for the window with this window or client handle.
   void noteInvalidate(int64_t handle) EXCLUDES(mu_);
+  // What assistive tools were told of the window with this handle; an empty
+  // description withdraws it.
+  void noteAnnouncement(int64_t handle, int field, std::string_view description) EXCLUDES(mu_);
   void clear() EXCLUDES(mu_);
 
   std::optional<ScreenWindow> window(int64_t handle) const EXCLUDES(mu_);

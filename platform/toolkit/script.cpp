@@ -32,10 +32,21 @@ Script& Script::add(ScriptStep step) {
   return *this;
 }
 
-Script& Script::press(int x, int y, std::string window) { return add(at(ScriptStep::Press, x, y, std::move(window))); }
-Script& Script::move(int x, int y, std::string window) { return add(at(ScriptStep::Move, x, y, std::move(window))); }
+ScriptStep Script::mouse(ScriptStep::Kind kind, int x, int y, std::string window) const {
+  ScriptStep s = at(kind, x, y, std::move(window));
+  s.code = held_;
+  return s;
+}
+
+Script& Script::holding(int keys) {
+  held_ = keys & (KEY::Shift | KEY::Ctrl | KEY::Alt);
+  return *this;
+}
+
+Script& Script::press(int x, int y, std::string window) { return add(mouse(ScriptStep::Press, x, y, std::move(window))); }
+Script& Script::move(int x, int y, std::string window) { return add(mouse(ScriptStep::Move, x, y, std::move(window))); }
 Script& Script::release(int x, int y, std::string window) {
-  return add(at(ScriptStep::Release, x, y, std::move(window)));
+  return add(mouse(ScriptStep::Release, x, y, std::move(window)));
 }
 
 Script& Script::click(int x, int y, std::string window) {
@@ -53,20 +64,20 @@ Script& Script::drag(int fromX, int fromY, int toX, int toY, std::string window,
 }
 
 Script& Script::rightPress(int x, int y, std::string window) {
-  return add(at(ScriptStep::RightPress, x, y, std::move(window)));
+  return add(mouse(ScriptStep::RightPress, x, y, std::move(window)));
 }
 
 Script& Script::rightRelease(int x, int y, std::string window) {
-  return add(at(ScriptStep::RightRelease, x, y, std::move(window)));
+  return add(mouse(ScriptStep::RightRelease, x, y, std::move(window)));
 }
 
 Script& Script::rightClick(int x, int y, std::string window) {
-  add(at(ScriptStep::RightPress, x, y, window));
-  return add(at(ScriptStep::RightRelease, x, y, std::move(window)));
+  add(mouse(ScriptStep::RightPress, x, y, window));
+  return add(mouse(ScriptStep::RightRelease, x, y, std::move(window)));
 }
 
 Script& Script::doubleClick(int x, int y, std::string window) {
-  return add(at(ScriptStep::DoubleClick, x, y, std::move(window)));
+  return add(mouse(ScriptStep::DoubleClick, x, y, std::move(window)));
 }
 
 Script& Script::key(int code) {

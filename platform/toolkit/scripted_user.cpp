@@ -19,6 +19,14 @@ std::string inWindow(const std::string& window) {
 
 std::string point(const ScriptStep& s) { return std::to_string(s.x) + "," + std::to_string(s.y); }
 
+// " holding Ctrl+Shift" for a mouse step with keys held, else nothing.
+std::string holding(const ScriptStep& s) {
+  std::string keys;
+  for (auto [key, name] : {std::pair{KEY::Ctrl, "Ctrl"}, std::pair{KEY::Alt, "Alt"}, std::pair{KEY::Shift, "Shift"}})
+    if ((s.code & key) != 0) keys += (keys.empty() ? "" : "+") + std::string(name);
+  return keys.empty() ? keys : " holding " + keys;
+}
+
 }  // namespace
 
 ScriptedUser::ScriptedUser(Program& program, std::vector<ScriptStep> steps)
@@ -31,12 +39,12 @@ bool ScriptedUser::isDialogStep(const ScriptStep& s) const {
 
 std::string ScriptedUser::describe(const ScriptStep& s) {
   switch (s.kind) {
-    case ScriptStep::Press: return "press at " + point(s) + inWindow(s.window);
-    case ScriptStep::Move: return "move to " + point(s) + inWindow(s.window);
-    case ScriptStep::Release: return "release at " + point(s) + inWindow(s.window);
-    case ScriptStep::RightPress: return "right press at " + point(s) + inWindow(s.window);
-    case ScriptStep::RightRelease: return "right release at " + point(s) + inWindow(s.window);
-    case ScriptStep::DoubleClick: return "double click at " + point(s) + inWindow(s.window);
+    case ScriptStep::Press: return "press at " + point(s) + holding(s) + inWindow(s.window);
+    case ScriptStep::Move: return "move to " + point(s) + holding(s) + inWindow(s.window);
+    case ScriptStep::Release: return "release at " + point(s) + holding(s) + inWindow(s.window);
+    case ScriptStep::RightPress: return "right press at " + point(s) + holding(s) + inWindow(s.window);
+    case ScriptStep::RightRelease: return "right release at " + point(s) + holding(s) + inWindow(s.window);
+    case ScriptStep::DoubleClick: return "double click at " + point(s) + holding(s) + inWindow(s.window);
     case ScriptStep::Key: return "key " + keyName(s.code);
     case ScriptStep::Type: return "type " + quoted(s.text);
     case ScriptStep::ClickControl: return "click " + s.label + inWindow(s.window);

@@ -203,5 +203,19 @@ TEST(ScriptedUser, DragMovesInStepsOfAtMostTheGivenSize) {
   EXPECT_EQ(still.steps().size(), 2u);  // no move at all
 }
 
+TEST(ScriptedUser, MouseStepsCarryTheKeysHeldUntilTheNextHolding) {
+  using toolkit::ScriptedUser;
+  Script s;
+  s.press(1, 2).holding(KEY::Ctrl | KEY::Shift).click(3, 4, "W").key(KEY::Tab).holding(0).release(5, 6);
+  ASSERT_EQ(s.steps().size(), 5u);
+  EXPECT_EQ(s.steps()[0].code, 0);
+  EXPECT_EQ(s.steps()[1].code, KEY::Ctrl | KEY::Shift);
+  EXPECT_EQ(s.steps()[2].code, KEY::Ctrl | KEY::Shift);
+  EXPECT_EQ(s.steps()[3].code, KEY::Tab);  // a key step's own code
+  EXPECT_EQ(s.steps()[4].code, 0);
+  EXPECT_EQ(ScriptedUser::describe(s.steps()[1]), "press at 3,4 holding Ctrl+Shift in \"W\"");
+  EXPECT_EQ(ScriptedUser::describe(s.steps()[4]), "release at 5,6 in the active window");
+}
+
 }  // namespace
 }  // namespace wevo

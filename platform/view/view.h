@@ -174,7 +174,8 @@ struct ViewUpdate {
 // thread that owns the window and runs it through the window's procedures.
 struct InputMessage {
   enum Kind {
-    MouseMove, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp,  // x, y: screen pixels
+    MouseMove, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp,  // x, y: screen pixels; key: the
+                                                                       // KEY::Shift/Ctrl/Alt keys held
     KeyDown,     // key: code with KEY::Shift/Ctrl/Alt added; goes to the focused control
     Char,        // key: the character typed into the focused control
     Text,        // field (0: focused) takes `text` as the user's edit, committed (accepted)
@@ -279,6 +280,13 @@ class View {
   // The desktop's "show window contents while dragging"; nullopt: none.
   virtual std::optional<bool> dragFullWindows() { return std::nullopt; }
   virtual void setDragFullWindows(bool on) { (void)on; }
+  // Accessibility: control `field` of the window (0: the window itself) is
+  // what the user works on now, as `description` says (what it is and where
+  // it lies); assistive tools such as screen readers are told. An empty
+  // description withdraws it.
+  virtual void announce(int64_t window, int field, std::string_view description) {
+    (void)window, (void)field, (void)description;
+  }
 
   // The platform's edit command in the focused control of a window of any
   // thread, through the system clipboard (see wevo::editFocusedControl); a

@@ -150,13 +150,17 @@ bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
     }
     return true;
   };
+  auto postMouse = [&](InputMessage::Kind kind) {
+    m.key = s.code;  // the keys held
+    return post(kind);
+  };
   switch (s.kind) {
-    case ScriptStep::Press: return post(InputMessage::LeftDown);
-    case ScriptStep::Move: return post(InputMessage::MouseMove);
-    case ScriptStep::Release: return post(InputMessage::LeftUp);
-    case ScriptStep::RightPress: return post(InputMessage::RightDown);
-    case ScriptStep::RightRelease: return post(InputMessage::RightUp);
-    case ScriptStep::DoubleClick: return post(InputMessage::LeftDoubleClick);
+    case ScriptStep::Press: return postMouse(InputMessage::LeftDown);
+    case ScriptStep::Move: return postMouse(InputMessage::MouseMove);
+    case ScriptStep::Release: return postMouse(InputMessage::LeftUp);
+    case ScriptStep::RightPress: return postMouse(InputMessage::RightDown);
+    case ScriptStep::RightRelease: return postMouse(InputMessage::RightUp);
+    case ScriptStep::DoubleClick: return postMouse(InputMessage::LeftDoubleClick);
     case ScriptStep::ClickControl:
       if (r.controlType == TYPE::Item) {
         m.field = r.field;

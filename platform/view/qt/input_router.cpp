@@ -235,6 +235,9 @@ bool InputRouter::mouse(QWidget* receiver, QMouseEvent* e, const Target& t) {
   InputMessage m = message(InputMessage::MouseMove, w.handle());
   m.x = screen.x();
   m.y = screen.y();
+  if (e->modifiers() & Qt::ShiftModifier) m.key |= KEY::Shift;
+  if (e->modifiers() & Qt::ControlModifier) m.key |= KEY::Ctrl;
+  if (e->modifiers() & Qt::AltModifier) m.key |= KEY::Alt;
   switch (e->type()) {
     case QEvent::MouseButtonPress: {
       if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return true;
@@ -316,7 +319,11 @@ bool InputRouter::keyPress(QKeyEvent* e, const Target& t) {
   TopWindow& w = *t.window;
   const ControlItem* item = t.field != 0 ? w.item(t.field) : nullptr;
   EditableControl* edit = editableOf(item);
-  bool editing = edit != nullptr && item->widget->isEnabled() && !item->snap.readOnly;
+  // While another window holds the mouse capture (design mode's overlay),
+  // the program takes every key: an entry that kept the focus edits nothing.
+  const int64_t holder = capture_.load();
+  bool editing = edit != nullptr && item->widget->isEnabled() && !item->snap.readOnly &&
+                 (holder == 0 || holder == w.handle());
   if (editing && isLocalEditKey(e, edit->multiLine())) return false;
   if (edit != nullptr) syncEdit(w, t.field);
   InputMessage m = message(InputMessage::KeyDown, 0);  // for the window with the model's focus

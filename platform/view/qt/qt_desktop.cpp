@@ -1,5 +1,6 @@
 #include "platform/view/qt/qt_desktop.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <algorithm>
 
@@ -58,6 +59,22 @@ void QtDesktop::setFocus(int64_t handle, int field) {
 
 void QtDesktop::invalidate(int64_t handle) {
   if (TopWindow* w = window(handle)) w->update();
+}
+
+void QtDesktop::announce(int64_t handle, int field, const std::string& description) {
+  if (announced_) announced_->setAccessibleDescription(announcedBefore_);
+  announced_ = nullptr;
+  TopWindow* w = window(handle);
+  if (w == nullptr || description.empty()) return;
+  QWidget* widget = field == 0 ? w->client() : w->widget(field);
+  if (widget == nullptr) return;
+  announced_ = widget;
+  announcedBefore_ = widget->accessibleDescription();
+  widget->setAccessibleDescription(toQ(description));
+  QAccessibleEvent changed(widget, QAccessible::DescriptionChanged);
+  QAccessible::updateAccessibility(&changed);
+  QAccessibleEvent focus(widget, QAccessible::Focus);
+  QAccessible::updateAccessibility(&focus);
 }
 
 void QtDesktop::setCursor(const std::string& cursor) {

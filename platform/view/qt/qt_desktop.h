@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
 #include "platform/view/view.h"
 
 namespace wevo::qtview {
@@ -32,11 +36,18 @@ class QtDesktop {
   void invalidate(int64_t handle);
   // CURSOR:: identifier or a file; "" restores the controls' own cursors.
   void setCursor(const std::string& cursor);
+  // Gives the control's widget (the client area for field 0) `description`
+  // as its accessible description and tells assistive tools that it has the
+  // focus and a new description; the widget described before gets its own
+  // description back. "" only gives it back.
+  void announce(int64_t handle, int field, const std::string& description);
 
  private:
   QtContext& ctx_;
   std::map<int64_t, std::unique_ptr<TopWindow>> windows_;
   bool overrideCursor_ = false;
+  QPointer<QWidget> announced_;
+  QString announcedBefore_;  // its own accessible description
 };
 
 }  // namespace wevo::qtview

@@ -14,6 +14,7 @@
 #include <QPrinter>
 #endif
 
+#include "platform/view/popup_text.h"
 #include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/qt_convert.h"
 #include "wevo/codes.h"
@@ -182,26 +183,31 @@ class PopupDialog : public ShownDialog {
   PopupDialog(const DialogRequest& r, QWidget* owner) : at_(r.x, r.y) {
     menu_ = new QMenu(owner);
     widget_ = menu_;
-    int number = 0;
-    for (std::string& part : toolkit::splitBars(r.text)) {
-      if (part == "-") {
-        menu_->addSeparator();
-        continue;
+    std::vector<QMenu*> open = {menu_};  // the menu being filled, innermost last
+    for (const toolkit::PopupEntry& e : toolkit::popupEntries(r.text)) {
+      QMenu* into = open.back();
+      switch (e.kind) {
+        case toolkit::PopupEntry::Separator:
+          into->addSeparator();
+          break;
+        case toolkit::PopupEntry::SubmenuStart:
+          open.push_back(into->addMenu(toQ(e.text)));
+          break;
+        case toolkit::PopupEntry::SubmenuEnd:
+          if (open.size() > 1) open.pop_back();
+          break;
+        case toolkit::PopupEntry::Item: {
+          QAction* a = into->addAction(toQ(e.text));
+          a->setEnabled(e.enabled);
+          items_.push_back(a);
+          QObject::connect(a, &QAction::triggered, menu_, [this, n = e.number] {
+            DialogResult res;
+            res.item = n;
+            finish(res);
+          });
+          break;
+        }
       }
-      bool enabled = true;
-      if (!part.empty() && part[0] == '~') {
-        enabled = false;
-        part.erase(0, 1);
-      }
-      QAction* a = menu_->addAction(toQ(part));
-      a->setEnabled(enabled);
-      int n = ++number;
-      items_.push_back(a);
-      QObject::connect(a, &QAction::triggered, menu_, [this, n] {
-        DialogResult res;
-        res.item = n;
-        finish(res);
-      });
     }
     // Closed without a choice: reported after the menu had its chance to
     // trigger the item it closes for.

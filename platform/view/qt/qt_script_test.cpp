@@ -396,5 +396,42 @@ TEST(QtViewScript, AStepThatCannotBeTakenFailsTheProgram) {
   EXPECT_TRUE(wevo::testing::failedWith(r, "cannot write /proc/no/such/folder/shot.png"));
 }
 
+// Keys held with the mouse reach the model's procedures under Qt too, and an
+// item of a popup menu's submenu is chosen by its number, counted on from
+// the items before the submenu.
+TEST(QtViewScript, KeysHeldWithTheMouseAndItemsOfASubmenu) {
+  std::vector<std::pair<int, int>> mouse;  // kind, keys
+  int item = -1;
+  Script script;
+  script.holding(KEY::Ctrl).click(20, 20, "Pad").holding(KEY::Shift | KEY::Alt).move(30, 30, "Pad").holding(0);
+  script.rightPress(40, 40, "Pad").choosePopup(3).closeWindow("Pad");
+  ProgramResult r = wevo::testing::runScripted(
+      script,
+      [&] {
+        TestWindow d("Pad", 200, 100);
+        d.decl().alerts = {KEY::MouseRight};
+        Window w(d.decl());
+        w.open();
+        const int64_t client = w.get(0, PROP::ClientWndProc).num();
+        w.set(0, PROP::ClientWndProc, registerWindowProc([&, client](Window& win, const RawMessage& m) {
+                mouse.emplace_back(static_cast<int>(m.kind), m.key);
+                return callWindowProc(client, win, m);
+              }));
+        while (w.accept())
+          if (event() == EVENT::AlertKey && keyCode() == KEY::MouseRight) item = popup("One|-|Align{Lefts|Rights}|Four");
+      },
+      qtOptions());
+  ASSERT_TRUE(endedNormally(r));
+  const std::vector<std::pair<int, int>> want = {{RawMessage::LeftDown, KEY::Ctrl},
+                                                 {RawMessage::LeftUp, KEY::Ctrl},
+                                                 {RawMessage::MouseMove, KEY::Shift | KEY::Alt},
+                                                 {RawMessage::RightDown, 0}};
+  ASSERT_GE(mouse.size(), want.size());
+  mouse.resize(want.size());
+  EXPECT_EQ(mouse, want);
+  EXPECT_EQ(item, 3);
+  EXPECT_TRUE(transcriptHas(r, "popup \"One|-|Align{Lefts|Rights}|Four\" -> 3 \"Rights\""));
+}
+
 }  // namespace
 }  // namespace wevo::qtview

@@ -289,6 +289,13 @@ bool QtView::editFocused(int64_t window, EditCommand command) {
 
 bool QtView::hasPageSetup() const { return QtDialogs::hasPageSetup(); }
 
+void QtView::announce(int64_t window, int field, std::string_view description) {
+  caller_->post([this, window, field, d = std::string(description)] {
+    applyPending();
+    desktop_->announce(window, field, d);
+  });
+}
+
 void QtView::beep() {
   caller_->post([] { QApplication::beep(); });
 }

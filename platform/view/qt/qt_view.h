@@ -58,6 +58,7 @@ class QtView final : public toolkit::View {
   void setCapture(int64_t window) override;
   void setFocus(int64_t window, int field) override;
   void invalidate(int64_t window, bool erase) override;
+  void announce(int64_t window, int field, std::string_view description) override;
   void beep() override;
   bool deliver(const toolkit::ResolvedStep& step, std::string& why) override;
   bool editFocused(int64_t window, EditCommand command) override;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/toolkit/accessibility.h"
 #include "platform/view/qt/painted_control.h"
 #include "platform/view/qt/qt_test_support.h"
 #include "tests/testing/base/temp_dir.h"
@@ -483,6 +485,40 @@ TEST(QtViewShows, MetricsAreTheRealFontsFromAnyThread) {
       dejavu = dejavu || face.face == "DejaVu Sans";
     }
     EXPECT_TRUE(dejavu);
+  });
+}
+
+// Assistive tools read what design mode selects from the control's widget:
+// its accessible description, given back when another control is described
+// or the description is withdrawn. (The focus event that goes with it is
+// only sent where a platform accessibility bridge listens; offscreen has
+// none.)
+TEST(QtViewShows, ADescribedControlIsToldToAssistiveTools) {
+  runOnQt([] {
+    TestWindow d("Described", 120, 60);
+    d.button("?A1", "One", {10, 10, 40, 14});
+    d.button("?A2", "Two", {10, 30, 40, 14});
+    Window w(d.decl());
+    w.open();
+    const int a1 = w.fieldOf("?A1"), a2 = w.fieldOf("?A2");
+    onScreen(w, [&](TopWindow* top) { top->widget(a2)->setAccessibleDescription("its own"); });
+    toolkit::announce(w.handle(), a1, "?A1, BUTTON, at x 10, y 10, width 40, height 14");
+    onScreen(w, [&](TopWindow* top) {
+      QWidget* one = top->widget(a1);
+      EXPECT_EQ(one->accessibleDescription().toStdString(), "?A1, BUTTON, at x 10, y 10, width 40, height 14");
+      QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(one);
+      ASSERT_NE(iface, nullptr);
+      EXPECT_TRUE(iface->text(QAccessible::Description).startsWith("?A1, BUTTON"));
+    });
+    toolkit::announce(w.handle(), a2, "?A2");
+    onScreen(w, [&](TopWindow* top) {
+      EXPECT_EQ(top->widget(a1)->accessibleDescription().toStdString(), "");
+      EXPECT_EQ(top->widget(a2)->accessibleDescription().toStdString(), "?A2");
+    });
+    toolkit::announce(w.handle(), 0, "");
+    onScreen(w, [&](TopWindow* top) {
+      EXPECT_EQ(top->widget(a2)->accessibleDescription().toStdString(), "its own");
+    });
   });
 }
 

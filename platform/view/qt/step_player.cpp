@@ -53,7 +53,8 @@ bool StepPlayer::play(const ResolvedStep& r, std::string& why) {
   return ok;
 }
 
-void StepPlayer::mouse(TopWindow& w, QWidget* target, QPoint clientPoint, int type, Qt::MouseButton button) {
+void StepPlayer::mouse(TopWindow& w, QWidget* target, QPoint clientPoint, int type, Qt::MouseButton button,
+                       int keysHeld) {
   QWidget* client = w.client();
   if (target == nullptr) {
     target = client->childAt(clientPoint);
@@ -65,8 +66,12 @@ void StepPlayer::mouse(TopWindow& w, QWidget* target, QPoint clientPoint, int ty
   Qt::MouseButtons held = Qt::NoButton;
   if (evType == QEvent::MouseButtonPress || evType == QEvent::MouseButtonDblClick) held = button;
   if (evType == QEvent::MouseMove && pressed_) held = Qt::LeftButton;
+  Qt::KeyboardModifiers modifiers;
+  if ((keysHeld & KEY::Shift) != 0) modifiers |= Qt::ShiftModifier;
+  if ((keysHeld & KEY::Ctrl) != 0) modifiers |= Qt::ControlModifier;
+  if ((keysHeld & KEY::Alt) != 0) modifiers |= Qt::AltModifier;
   QMouseEvent ev(evType, QPointF(pos), global, evType == QEvent::MouseMove ? Qt::NoButton : button, held,
-                 Qt::NoModifier);
+                 modifiers);
   if (evType == QEvent::MouseButtonPress) pressed_ = button == Qt::LeftButton ? target : nullptr;
   QApplication::sendEvent(target, &ev);
   if (evType == QEvent::MouseButtonRelease) pressed_ = nullptr;
@@ -88,6 +93,10 @@ bool StepPlayer::key(TopWindow& w, int code) {
   }
   QWidget* target = w.focusWidget();
   if (target == nullptr || !w.isAncestorOf(target)) target = w.client();
+  // A hidden window (design mode's overlay) gets no key from a keyboard:
+  // the key goes to the widget that has Qt's focus, as a person's would.
+  if (!w.isVisible())
+    if (QWidget* focused = QApplication::focusWidget()) target = focused;
   QKeyEvent press(QEvent::KeyPress, k->key, k->modifiers, k->text);
   QApplication::sendEvent(target, &press);
   QKeyEvent release(QEvent::KeyRelease, k->key, k->modifiers, k->text);
@@ -100,22 +109,22 @@ bool StepPlayer::perform(const ResolvedStep& r, TopWindow* w, std::string& why) 
   QPoint point = w != nullptr ? w->fromScreen(QPoint(r.screenX, r.screenY)) : QPoint();
   switch (s.kind) {
     case ScriptStep::Press:
-      mouse(*w, nullptr, point, QEvent::MouseButtonPress, Qt::LeftButton);
+      mouse(*w, nullptr, point, QEvent::MouseButtonPress, Qt::LeftButton, s.code);
       return true;
     case ScriptStep::Move:
-      mouse(*w, pressed_.data(), point, QEvent::MouseMove, Qt::NoButton);
+      mouse(*w, pressed_.data(), point, QEvent::MouseMove, Qt::NoButton, s.code);
       return true;
     case ScriptStep::Release:
-      mouse(*w, pressed_.data(), point, QEvent::MouseButtonRelease, Qt::LeftButton);
+      mouse(*w, pressed_.data(), point, QEvent::MouseButtonRelease, Qt::LeftButton, s.code);
       return true;
     case ScriptStep::RightPress:
-      mouse(*w, nullptr, point, QEvent::MouseButtonPress, Qt::RightButton);
+      mouse(*w, nullptr, point, QEvent::MouseButtonPress, Qt::RightButton, s.code);
       return true;
     case ScriptStep::RightRelease:
-      mouse(*w, nullptr, point, QEvent::MouseButtonRelease, Qt::RightButton);
+      mouse(*w, nullptr, point, QEvent::MouseButtonRelease, Qt::RightButton, s.code);
       return true;
     case ScriptStep::DoubleClick:
-      mouse(*w, nullptr, point, QEvent::MouseButtonDblClick, Qt::LeftButton);
+      mouse(*w, nullptr, point, QEvent::MouseButtonDblClick, Qt::LeftButton, s.code);
       return true;
     case ScriptStep::ClickControl: {
       if (r.controlType == TYPE::Item) {

@@ -38,7 +38,9 @@ class StepPlayer {
 
  private:
   bool perform(const toolkit::ResolvedStep& r, TopWindow* w, std::string& why);
-  void mouse(TopWindow& w, QWidget* target, QPoint clientPoint, int type, Qt::MouseButton button);
+  // `keysHeld`: the KEY::Shift/Ctrl/Alt keys held, as the event's modifiers.
+  void mouse(TopWindow& w, QWidget* target, QPoint clientPoint, int type, Qt::MouseButton button,
+             int keysHeld = 0);
   void click(TopWindow& w, QWidget* target, QPoint clientPoint);
   bool key(TopWindow& w, int code);
 
