@@ -8,9 +8,9 @@
 
 #include "apply/capture.h"
 #include "apply/test_apply.h"
-#include "platform/view/headless/headless_view.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
+#include "tests/testing/run_scripted.h"
 #include "tests/testing/test_window.h"
 #include "wevo/toolkit.h"
 
@@ -431,11 +431,9 @@ TEST_F(ApplyRowTest, RepaintsTheWindowRedisplaysTheControlAndReturnsTheUseCount)
   TestWindow t("Main", 300, 200);
   t.text("?Notes", Binding::text(notes), {10, 10, 100, 40});
   withWindow(t.decl(), [&](Window& w) {
-    toolkit::HeadlessView* view = toolkit::HeadlessView::running();
-    ASSERT_NE(view, nullptr);
     const int64_t handle = w.handle();
     auto invalidations = [&] {
-      std::optional<toolkit::ScreenWindow> shown = view->screen().window(handle);
+      std::optional<toolkit::ScreenWindow> shown = wevo::testing::screenWindow(handle);
       return shown ? shown->invalidations : 0;
     };
     const int before = invalidations();

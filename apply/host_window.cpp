@@ -8,7 +8,7 @@ namespace wevo::apply {
 bool OwnedByThisThread(const Window& window) {
   const toolkit::HostThread* thread = toolkit::thisThread();
   // The owner first: only the owner may read the rest of the model.
-  return thread != nullptr && window.model().ownerThread.load() == thread->id && window.isOpen();
+  return thread != nullptr && toolkit::modelOf(window).ownerThread() == thread->id && window.isOpen();
 }
 
 Window* WindowOfThisThread(int64_t handle) {

@@ -12,8 +12,8 @@
 #include "apply/capture.h"
 #include "apply/test_apply.h"
 #include "platform/keyedfile/keyed_file.h"
-#include "platform/view/headless/headless_view.h"
 #include "store/store_thread.h"
+#include "tests/testing/run_scripted.h"
 #include "tests/testing/test_window.h"
 #include "wevo/toolkit.h"
 #include "wevo/wevo.h"
@@ -381,15 +381,14 @@ TEST_F(SetWindowControlsTest, DrawingIsFrozenWhileRowsAreApplied) {
   }
   ASSERT_TRUE(folder.stage({rows[0], rows[1], rows[2]}));
   ProgramResult r = folder.run([&] {
-    toolkit::HeadlessView* view = toolkit::HeadlessView::running();
     Window w(customerWindow());
     w.open();
     invalidate(w.handle(), false);  // the window reaches the screen as opened
-    std::optional<toolkit::ScreenWindow> opened = view->screen().window(w.handle());
+    std::optional<toolkit::ScreenWindow> opened = wevo::testing::screenWindow(w.handle());
     ASSERT_TRUE(opened.has_value());
     WEVOSETTINGS settings = folder.settings();
     WEVO::SETWINDOWCONTROLS(w, "UpdateCustomer", "M", settings);
-    std::optional<toolkit::ScreenWindow> shown = view->screen().window(w.handle());
+    std::optional<toolkit::ScreenWindow> shown = wevo::testing::screenWindow(w.handle());
     ASSERT_TRUE(shown.has_value());
     EXPECT_EQ(shown->invalidations - opened->invalidations, 3) << "one repaint asked for per row applied";
     EXPECT_LE(shown->updates - opened->updates, 2) << "the changes reach the view together, not row by row";

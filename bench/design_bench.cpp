@@ -15,7 +15,7 @@
 #include "design/move_resize.h"
 #include "design/overlay.h"
 #include "platform/keyedfile/read_counter.h"
-#include "platform/toolkit/input.h"
+#include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
 #include "wevo/toolkit.h"
 
@@ -76,7 +76,7 @@ class Dragging {
   // What the host window sends the view after the step (keeps the pending
   // changes from piling up, as the loop's flush does).
   void flush() {
-    host_.model().takeUpdate(update_);
+    toolkit::modelOf(host_).takeUpdate(update_);
     benchmark::DoNotOptimize(update_);
   }
 
@@ -122,7 +122,7 @@ void BM_DragStepFromMouseMessage(benchmark::State& state) {
     m.window = d.host_.handle();
     m.x = sx + x;
     m.y = sy + y;
-    if (!toolkit::postInput(m) || !d.overlay_.accept() || field() != kMouseMoveField) {
+    if (!toolkit::Program::current()->postInput(m) || !d.overlay_.accept() || field() != kMouseMoveField) {
       state.SkipWithError("the move did not reach the overlay");
       break;
     }

@@ -215,7 +215,7 @@ TEST(DemoProgram, TheHotKeySelectsTheFocusedControlAndADesignButtonItself) {
 // A desktop that has the "show window contents while dragging" setting.
 class DragDesktop final : public toolkit::HeadlessView {
  public:
-  DragDesktop(bool on, std::vector<bool>* sets) : on_(on), sets_(sets) {}
+  DragDesktop(toolkit::ViewHost& host, bool on, std::vector<bool>* sets) : HeadlessView(host), on_(on), sets_(sets) {}
   std::optional<bool> dragFullWindows() override { return on_.load(); }
   void setDragFullWindows(bool on) override {
     on_ = on;
@@ -235,7 +235,9 @@ TEST(DemoProgram, ContentsWhileDraggingIsOffWhileItRunsAndBackOnAfter) {
     bool whileRunning = true;
     Script s;
     s.call([&] { whileRunning = dragFullWindows(); }, kFrameCaption).clickControl("?EXIT", kFrameCaption);
-    ProgramResult r = folder.run(s, [&] { return std::make_unique<DragDesktop>(onAtStart, &sets); });
+    ProgramResult r = folder.run(s, toolkit::viewFactory([&](toolkit::ViewHost& host) {
+      return std::make_unique<DragDesktop>(host, onAtStart, &sets);
+    }));
     ASSERT_TRUE(endedNormally(r));
     EXPECT_FALSE(whileRunning);
     const std::vector<bool> want = onAtStart ? std::vector<bool>{false, true} : std::vector<bool>{};

@@ -11,7 +11,7 @@
 
 #include "design/design_test_support.h"
 #include "platform/keyedfile/read_counter.h"
-#include "platform/toolkit/input.h"
+#include "platform/toolkit/program_state.h"
 
 namespace wevo::design {
 namespace {
@@ -538,7 +538,7 @@ TEST_F(DragTest, InputThatQueuesUpIsHandledAtThePointsWhereItHappened) {
       m.window = host->handle();
       m.x = sx + x;
       m.y = sy + y;
-      ASSERT_TRUE(toolkit::postInput(m));
+      ASSERT_TRUE(toolkit::Program::current()->postInput(m));
     };
     // Press, move and release arrive before design mode gets to any of them.
     input(toolkit::InputMessage::LeftDown, 115, 60);

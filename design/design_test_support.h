@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "design/design_session.h"
-#include "platform/view/headless/headless_view.h"
 #include "store/store_file_vars.h"
 #include "store/store_thread.h"
 #include "store/test_store.h"
@@ -167,9 +166,8 @@ class DesignModeTest : public ::testing::Test {
 
   // Repaints asked of the host window so far.
   int repaints() {
-    toolkit::HeadlessView* v = toolkit::HeadlessView::running();
-    if (v == nullptr || host == nullptr) return -1;
-    std::optional<toolkit::ScreenWindow> w = v->screen().window(host->handle());
+    if (host == nullptr) return -1;
+    std::optional<toolkit::ScreenWindow> w = wevo::testing::screenWindow(host->handle());
     return w ? w->invalidations : -1;
   }
 

@@ -1,6 +1,7 @@
 #include "store/conversion_progress.h"
 
 #include "platform/toolkit/event_loop.h"
+#include "platform/toolkit/window_model.h"
 #include "wevo/codes.h"
 
 namespace wevo::store {
@@ -35,14 +36,14 @@ void ConversionProgress::show() {
   window_->open();
   counterField_ = window_->fieldOf("?COUNT");
   window_->display();
-  toolkit::flushWindow(window_->model());
+  toolkit::flushWindow(toolkit::modelOf(*window_));
 }
 
 void ConversionProgress::count(uint32_t rows) {
   count_ = rows;
   if (!window_) return;
   window_->display(counterField_);
-  toolkit::flushWindow(window_->model());
+  toolkit::flushWindow(toolkit::modelOf(*window_));
 }
 
 void ConversionProgress::close() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "wevo/export.h"
@@ -13,11 +14,21 @@
 namespace wevo {
 
 class Script;
-namespace toolkit {
-class View;
-}
-// Makes the view a program runs on. The default is the headless view.
-using ViewFactory = std::function<std::unique_ptr<toolkit::View>()>;
+
+// Makes the view a program runs on: headlessView(), or qtView() from
+// wevo/qt_view.h. An empty factory stands for the headless view. Copies
+// make views alike.
+class ViewFactory {
+ public:
+  struct Maker;  // the library's own
+  ViewFactory() = default;
+  explicit ViewFactory(std::shared_ptr<const Maker> maker) : maker_(std::move(maker)) {}
+  explicit operator bool() const { return maker_ != nullptr; }
+  const std::shared_ptr<const Maker>& maker() const { return maker_; }
+
+ private:
+  std::shared_ptr<const Maker> maker_;
+};
 WEVO_API ViewFactory headlessView();
 
 struct RunOptions {

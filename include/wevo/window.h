@@ -27,10 +27,6 @@
 
 namespace wevo {
 
-namespace toolkit {
-class WindowModel;
-}
-
 class WEVO_API Window {
  public:
   explicit Window(WindowDecl decl);
@@ -141,10 +137,11 @@ class WEVO_API Window {
   void unregisterHandler(int id);
 
   int64_t handle() const;
-  toolkit::WindowModel& model() const;
+
+  struct Impl;  // the library's own
 
  private:
-  std::unique_ptr<toolkit::WindowModel> model_;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace wevo

@@ -1,21 +1,8 @@
 #include "platform/toolkit/choices.h"
 
-namespace wevo::toolkit {
+#include "platform/view/view.h"
 
-std::vector<std::string> splitBars(std::string_view s) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  while (true) {
-    size_t bar = s.find('|', start);
-    if (bar == std::string_view::npos) {
-      out.emplace_back(s.substr(start));
-      break;
-    }
-    out.emplace_back(s.substr(start, bar - start));
-    start = bar + 1;
-  }
-  return out;
-}
+namespace wevo::toolkit {
 
 std::vector<Choice> parseChoices(std::string_view from) {
   std::vector<Choice> out;

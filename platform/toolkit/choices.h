@@ -18,9 +18,6 @@ struct Choice {
 
 std::vector<Choice> parseChoices(std::string_view from);
 
-// Items of a popup menu or message lines: the text split at "|".
-std::vector<std::string> splitBars(std::string_view s);
-
 }  // namespace wevo::toolkit
 
 #endif  // WEVO_PLATFORM_TOOLKIT_CHOICES_H_

@@ -124,6 +124,11 @@ struct Control {
   bool dirty = false;  // changed since the last flush
 };
 
+// The rows of a list: its source's, else the choices of its From list.
+inline int rowCount(const Control& c) {
+  return c.source != nullptr ? static_cast<int>(c.source->rowCount()) : static_cast<int>(c.choices.size());
+}
+
 // Types whose PROP::Text is a picture and whose screen text is edited.
 inline bool usesPicture(int type) {
   return type == TYPE::Entry || type == TYPE::Spin || type == TYPE::Combo || type == TYPE::DropCombo;

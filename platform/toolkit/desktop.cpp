@@ -18,7 +18,7 @@ WindowModel* ownedWindow(Program& p, int64_t handle) {
   toolkit::HostThread* t = toolkit::thisThread();
   std::lock_guard<std::mutex> lock(p.mu);
   WindowModel* m = p.byHandleLocked(handle);
-  if (m == nullptr || t == nullptr || m->ownerThread.load() != t->id) return nullptr;
+  if (m == nullptr || t == nullptr || m->ownerThread() != t->id) return nullptr;
   return m;
 }
 
@@ -32,7 +32,7 @@ void lockWindowUpdate(int64_t handle) {
     std::lock_guard<std::mutex> lock(p->mu);
     old = p->frozen;
     WindowModel* m = p->byHandleLocked(handle);
-    p->frozen = m != nullptr ? m->handle.load() : 0;
+    p->frozen = m != nullptr ? m->handle() : 0;
     if (old == p->frozen) return;
   }
   // Drawing released: what changed meanwhile reaches the screen now.
@@ -46,12 +46,14 @@ void invalidate(int64_t handle, bool erase) {
   int64_t window = 0;
   if (WindowModel* m = ownedWindow(*p, handle)) {
     toolkit::flushWindow(*m);
-    window = m->handle.load();
+    window = m->handle();
   } else {
     std::lock_guard<std::mutex> lock(p->mu);
-    if (WindowModel* other = p->byHandleLocked(handle)) window = other->handle.load();
+    if (WindowModel* other = p->byHandleLocked(handle)) window = other->handle();
   }
-  if (window != 0) p->view().invalidate(window, erase);
+  if (window == 0) return;
+  p->published().noteInvalidate(window);
+  p->view().invalidate(window, erase);
 }
 
 void setCapture(int64_t handle) {
@@ -61,7 +63,7 @@ void setCapture(int64_t handle) {
   {
     std::lock_guard<std::mutex> lock(p->mu);
     WindowModel* m = p->byHandleLocked(handle);
-    window = m != nullptr ? m->handle.load() : 0;
+    window = m != nullptr ? m->handle() : 0;
     p->capture = window;
   }
   p->view().setCapture(window);
@@ -92,7 +94,7 @@ void setFocus(int64_t handle) {
     std::lock_guard<std::mutex> lock(p->mu);
     WindowModel* m = p->byHandleLocked(handle);
     if (m == nullptr) return;
-    window = m->handle.load();
+    window = m->handle();
     p->setFocusWindowLocked(m);
   }
   p->view().setFocus(window, 0);

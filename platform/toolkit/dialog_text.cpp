@@ -1,6 +1,5 @@
 #include "platform/toolkit/dialog_text.h"
 
-#include "platform/toolkit/choices.h"
 #include "wevo/codes.h"
 #include "wevo/text.h"
 

@@ -8,7 +8,7 @@
 #include "platform/toolkit/host_thread.h"
 #include "platform/toolkit/program_state.h"
 #include "platform/toolkit/window_model.h"
-#include "platform/view/common/scripted_user.h"
+#include "platform/toolkit/scripted_user.h"
 #include "wevo/codes.h"
 #include "wevo/runtime.h"
 
@@ -27,10 +27,10 @@ DialogResult ask(Program& p, DialogRequest& r) {
   if (toolkit::HostThread* t = toolkit::thisThread()) {
     toolkit::flushThread(*t);
     std::lock_guard<std::mutex> lock(p.mu);
-    if (toolkit::WindowModel* top = p.topmostLocked(*t)) r.owner = top->handle.load();
+    if (toolkit::WindowModel* top = p.topmostLocked(*t)) r.owner = top->handle();
   }
   const ScriptStep* step = nullptr;
-  if (toolkit::ScriptedUser* user = p.scripted()) step = user->dialogStep(r);
+  if (toolkit::ScriptedUser* user = p.scriptedUser()) step = user->dialogStep(r);
   DialogResult result = p.view().dialog(r, step);
   p.progress();
   p.checkEnding();

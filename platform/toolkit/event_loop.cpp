@@ -5,6 +5,7 @@
 
 #include "platform/toolkit/input.h"
 #include "platform/toolkit/program_state.h"
+#include "platform/toolkit/scripted_user.h"
 #include "platform/toolkit/window_model.h"
 #include "platform/toolkit/window_procs.h"
 #include "wevo/codes.h"
@@ -19,7 +20,7 @@ thread_local HostThread* tlsThread = nullptr;
 HostThread& ownerThread(const WindowModel& m, const char* what) {
   HostThread* t = thisThread();
   if (t == nullptr) throw std::logic_error(std::string(what) + ": not on a host thread (inside wevo::run)");
-  if (m.ownerThread.load() != 0 && m.ownerThread.load() != t->id)
+  if (m.ownerThread() != 0 && m.ownerThread() != t->id)
     throw std::logic_error(std::string(what) + ": the window belongs to another host thread");
   return *t;
 }
@@ -31,7 +32,7 @@ bool deliverEvent(HostThread& t, WindowModel& m, int event, int field) {
   t.event = event;
   t.field = field;
   t.current = &m;
-  LoopState& L = *m.loop;
+  LoopState& L = m.loop();
   L.lastEvent = event;
   L.cycled = false;
   if (L.handlers.empty()) return true;
@@ -42,7 +43,7 @@ bool deliverEvent(HostThread& t, WindowModel& m, int event, int field) {
       L.lastEvent = 0;
       return false;
     }
-    if (!m.open) return false;
+    if (!m.isOpen()) return false;
   }
   return true;
 }
@@ -60,14 +61,14 @@ bool requiredBlank(const Control& c) {
 
 // The next event of the accept-all pass.
 void nextPassEvent(WindowModel& m, int& event, int& field) {
-  LoopState& L = *m.loop;
+  LoopState& L = m.loop();
   while (L.passPos < L.passFields.size()) {
     int f = L.passFields[L.passPos++];
-    Control* c = m.find(f);
+    Control* c = m.controls().find(f);
     if (c == nullptr) continue;
-    if (!m.update(f) || requiredBlank(*c)) {
+    if (!m.values().update(f) || requiredBlank(*c)) {
       stopAcceptAll(m);
-      m.setFocusField(f);
+      m.focusOrder().setFocusField(f);
       event = EVENT::Rejected;
       field = f;
       return;
@@ -92,32 +93,31 @@ void openWindow(WindowModel& m) {
   HostThread& t = ownerThread(m, "Window::open");
   Program& p = *t.program;
   p.checkEnding();
-  if (m.open) return;
+  if (m.isOpen()) return;
   double sx, sy;
   {
     std::lock_guard<std::mutex> lock(p.mu);
     p.nextPlacement(sx, sy);
   }
   m.build(&p.view(), sx, sy);
-  *m.loop = LoopState{};
-  m.wndProc = defaultFrameProcHandle();
-  m.clientWndProc = defaultClientProcHandle();
+  m.loop() = LoopState{};
+  m.setProcs(defaultFrameProcHandle(), defaultClientProcHandle());
   {
     std::lock_guard<std::mutex> lock(p.mu);
     p.registerLocked(m, t);
-    m.open = true;
-    p.pushLocked(t, QueueItem{QueueItem::Event, m.handle.load(), EVENT::OpenWindow, 0, {}, {}});
+    m.setOpen(true);
+    p.pushLocked(t, QueueItem{QueueItem::Event, m.handle(), EVENT::OpenWindow, 0, {}, {}});
     if (!m.hidden()) p.setFocusWindowLocked(&m);
   }
 }
 
 void closeWindow(WindowModel& m) noexcept {
-  if (!m.open) return;
+  if (!m.isOpen()) return;
   std::shared_ptr<Program> p = Program::current();
   HostThread* t = thisThread();
-  int64_t handle = m.handle.load();
-  m.acceptAllFlag = false;
-  m.loop->passActive = false;
+  int64_t handle = m.handle();
+  m.setAcceptingAll(false);
+  m.loop().passActive = false;
   if (t != nullptr && t->current == &m) t->current = nullptr;
   if (t != nullptr && t->mouseWindow == &m) t->mouseWindow = nullptr;
   if (t != nullptr && t->targetSet && t->target == m.window()) {
@@ -128,7 +128,7 @@ void closeWindow(WindowModel& m) noexcept {
     std::lock_guard<std::mutex> lock(p->mu);
     p->unregisterLocked(m);
   }
-  m.open = false;
+  m.setOpen(false);
   m.teardown();
   if (p) {
     ViewUpdate u;
@@ -161,12 +161,12 @@ void closeThreadWindows(HostThread& t) noexcept {
 bool acceptEvent(WindowModel& m) {
   HostThread& t = ownerThread(m, "Window::accept");
   Program& p = *t.program;
-  LoopState& L = *m.loop;
+  LoopState& L = m.loop();
   // Finish the previous event: a close that was not cycled closes.
-  if (m.open && L.lastEvent == EVENT::CloseWindow && !L.cycled) closeWindow(m);
+  if (m.isOpen() && L.lastEvent == EVENT::CloseWindow && !L.cycled) closeWindow(m);
   L.lastEvent = 0;
   L.cycled = false;
-  if (!m.open) return false;
+  if (!m.isOpen()) return false;
   for (;;) {
     p.checkEnding();
     p.progress();
@@ -174,7 +174,7 @@ bool acceptEvent(WindowModel& m) {
       int event = 0, field = 0;
       nextPassEvent(m, event, field);
       if (deliverEvent(t, m, event, field)) return true;
-      if (!m.open) return false;
+      if (!m.isOpen()) return false;
       continue;
     }
     QueueItem item;
@@ -207,7 +207,7 @@ bool acceptEvent(WindowModel& m) {
           if (item.call) item.call();
           break;
       }
-      if (!m.open) return false;
+      if (!m.isOpen()) return false;
       continue;
     }
     // Nothing to do: show what changed, let the scripted user in, then wait.
@@ -216,7 +216,7 @@ bool acceptEvent(WindowModel& m) {
       std::lock_guard<std::mutex> lock(p.mu);
       t.waitingIn = &m;
     }
-    p.view().hostThreadWaiting(t.id);
+    if (ScriptedUser* user = p.scriptedUser()) user->onThreadWaiting(t.id);
     {
       std::unique_lock<std::mutex> lock(p.mu);
       auto ready = [&] {
@@ -234,10 +234,10 @@ bool acceptEvent(WindowModel& m) {
 void postEvent(const WindowModel& m, int event, int field) {
   std::shared_ptr<Program> p = Program::current();
   if (!p) return;
-  int64_t h = m.handle.load();
+  int64_t h = m.handle();
   if (h == 0) return;
   QueueItem item{QueueItem::Event, h, event, field, {}, {}};
-  if (HostThread* self = thisThread(); self != nullptr && self->processingInput > 0 && self->id == m.ownerThread.load()) {
+  if (HostThread* self = thisThread(); self != nullptr && self->processingInput > 0 && self->id == m.ownerThread()) {
     item.hasInputState = true;
     item.keyCode = self->keyCode;
     item.keyChar = self->keyChar;
@@ -245,7 +245,7 @@ void postEvent(const WindowModel& m, int event, int field) {
     item.mouseScreenY = self->mouseScreenY;
   }
   std::lock_guard<std::mutex> lock(p->mu);
-  if (HostThread* t = p->threadLocked(m.ownerThread.load())) p->pushLocked(*t, std::move(item));
+  if (HostThread* t = p->threadLocked(m.ownerThread())) p->pushLocked(*t, std::move(item));
 }
 
 void postToTopmost(int event) {
@@ -258,54 +258,54 @@ void postToTopmost(int event) {
 // ---- Accept-all pass -----------------------------------------------------------
 
 void startAcceptAll(WindowModel& m) {
-  LoopState& L = *m.loop;
+  LoopState& L = m.loop();
   L.passFields.clear();
-  for (int f : m.tabOrder()) {
-    const Control* c = m.find(f);
-    if (c != nullptr && m.isInput(*c) && m.visible(*c) && m.enabled(*c)) L.passFields.push_back(f);
+  for (int f : m.focusOrder().tabOrder()) {
+    const Control* c = m.controls().find(f);
+    if (c != nullptr && m.values().isInput(*c) && m.controls().visible(*c) && m.controls().enabled(*c)) L.passFields.push_back(f);
   }
   L.passPos = 0;
   L.passActive = true;
-  m.acceptAllFlag = true;
+  m.setAcceptingAll(true);
 }
 
 void stopAcceptAll(WindowModel& m) {
-  m.loop->passActive = false;
-  m.acceptAllFlag = false;
+  m.loop().passActive = false;
+  m.setAcceptingAll(false);
 }
 
 // ---- Focus -----------------------------------------------------------------------
 
 void selectControl(WindowModel& m, int field) {
-  if (!m.open) return;
-  if (m.loop->passActive) stopAcceptAll(m);
-  if (field == 0) field = m.firstFocusable();
+  if (!m.isOpen()) return;
+  if (m.loop().passActive) stopAcceptAll(m);
+  if (field == 0) field = m.focusOrder().firstFocusable();
   std::shared_ptr<Program> p = Program::current();
   if (p) {
     std::lock_guard<std::mutex> lock(p->mu);
     p->setFocusWindowLocked(&m);
   }
   if (field == 0) return;
-  m.setFocusField(field);
+  m.focusOrder().setFocusField(field);
   postLocal(m, EVENT::Selected, field);
-  if (p) p->view().setFocus(m.handle.load(), field);
+  if (p) p->view().setFocus(m.handle(), field);
 }
 
 bool commitControl(WindowModel& m, int field) {
-  Control* c = m.find(field);
+  Control* c = m.controls().find(field);
   if (c == nullptr) return true;
-  bool ok = m.update(field);
+  bool ok = m.values().update(field);
   c->edited = false;
   postLocal(m, ok ? EVENT::Accepted : EVENT::Rejected, field);
   return ok;
 }
 
 bool userFocus(WindowModel& m, int field) {
-  int old = m.focus();
+  int old = m.focusOrder().focus();
   if (old == field) return true;
-  if (Control* o = m.find(old); o != nullptr && o->edited)
+  if (Control* o = m.controls().find(old); o != nullptr && o->edited)
     if (!commitControl(m, old)) return false;
-  m.setFocusField(field);
+  m.focusOrder().setFocusField(field);
   if (field != 0) postLocal(m, EVENT::Selected, field);
   return true;
 }
@@ -314,10 +314,10 @@ bool userFocus(WindowModel& m, int field) {
 
 void flushWindow(WindowModel& m) {
   std::shared_ptr<Program> p = Program::current();
-  if (!p || !m.open) return;
+  if (!p || !m.isOpen()) return;
   {
     std::lock_guard<std::mutex> lock(p->mu);
-    if (p->frozen != 0 && p->frozen == m.handle.load()) return;
+    if (p->frozen != 0 && p->frozen == m.handle()) return;
   }
   ViewUpdate u;
   if (!m.takeUpdate(u)) return;
@@ -336,7 +336,7 @@ void flushThread(HostThread& t) {
   }
   std::vector<ViewUpdate> batch;
   for (WindowModel* m : windows) {
-    if (frozen != 0 && m->handle.load() == frozen) continue;
+    if (frozen != 0 && m->handle() == frozen) continue;
     ViewUpdate u;
     if (m->takeUpdate(u)) {
       p.published().apply(u);

@@ -33,23 +33,23 @@ RawMessage::Kind rawKind(InputMessage::Kind k) {
 bool contains(const std::vector<int>& v, int key) { return std::find(v.begin(), v.end(), key) != v.end(); }
 
 bool editable(const WindowModel& m, const Control& c) {
-  return (usesPicture(c.type) || c.type == TYPE::Text || c.type == TYPE::Rtf) && !c.readOnly && m.enabled(c);
+  return (usesPicture(c.type) || c.type == TYPE::Text || c.type == TYPE::Rtf) && !c.readOnly && m.controls().enabled(c);
 }
 
 // The tab whose button in a sheet's tab strip lies under a client point.
 int tabAt(WindowModel& m, double x, double y) {
-  for (int sheetField : m.fields()) {
-    Control* sheet = m.find(sheetField);
-    if (sheet == nullptr || sheet->type != TYPE::Sheet || !m.visible(*sheet) || !m.enabled(*sheet)) continue;
-    RectD r = m.rect(*sheet);
-    double strip = std::floor(m.metricsOf(m.effectiveFont(*sheet)).height * 14.0 / 8.0);
+  for (int sheetField : m.controls().fields()) {
+    Control* sheet = m.controls().find(sheetField);
+    if (sheet == nullptr || sheet->type != TYPE::Sheet || !m.controls().visible(*sheet) || !m.controls().enabled(*sheet)) continue;
+    RectD r = m.geometry().rect(*sheet);
+    double strip = std::floor(m.geometry().metricsOf(m.geometry().effectiveFont(*sheet)).height * 14.0 / 8.0);
     if (y < r.y || y > r.y + strip || x < r.x || x > r.x + r.w) continue;
     double left = r.x;
-    for (int f : m.children(sheetField)) {
-      Control* tab = m.find(f);
+    for (int f : m.controls().children(sheetField)) {
+      Control* tab = m.controls().find(f);
       if (tab == nullptr || tab->type != TYPE::Tab || tab->hidden) continue;
       double w, h;
-      m.naturalSize(*tab, w, h);
+      m.geometry().naturalSize(*tab, w, h);
       if (x >= left && x < left + w) return f;
       left += w;
     }
@@ -58,21 +58,21 @@ int tabAt(WindowModel& m, double x, double y) {
 }
 
 void chooseTab(WindowModel& m, Control& tab) {
-  Control* sheet = m.find(tab.parent);
+  Control* sheet = m.controls().find(tab.parent);
   if (sheet == nullptr || sheet->type != TYPE::Sheet || sheet->selected == tab.field) return;
   postEvent(m, EVENT::TabChanging, sheet->field);
-  m.selectTab(tab);
+  m.values().selectTab(tab);
   postEvent(m, EVENT::NewSelection, sheet->field);
 }
 
 void chooseRow(WindowModel& m, Control& c, int row) {
-  if (m.selectRow(c, row)) postEvent(m, EVENT::NewSelection, c.field);
+  if (m.values().selectRow(c, row)) postEvent(m, EVENT::NewSelection, c.field);
 }
 
 void listKey(WindowModel& m, Control& c, int key) {
-  int n = m.rowCount(c);
+  int n = rowCount(c);
   int sel = c.selected;
-  int page = std::max(1, m.visibleRows(c));
+  int page = std::max(1, m.geometry().visibleRows(c));
   bool paged = c.source != nullptr;
   switch (key) {
     case KEY::Up:
@@ -126,21 +126,21 @@ void spinKey(WindowModel& m, Control& c, int key) {
   int64_t step = c.step == 0 ? 1 : c.step;
   int64_t next = key == KEY::Up ? cur + step : cur - step;
   if (c.rangeLow != 0 || c.rangeHigh != 0) next = std::clamp<int64_t>(next, c.rangeLow, c.rangeHigh);
-  m.setScreenText(c, c.picture.format(Value(next)));
-  m.update(c.field);
+  m.values().setScreenText(c, c.picture.format(Value(next)));
+  m.values().update(c.field);
   postEvent(m, EVENT::NewSelection, c.field);
 }
 
 void pressCheckOrRadio(WindowModel& m, Control& c) {
   if (c.type == TYPE::Check) {
-    m.toggleCheck(c);
-    m.update(c.field);
+    m.values().toggleCheck(c);
+    m.values().update(c.field);
     postEvent(m, EVENT::Accepted, c.field);
   } else if (c.type == TYPE::Radio) {
-    Control* option = m.find(c.parent);
+    Control* option = m.controls().find(c.parent);
     if (option == nullptr || option->chosen == c.field) return;
-    m.chooseRadio(c);
-    m.update(option->field);
+    m.values().chooseRadio(c);
+    m.values().update(option->field);
     postEvent(m, EVENT::NewSelection, option->field);
     postEvent(m, EVENT::Accepted, option->field);
   }
@@ -149,8 +149,8 @@ void pressCheckOrRadio(WindowModel& m, Control& c) {
 // Types the text into the control as key-by-key input; `accept` then accepts it.
 void typeText(WindowModel& m, int field, const std::string& s, bool accept) {
   HostThread* t = thisThread();
-  if (field == 0) field = m.focus();
-  Control* c = m.find(field);
+  if (field == 0) field = m.focusOrder().focus();
+  Control* c = m.controls().find(field);
   if (c == nullptr) return;
   if (isListType(c->type) && !usesPicture(c->type)) {
     for (char ch : s) {
@@ -160,20 +160,19 @@ void typeText(WindowModel& m, int field, const std::string& s, bool accept) {
     return;
   }
   if (!editable(m, *c)) return;
-  if (m.focus() != field && !userFocus(m, field)) return;
-  m.setScreenText(*c, std::string());
+  if (m.focusOrder().focus() != field && !userFocus(m, field)) return;
+  m.values().setScreenText(*c, std::string());
   for (char ch : s) {
     RawMessage raw{RawMessage::Char, 0, 0, static_cast<unsigned char>(ch)};
-    callWindowProc(m.wndProc, *m.window(), raw);
+    callWindowProc(m.frameProc(), *m.window(), raw);
   }
-  if (accept && m.find(field) != nullptr) commitControl(m, field);
+  if (accept && m.controls().find(field) != nullptr) commitControl(m, field);
 }
 
 }  // namespace
 
-bool postInput(const InputMessage& msg) {
-  std::shared_ptr<Program> p = Program::current();
-  if (!p) return false;
+bool routeInput(Program& program, const InputMessage& msg) {
+  Program* p = &program;
   std::lock_guard<std::mutex> lock(p->mu);
   WindowModel* target = nullptr;
   bool captured = false;
@@ -190,13 +189,13 @@ bool postInput(const InputMessage& msg) {
       target = p->byHandleLocked(msg.window);
   }
   if (target == nullptr) return false;
-  HostThread* t = p->threadLocked(target->ownerThread.load());
+  HostThread* t = p->threadLocked(target->ownerThread());
   if (t == nullptr) return false;
   // A window under a later window of its thread takes no input.
   if (!captured && msg.kind != InputMessage::Call && p->topmostLocked(*t) != target) return false;
   QueueItem item;
   item.kind = msg.kind == InputMessage::Call ? QueueItem::Call : QueueItem::Input;
-  item.window = target->handle.load();
+  item.window = target->handle();
   item.input = msg;
   item.call = msg.call;
   p->pushLocked(*t, std::move(item));
@@ -219,10 +218,10 @@ void processInput(WindowModel& m, const InputMessage& msg) {
     // A press activates the window under the mouse (not one that only holds the capture).
     bool press = msg.kind == InputMessage::LeftDown || msg.kind == InputMessage::RightDown ||
                  msg.kind == InputMessage::LeftDoubleClick;
-    if (press && msg.window == m.handle.load())
+    if (press && msg.window == m.handle())
       if (std::shared_ptr<Program> p = Program::current()) {
         std::lock_guard<std::mutex> lock(p->mu);
-        if (p->capture != m.handle.load() && !m.hidden()) p->setFocusWindowLocked(&m);
+        if (p->capture != m.handle() && !m.hidden()) p->setFocusWindowLocked(&m);
       }
     if (t != nullptr) {
       t->mouseScreenX = msg.x;
@@ -232,21 +231,21 @@ void processInput(WindowModel& m, const InputMessage& msg) {
       if (msg.kind == InputMessage::RightDown) t->keyCode = KEY::MouseRight;
       if (msg.kind == InputMessage::LeftDoubleClick) t->keyCode = KEY::MouseLeft2;
     }
-    RawMessage raw{rawKind(msg.kind), static_cast<int>(roundUnits(msg.x - m.screenX())),
-                   static_cast<int>(roundUnits(msg.y - m.screenY())), 0};
-    callWindowProc(m.clientWndProc, w, raw);
+    RawMessage raw{rawKind(msg.kind), static_cast<int>(roundUnits(msg.x - m.geometry().screenX())),
+                   static_cast<int>(roundUnits(msg.y - m.geometry().screenY())), 0};
+    callWindowProc(m.clientProc(), w, raw);
     return;
   }
   switch (msg.kind) {
     case InputMessage::KeyDown: {
       if (t != nullptr) t->keyCode = msg.key;
       RawMessage raw{RawMessage::KeyDown, 0, 0, msg.key};
-      callWindowProc(m.wndProc, w, raw);
+      callWindowProc(m.frameProc(), w, raw);
       return;
     }
     case InputMessage::Char: {
       RawMessage raw{RawMessage::Char, 0, 0, msg.key};
-      callWindowProc(m.wndProc, w, raw);
+      callWindowProc(m.frameProc(), w, raw);
       return;
     }
     case InputMessage::Text:
@@ -256,28 +255,28 @@ void processInput(WindowModel& m, const InputMessage& msg) {
       typeText(m, msg.field, msg.text, false);
       return;
     case InputMessage::SelectTab:
-      if (Control* tab = m.find(msg.field); tab != nullptr && tab->type == TYPE::Tab) chooseTab(m, *tab);
+      if (Control* tab = m.controls().find(msg.field); tab != nullptr && tab->type == TYPE::Tab) chooseTab(m, *tab);
       return;
     case InputMessage::SelectRow:
-      if (Control* c = m.find(msg.field); c != nullptr && isListType(c->type) && m.enabled(*c)) {
-        if (m.canFocus(*c) && !userFocus(m, c->field)) return;
+      if (Control* c = m.controls().find(msg.field); c != nullptr && isListType(c->type) && m.controls().enabled(*c)) {
+        if (m.focusOrder().canFocus(*c) && !userFocus(m, c->field)) return;
         chooseRow(m, *c, msg.row);
       }
       return;
     case InputMessage::Scroll:
-      if (Control* c = m.find(msg.field); c != nullptr && isListType(c->type)) {
+      if (Control* c = m.controls().find(msg.field); c != nullptr && isListType(c->type)) {
         if (msg.key == EVENT::ScrollDrag) {
           c->vScrollPos = std::clamp(msg.row, 0, 100);
-          m.markDirty(*c);
+          m.changes().control(*c);
         }
         postEvent(m, msg.key, c->field);
       }
       return;
     case InputMessage::FocusControl:
-      if (Control* c = m.find(msg.field); c != nullptr && m.canFocus(*c)) userFocus(m, c->field);
+      if (Control* c = m.controls().find(msg.field); c != nullptr && m.focusOrder().canFocus(*c)) userFocus(m, c->field);
       return;
     case InputMessage::MenuChoice:
-      if (Control* c = m.find(msg.field); c != nullptr && m.enabled(*c)) postEvent(m, EVENT::Accepted, c->field);
+      if (Control* c = m.controls().find(msg.field); c != nullptr && m.controls().enabled(*c)) postEvent(m, EVENT::Accepted, c->field);
       return;
     case InputMessage::Close:
       postEvent(m, EVENT::CloseWindow, 0);
@@ -287,12 +286,12 @@ void processInput(WindowModel& m, const InputMessage& msg) {
         m.set(0, PROP::Maximize, -1, Value(msg.key == EVENT::Maximized));
         m.set(0, PROP::Iconize, -1, Value(msg.key == EVENT::Iconized));
       }
-      m.resizeByUser(msg.x, msg.y);
+      m.geometry().resizeByUser(msg.x, msg.y);
       postEvent(m, EVENT::Sized, 0);
       if (msg.key != 0) postEvent(m, msg.key, 0);
       return;
     case InputMessage::Move:
-      m.moveTo(msg.x, msg.y);
+      m.geometry().moveTo(msg.x, msg.y);
       postEvent(m, EVENT::Moved, 0);
       return;
     case InputMessage::Activate: {
@@ -311,9 +310,9 @@ void processInput(WindowModel& m, const InputMessage& msg) {
 }
 
 int64_t defaultClientProc(Window& window, const RawMessage& msg) {
-  WindowModel& m = window.model();
-  int f = m.controlAt(msg.x, msg.y);
-  Control* c = m.find(f);
+  WindowModel& m = modelOf(window);
+  int f = m.geometry().controlAt(msg.x, msg.y);
+  Control* c = m.controls().find(f);
   auto alerted = [&](int key) { return (c != nullptr && contains(c->alerts, key)) || contains(m.alerts(), key); };
   switch (msg.kind) {
     case RawMessage::LeftDown: {
@@ -321,25 +320,25 @@ int64_t defaultClientProc(Window& window, const RawMessage& msg) {
         postEvent(m, EVENT::AlertKey, f);
         return 0;
       }
-      m.loop->pressedField = f;
+      m.loop().pressedField = f;
       if (int tab = tabAt(m, msg.x, msg.y)) {
-        m.loop->pressedField = 0;
-        if (Control* tc = m.find(tab)) chooseTab(m, *tc);
+        m.loop().pressedField = 0;
+        if (Control* tc = m.controls().find(tab)) chooseTab(m, *tc);
         return 0;
       }
-      if (c == nullptr || !m.enabled(*c)) return 0;
+      if (c == nullptr || !m.controls().enabled(*c)) return 0;
       if (isFocusable(c->type) && !userFocus(m, f)) return 0;
       if (isListType(c->type) && c->type != TYPE::DropList && c->drop == 0) {  // a drop list opens instead
-        int row = m.rowAt(*c, msg.y);
+        int row = m.geometry().rowAt(*c, msg.y);
         c->mouseDownRow = row;
         if (row > 0) chooseRow(m, *c, row);
       }
       return 0;
     }
     case RawMessage::LeftUp: {
-      int pressed = m.loop->pressedField;
-      m.loop->pressedField = 0;
-      if (c == nullptr || f != pressed || !m.enabled(*c)) return 0;
+      int pressed = m.loop().pressedField;
+      m.loop().pressedField = 0;
+      if (c == nullptr || f != pressed || !m.controls().enabled(*c)) return 0;
       if (c->type == TYPE::Button)
         postEvent(m, EVENT::Accepted, f);
       else
@@ -351,10 +350,10 @@ int64_t defaultClientProc(Window& window, const RawMessage& msg) {
         postEvent(m, EVENT::AlertKey, f);
         return 0;
       }
-      if (c != nullptr && isListType(c->type) && m.enabled(*c)) postEvent(m, EVENT::Accepted, f);
+      if (c != nullptr && isListType(c->type) && m.controls().enabled(*c)) postEvent(m, EVENT::Accepted, f);
       return 0;
     case RawMessage::RightDown:
-      if (c != nullptr && isListType(c->type)) c->mouseDownRow = m.rowAt(*c, msg.y);
+      if (c != nullptr && isListType(c->type)) c->mouseDownRow = m.geometry().rowAt(*c, msg.y);
       if (alerted(KEY::MouseRight)) postEvent(m, EVENT::AlertKey, f);
       return 0;
     default:
@@ -363,15 +362,15 @@ int64_t defaultClientProc(Window& window, const RawMessage& msg) {
 }
 
 int64_t defaultFrameProc(Window& window, const RawMessage& msg) {
-  WindowModel& m = window.model();
-  int f = m.focus();
-  Control* c = m.find(f);
+  WindowModel& m = modelOf(window);
+  int f = m.focusOrder().focus();
+  Control* c = m.controls().find(f);
   if (msg.kind == RawMessage::Char) {
     if (c == nullptr) return 0;
     auto ch = static_cast<char>(msg.key);
     if (HostThread* t = thisThread()) t->keyChar = ch;
     if (editable(m, *c)) {
-      m.setScreenText(*c, c->screen + ch);
+      m.values().setScreenText(*c, c->screen + ch);
     } else if (isListType(c->type)) {
       postEvent(m, EVENT::Locate, f);
     }
@@ -384,11 +383,11 @@ int64_t defaultFrameProc(Window& window, const RawMessage& msg) {
     return 0;
   }
   if (key == KEY::Tab || key == (KEY::Tab | KEY::Shift)) {
-    int next = m.nextFocusable(f, key != KEY::Tab);
+    int next = m.focusOrder().nextFocusable(f, key != KEY::Tab);
     if (next != 0) userFocus(m, next);
     return 0;
   }
-  if (c == nullptr || !m.enabled(*c)) return 0;
+  if (c == nullptr || !m.controls().enabled(*c)) return 0;
   switch (c->type) {
     case TYPE::Button:
       if (key == KEY::Enter || key == KEY::Space) postEvent(m, EVENT::Accepted, f);
@@ -407,7 +406,7 @@ int64_t defaultFrameProc(Window& window, const RawMessage& msg) {
       if (key == KEY::Backspace && editable(m, *c) && !c->screen.empty()) {
         std::string s = c->screen;
         s.pop_back();
-        m.setScreenText(*c, s);
+        m.values().setScreenText(*c, s);
       }
       break;
     case TYPE::List: case TYPE::DropList: case TYPE::Combo: case TYPE::DropCombo:

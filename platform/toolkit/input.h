@@ -10,6 +10,7 @@
 
 namespace wevo::toolkit {
 
+class Program;
 class WindowModel;
 
 // Routes input to the host thread that owns its window: mouse input to the
@@ -17,7 +18,7 @@ class WindowModel;
 // typing to the window with the focus (when the message names none). Input
 // for a window that a later window of its thread blocks is dropped. Returns
 // whether it was queued. Safe from any thread.
-bool postInput(const InputMessage& message);
+bool routeInput(Program& program, const InputMessage& message);
 
 // Runs one input message on the owning thread: mouse messages through the
 // window's client-area procedure, keys and characters through its frame

@@ -4,6 +4,7 @@
 
 #include "platform/toolkit/choices.h"
 #include "platform/toolkit/list_format.h"
+#include "platform/view/view.h"
 
 namespace wevo::toolkit {
 namespace {

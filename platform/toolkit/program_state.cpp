@@ -8,8 +8,9 @@
 #include <stdexcept>
 
 #include "platform/toolkit/event_loop.h"
+#include "platform/toolkit/input.h"
 #include "platform/toolkit/window_model.h"
-#include "platform/view/common/scripted_user.h"
+#include "platform/toolkit/scripted_user.h"
 #include "wevo/script.h"
 
 namespace wevo::toolkit {
@@ -32,7 +33,7 @@ std::string selfPath() {
 }  // namespace
 
 Program::Program(const RunOptions& options) {
-  view_ = options.view ? options.view() : headlessView()();
+  view_ = makeView(options.view ? options.view : headlessView(), *this);
   if (!view_) throw std::logic_error("the view factory made no view");
   args_ = options.args;
   if (args_.empty()) args_.push_back(selfPath());
@@ -41,12 +42,11 @@ Program::Program(const RunOptions& options) {
     if (options.script != nullptr) steps = options.script->steps();
     scripted_ = std::make_unique<ScriptedUser>(*this, std::move(steps));
   }
-  view_->attachScriptedUser(scripted_.get());
   stallSeconds_ = options.stallSeconds > 0 ? options.stallSeconds : 60;
   lastProgress_.store(now());
 }
 
-Program::~Program() { view_->attachScriptedUser(nullptr); }
+Program::~Program() = default;
 
 std::shared_ptr<Program> Program::current() {
   std::lock_guard<std::mutex> lock(gCurrentMu);
@@ -221,6 +221,20 @@ std::vector<std::string> Program::transcript() const {
   return result_.transcript;
 }
 
+// ---- What the view may ask ------------------------------------------------------
+
+bool Program::postInput(const InputMessage& message) { return routeInput(*this, message); }
+
+std::optional<ShownWindow> Program::window(int64_t handle) const {
+  std::optional<ScreenWindow> shown = published_.window(handle);
+  if (!shown) return std::nullopt;
+  return static_cast<ShownWindow&&>(std::move(*shown));
+}
+
+void Program::flush() {
+  if (HostThread* t = thisThread(); t != nullptr && t->program == this) flushThread(*t);
+}
+
 // ---- Queues --------------------------------------------------------------------
 
 HostThread* Program::threadLocked(int id) {
@@ -238,7 +252,7 @@ void Program::pushLocked(HostThread& t, QueueItem item) {
 bool Program::takeableLocked(const HostThread& t, const WindowModel& m, const QueueItem& item) const {
   if (item.kind == QueueItem::Call) return true;  // runs in whichever loop waits
   if (item.window == 0) return topmostLocked(t) == &m;
-  return item.window == m.handle.load();
+  return item.window == m.handle();
 }
 
 bool Program::idleLocked(const HostThread& t) const {
@@ -266,7 +280,7 @@ std::string Program::describeThreadsLocked() const {
     if (!out.empty()) out += "; ";
     // Captions as on screen: another thread's model is its own.
     auto caption = [this](const WindowModel* w) {
-      std::optional<ScreenWindow> shown = published_.window(w->handle.load());
+      std::optional<ScreenWindow> shown = published_.window(w->handle());
       return "\"" + (shown ? shown->window.caption : std::string("?")) + "\"";
     };
     out += "thread " + std::to_string(t->id);
@@ -288,30 +302,23 @@ std::string Program::describeThreadsLocked() const {
 void Program::registerLocked(WindowModel& m, HostThread& t) {
   int64_t h = nextHandle_;
   nextHandle_ += 2;
-  m.handle.store(h);
-  m.clientHandle.store(h + 1);
-  m.ownerThread.store(t.id);
-  m.openOrder = ++openOrder_;
+  m.setHandles(h, h + 1);
+  m.setOwnerThread(t.id);
+  m.setOpenOrder(++openOrder_);
   handles_[h] = &m;
-  if (!t.windows.empty()) {
-    t.windows.back()->blockedFlag = true;
-    t.windows.back()->markWindowDirty();
-  }
+  if (!t.windows.empty()) t.windows.back()->setBlocked(true);
   t.windows.push_back(&m);
-  m.blockedFlag = false;
+  m.setBlocked(false);
 }
 
 void Program::unregisterLocked(WindowModel& m) {
-  int64_t h = m.handle.load();
+  int64_t h = m.handle();
   handles_.erase(h);
-  HostThread* t = threadLocked(m.ownerThread.load());
+  HostThread* t = threadLocked(m.ownerThread());
   if (t != nullptr) {
     auto it = std::find(t->windows.begin(), t->windows.end(), &m);
     if (it != t->windows.end()) t->windows.erase(it);
-    if (!t->windows.empty() && t->windows.back()->blockedFlag) {
-      t->windows.back()->blockedFlag = false;
-      t->windows.back()->markWindowDirty();
-    }
+    if (!t->windows.empty() && t->windows.back()->blocked()) t->windows.back()->setBlocked(false);
     std::erase_if(t->queue, [h](const QueueItem& item) { return item.window == h; });
   }
   if (capture == h) capture = 0;
@@ -322,15 +329,14 @@ void Program::unregisterLocked(WindowModel& m) {
     if (next == nullptr)
       for (const auto& [handle, w] : handles_) {
         std::optional<ScreenWindow> shown = published_.window(handle);  // another thread's model is its own
-        if (shown && !shown->window.hidden && (next == nullptr || w->openOrder > next->openOrder)) next = w;
+        if (shown && !shown->window.hidden && (next == nullptr || w->openOrder() > next->openOrder())) next = w;
       }
     focusWindow = next;
-    if (next != nullptr && next->ownerThread.load() != m.ownerThread.load())
-      if (HostThread* nt = threadLocked(next->ownerThread.load()))
-        pushLocked(*nt, QueueItem{QueueItem::Event, next->handle.load(), EVENT::GainFocus, 0, {}, {}});
+    if (next != nullptr && next->ownerThread() != m.ownerThread())
+      if (HostThread* nt = threadLocked(next->ownerThread()))
+        pushLocked(*nt, QueueItem{QueueItem::Event, next->handle(), EVENT::GainFocus, 0, {}, {}});
   }
-  m.handle.store(0);
-  m.clientHandle.store(0);
+  m.setHandles(0, 0);
 }
 
 WindowModel* Program::byHandleLocked(int64_t handle) const {
@@ -357,10 +363,10 @@ void Program::setFocusWindowLocked(WindowModel* m) {
   focusWindow = m;
   focusAway = m == nullptr;
   auto post = [this](WindowModel* w, int event) {
-    if (HostThread* t = threadLocked(w->ownerThread.load()))
-      pushLocked(*t, QueueItem{QueueItem::Event, w->handle.load(), event, 0, {}, {}});
+    if (HostThread* t = threadLocked(w->ownerThread()))
+      pushLocked(*t, QueueItem{QueueItem::Event, w->handle(), event, 0, {}, {}});
   };
-  bool crosses = old != nullptr && (m == nullptr || old->ownerThread.load() != m->ownerThread.load());
+  bool crosses = old != nullptr && (m == nullptr || old->ownerThread() != m->ownerThread());
   if (crosses && !wasAway) post(old, EVENT::LoseFocus);
   if (m != nullptr && (crosses || wasAway)) post(m, EVENT::GainFocus);
 }

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "platform/toolkit/host_thread.h"
-#include "platform/view/common/screen.h"
+#include "platform/toolkit/screen.h"
 #include "platform/view/view.h"
 #include "wevo/program.h"
 
@@ -34,7 +34,8 @@ class WindowModel;
 // not a std::exception, so that host code catching those lets it pass.
 struct ProgramEnd {};
 
-class Program {
+// The program is its view's host: the view asks it for what ViewHost offers.
+class Program final : public ViewHost {
  public:
   explicit Program(const RunOptions& options);
   ~Program();
@@ -53,11 +54,18 @@ class Program {
   void startThread(std::function<void()> procedure);
 
   View& view() { return *view_; }
-  ScriptedUser* scripted() { return scripted_.get(); }
+  ScriptedUser* scriptedUser() { return scripted_.get(); }
   const std::vector<std::string>& args() const { return args_; }
 
+  // ---- What the view may ask (ViewHost) ----
+  bool postInput(const InputMessage& message) override;
+  std::optional<ShownWindow> window(int64_t handle) const override;
+  void flush() override;
+  void endProgram(const std::string& why) override { endFailed(why); }
+  bool scripted() const override { return scripted_ != nullptr; }
+
   // ---- Ending ----
-  bool ending() const { return ending_.load(); }
+  bool ending() const override { return ending_.load(); }
   // Throws ProgramEnd when the program is ending.
   void checkEnding() const {
     if (ending_.load()) throw ProgramEnd{};

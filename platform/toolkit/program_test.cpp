@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/view/headless/headless_view.h"
+#include "platform/toolkit/program_state.h"
 #include "tests/testing/run_scripted.h"
 #include "tests/testing/test_window.h"
 #include "wevo/toolkit.h"
@@ -193,7 +193,7 @@ TEST(Program, ChangesReachTheViewWhenTheThreadWaitsAndFrozenDrawingHoldsThem) {
         w->set(w->fieldOf("?S"), PROP::Text, "late");
         shownBeforeWait = testing::shownControl("Main", "?S")->text;
         invalidate(w->handle(), false);
-        invalidations = toolkit::HeadlessView::running()->screen().window(w->handle())->invalidations;
+        invalidations = testing::screenWindow(w->handle())->invalidations;
       })
       .closeWindow();
   std::string shownAtEnd;
@@ -208,6 +208,48 @@ TEST(Program, ChangesReachTheViewWhenTheThreadWaitsAndFrozenDrawingHoldsThem) {
   EXPECT_EQ(shownAfterRelease, "during");
   EXPECT_EQ(shownBeforeWait, "during");  // nothing goes out before the thread waits...
   EXPECT_EQ(invalidations, 1);           // ...or a repaint is asked for, which shows the change first
+}
+
+// What a view may ask of the program: a window as the view was last sent
+// it, and a flush of the calling host thread's changes (of nobody's on a
+// thread that is not a host thread).
+TEST(Program, AViewReadsWindowsAsSentAndFlushesTheCallingHostThread) {
+  TestWindow d("Main");
+  d.string("?S", "before", {10, 10});
+  auto shown = [](int64_t handle) -> std::string {
+    std::optional<toolkit::ShownWindow> w = toolkit::Program::current()->window(handle);
+    if (!w) return "(none)";
+    return w->window.caption + ": " + w->controls.at(1).text;
+  };
+  std::vector<std::string> seen;
+  int64_t handle = 0;
+  bool scripted = false;
+  Script script;
+  script
+      .call([&] {
+        toolkit::ViewHost& host = *toolkit::Program::current();
+        scripted = host.scripted();
+        Window* w = target();
+        w->set(1, PROP::Text, "after");
+        seen.push_back(shown(handle));
+        std::thread([&] { host.flush(); }).join();
+        seen.push_back(shown(handle));
+        host.flush();
+        seen.push_back(shown(handle));
+        seen.push_back(shown(handle + 2));
+      })
+      .closeWindow();
+  ProgramResult r = testing::runScripted(script, [&] {
+    Window w(d.decl());
+    w.open();
+    handle = w.handle();
+    while (w.accept()) {
+    }
+    seen.push_back(shown(handle));
+  });
+  ASSERT_TRUE(testing::endedNormally(r));
+  EXPECT_TRUE(scripted);
+  EXPECT_EQ(seen, (std::vector<std::string>{"Main: before", "Main: before", "Main: after", "(none)", "(none)"}));
 }
 
 TEST(Program, HandlesIdentifyOpenWindowsOnly) {

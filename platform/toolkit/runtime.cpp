@@ -64,9 +64,9 @@ int mouseRelative(bool x) {
   HostThread* t = thisThread();
   if (t == nullptr) return 0;
   const toolkit::WindowModel* m = nullptr;
-  if (Window* w = target(); w != nullptr && w->isOpen()) m = &w->model();
+  if (Window* w = target(); w != nullptr && w->isOpen()) m = &toolkit::modelOf(*w);
   if (m == nullptr) m = t->mouseWindow;
-  double origin = m == nullptr ? 0 : (x ? m->screenX() : m->screenY());
+  double origin = m == nullptr ? 0 : (x ? m->geometry().screenX() : m->geometry().screenY());
   return static_cast<int>(toolkit::roundUnits((x ? t->mouseScreenX : t->mouseScreenY) - origin));
 }
 

@@ -18,7 +18,7 @@ using testing::TestWindow;
 struct Model {
   explicit Model(const WindowDecl& d) : m(nullptr, d) { m.build(&view, 100, 50); }
   HeadlessView view;
-  int f(const char* label) const { return m.fieldOf(label); }
+  int f(const char* label) const { return m.controls().fieldOf(label); }
   int64_t get(const char* label, int32_t prop) const { return m.get(f(label), prop).num(); }
   void set(const char* label, int32_t prop, const Value& v) { m.set(f(label), prop, -1, v); }
   void pixels(bool on) { m.set(0, PROP::Pixels, -1, Value(on)); }
@@ -83,8 +83,8 @@ TEST(WindowModel, DialogUnitsFollowTheWindowFont) {
   w.set("?B", PROP::XPos, Value(10));
   w.pixels(true);
   EXPECT_EQ(w.get("?B", PROP::XPos), 30);
-  EXPECT_EQ(w.m.dluX(), 3.0);
-  EXPECT_EQ(w.m.dluY(), 3.25);
+  EXPECT_EQ(w.m.geometry().dluX(), 3.0);
+  EXPECT_EQ(w.m.geometry().dluY(), 3.25);
 }
 
 TEST(WindowModel, DefaultSizesAreNaturalSizesFromTextFontAndType) {
@@ -135,14 +135,14 @@ TEST(WindowModel, FullSizeFillsTheContainerFromTheControlsPosition) {
   d.group("?G", "Group", {100, 10, 60, 40});
   d.add(TYPE::Region, "?R", "", {110, 20}).parent = "?G";
   Model w(d.decl());
-  w.m.find(w.f("?R"))->fullW = w.m.find(w.f("?R"))->fullH = true;
+  w.m.controls().find(w.f("?R"))->fullW = w.m.controls().find(w.f("?R"))->fullH = true;
   EXPECT_EQ(w.get("?L", PROP::Full), 1);
   EXPECT_EQ(w.get("?L", PROP::Width), 190);
   EXPECT_EQ(w.get("?L", PROP::Height), 80);
   EXPECT_EQ(w.get("?R", PROP::Width), 50);   // to the group's right edge
   EXPECT_EQ(w.get("?R", PROP::Height), 30);
   // The window grows: the full control grows with it.
-  w.m.resizeByUser(450, 325);
+  w.m.geometry().resizeByUser(450, 325);
   EXPECT_EQ(w.get("?L", PROP::Width), 290);
   EXPECT_EQ(w.get("?L", PROP::Height), 180);
   // An explicit width ends filling across but not down.
@@ -152,7 +152,7 @@ TEST(WindowModel, FullSizeFillsTheContainerFromTheControlsPosition) {
   EXPECT_EQ(w.get("?L", PROP::Full), 1);
   // Switching it off keeps the size it has.
   w.set("?L", PROP::Full, Value(0));
-  w.m.resizeByUser(300, 162);
+  w.m.geometry().resizeByUser(300, 162);
   EXPECT_EQ(w.get("?L", PROP::Height), 180);
 }
 
@@ -163,10 +163,10 @@ TEST(WindowModel, MinimumAndMaximumSizeBoundTheUsersResize) {
   w.m.set(0, PROP::MinWidth, -1, Value(120));
   w.m.set(0, PROP::MinHeight, -1, Value(90));
   w.m.set(0, PROP::MaxWidth, -1, Value(400));
-  w.m.resizeByUser(50, 60);
+  w.m.geometry().resizeByUser(50, 60);
   EXPECT_EQ(w.m.get(0, PROP::Width).num(), 120);
   EXPECT_EQ(w.m.get(0, PROP::Height).num(), 90);
-  w.m.resizeByUser(900, 700);
+  w.m.geometry().resizeByUser(900, 700);
   EXPECT_EQ(w.m.get(0, PROP::Width).num(), 400);
   EXPECT_EQ(w.m.get(0, PROP::Height).num(), 700);  // no maximum height
   w.m.set(0, PROP::Width, -1, Value(10));  // the program itself may go below
@@ -183,14 +183,14 @@ TEST(WindowModel, VisibleTakesContainersAndTabsIntoAccount) {
   d.button("?IN", "Inside", {20, 40}).parent = "?G";
   d.button("?TOP", "Top", {200, 185});
   Model w(d.decl());
-  EXPECT_EQ(w.m.selection(w.f("?SHEET")), w.f("?TAB1"));
+  EXPECT_EQ(w.m.values().selection(w.f("?SHEET")), w.f("?TAB1"));
   EXPECT_EQ(w.get("?ON1", PROP::Visible), 1);
   EXPECT_EQ(w.get("?TAB1", PROP::Visible), 1);
   EXPECT_EQ(w.get("?TAB2", PROP::Visible), 0);  // not the current tab
   EXPECT_EQ(w.get("?IN", PROP::Visible), 0);    // on the unselected tab
   EXPECT_EQ(w.get("?IN", PROP::Hide), 0);       // though not hidden itself
 
-  w.m.setSelection(w.f("?SHEET"), w.f("?TAB2"));
+  w.m.values().setSelection(w.f("?SHEET"), w.f("?TAB2"));
   EXPECT_EQ(w.get("?ON1", PROP::Visible), 0);
   EXPECT_EQ(w.get("?IN", PROP::Visible), 1);
   w.set("?G", PROP::Hide, Value(1));
@@ -218,9 +218,9 @@ TEST(WindowModel, FocusOnAControlOfAnotherTabBringsThatTabForward) {
   d.tab("?TAB2", "Two", "?SHEET");
   d.entry("?B", "s10", Binding::text(b), {10, 30}).parent = "?TAB2";
   Model w(d.decl());
-  EXPECT_EQ(w.m.focus(), w.f("?A"));
-  w.m.setFocusField(w.f("?B"));
-  EXPECT_EQ(w.m.selection(w.f("?SHEET")), w.f("?TAB2"));
+  EXPECT_EQ(w.m.focusOrder().focus(), w.f("?A"));
+  w.m.focusOrder().setFocusField(w.f("?B"));
+  EXPECT_EQ(w.m.values().selection(w.f("?SHEET")), w.f("?TAB2"));
   EXPECT_EQ(w.get("?B", PROP::Visible), 1);
 }
 
@@ -232,25 +232,25 @@ TEST(WindowModel, FollowsChangesTheTabOrder) {
   d.entry("?Z", "s4", Binding::text(z), {0, 40});
   Model w(d.decl());
   int X = w.f("?X"), Y = w.f("?Y"), Z = w.f("?Z");
-  EXPECT_EQ(w.m.firstFocusable(), X);
-  EXPECT_EQ(w.m.nextFocusable(X, false), Y);
+  EXPECT_EQ(w.m.focusOrder().firstFocusable(), X);
+  EXPECT_EQ(w.m.focusOrder().nextFocusable(X, false), Y);
   // Order y, z, x: z follows y, x follows z.
-  w.m.follows(Y, 0);
+  w.m.focusOrder().follows(Y, 0);
   w.set("?Z", PROP::Follows, Value(Y));
   w.set("?X", PROP::Follows, Value(Z));
-  EXPECT_EQ(w.m.firstFocusable(), Y);
-  EXPECT_EQ(w.m.nextFocusable(Y, false), Z);
-  EXPECT_EQ(w.m.nextFocusable(Z, false), X);
-  EXPECT_EQ(w.m.nextFocusable(X, false), Y);  // wraps
-  EXPECT_EQ(w.m.nextFocusable(Y, true), X);   // backwards
+  EXPECT_EQ(w.m.focusOrder().firstFocusable(), Y);
+  EXPECT_EQ(w.m.focusOrder().nextFocusable(Y, false), Z);
+  EXPECT_EQ(w.m.focusOrder().nextFocusable(Z, false), X);
+  EXPECT_EQ(w.m.focusOrder().nextFocusable(X, false), Y);  // wraps
+  EXPECT_EQ(w.m.focusOrder().nextFocusable(Y, true), X);   // backwards
   EXPECT_EQ(w.get("?X", PROP::Follows), Z);
   EXPECT_EQ(w.get("?Y", PROP::Follows), 0);
   // Skipped, hidden and disabled controls are passed over.
   w.set("?Z", PROP::Skip, Value(1));
-  EXPECT_EQ(w.m.nextFocusable(Y, false), X);
+  EXPECT_EQ(w.m.focusOrder().nextFocusable(Y, false), X);
   w.set("?Z", PROP::Skip, Value(0));
   w.set("?Z", PROP::Disable, Value(1));
-  EXPECT_EQ(w.m.nextFocusable(Y, false), X);
+  EXPECT_EQ(w.m.focusOrder().nextFocusable(Y, false), X);
 }
 
 TEST(WindowModel, JustificationSwitchesAreExclusiveAndKeepTheirOffsets) {
@@ -296,18 +296,18 @@ TEST(WindowModel, RuntimeControlsAndNextFieldEnumeration) {
   d.group("?G", "G", {0, 40, 50, 50});
   d.button("?C", "C", {5, 50}).parent = "?G";
   Model w(d.decl());
-  EXPECT_EQ(w.m.firstField(), 1);
-  EXPECT_EQ(w.m.lastField(), 4);
-  EXPECT_EQ(w.m.label(1), "?A");
-  EXPECT_EQ(w.m.fieldOf("?c"), 4);  // labels compare without case
-  EXPECT_EQ(w.m.fieldOf("?nothing"), 0);
+  EXPECT_EQ(w.m.controls().firstField(), 1);
+  EXPECT_EQ(w.m.controls().lastField(), 4);
+  EXPECT_EQ(w.m.controls().label(1), "?A");
+  EXPECT_EQ(w.m.controls().fieldOf("?c"), 4);  // labels compare without case
+  EXPECT_EQ(w.m.controls().fieldOf("?nothing"), 0);
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(w.m.create(10001 + i, TYPE::Region, 0), 10001 + i);
     w.m.set(10001 + i, PROP::Fill, -1, Value(255));
   }
   EXPECT_EQ(w.m.create(0, TYPE::Button, 0), 10009);  // the next free number
-  EXPECT_EQ(w.m.label(10001), "");
-  EXPECT_EQ(w.m.lastField(), 10009);
+  EXPECT_EQ(w.m.controls().label(10001), "");
+  EXPECT_EQ(w.m.controls().lastField(), 10009);
   std::vector<int> walk;
   for (int f = w.m.get(0, PROP::NextField, 0).i32(); f != 0; f = w.m.get(0, PROP::NextField, f).i32()) walk.push_back(f);
   ASSERT_EQ(walk.size(), 13u);
@@ -318,11 +318,11 @@ TEST(WindowModel, RuntimeControlsAndNextFieldEnumeration) {
   EXPECT_EQ(w.m.get(10009, PROP::Hide).num(), 0);
   EXPECT_EQ(w.m.get(10009, PROP::NoWidth).num(), 1);
   w.m.destroy(10005);
-  EXPECT_EQ(w.m.find(10005), nullptr);
+  EXPECT_EQ(w.m.controls().find(10005), nullptr);
   EXPECT_EQ(w.m.get(0, PROP::NextField, 10004).num(), 10006);
   // A container takes its controls with it.
   w.m.destroy(3);
-  EXPECT_EQ(w.m.find(4), nullptr);
+  EXPECT_EQ(w.m.controls().find(4), nullptr);
   EXPECT_EQ(w.m.get(0, PROP::NextField, 2).num(), 10001);
 }
 
@@ -364,12 +364,12 @@ TEST(WindowModel, TextOfAnEntryIsItsPictureAndOfAListIsKept) {
   d.list("?L", "80L(2)|M~Col~@s20@", {0, 20}).text = "list text";
   Model w(d.decl());
   EXPECT_EQ(w.m.get(w.f("?N"), PROP::Text).str(), "@n-14");
-  EXPECT_EQ(w.m.find(w.f("?N"))->screen, "1234");
+  EXPECT_EQ(w.m.controls().find(w.f("?N"))->screen, "1234");
   EXPECT_EQ(w.m.get(w.f("?L"), PROP::Text).str(), "list text");
   w.set("?N", PROP::Text, Value("@n-14b"));
   n = 0;
-  w.m.display(0);
-  EXPECT_EQ(w.m.find(w.f("?N"))->screen, "");
+  w.m.values().display(0);
+  EXPECT_EQ(w.m.controls().find(w.f("?N"))->screen, "");
 }
 
 TEST(WindowModel, DisplayAndUpdateMoveValuesThroughPictures) {
@@ -380,26 +380,26 @@ TEST(WindowModel, DisplayAndUpdateMoveValuesThroughPictures) {
   d.entry("?N", "n-14", Binding::long32(&n), {0, 0});
   d.entry("?S", "s10", Binding::text(s), {0, 20});
   Model w(d.decl());
-  Control& cn = *w.m.find(w.f("?N"));
-  Control& cs = *w.m.find(w.f("?S"));
+  Control& cn = *w.m.controls().find(w.f("?N"));
+  Control& cs = *w.m.controls().find(w.f("?S"));
   EXPECT_EQ(cn.screen, "5");
   EXPECT_EQ(cs.screen, "abc");
-  w.m.setScreenText(cn, "  -17");
-  EXPECT_TRUE(w.m.update(cn.field));
+  w.m.values().setScreenText(cn, "  -17");
+  EXPECT_TRUE(w.m.values().update(cn.field));
   EXPECT_EQ(n, -17);
   EXPECT_EQ(cn.screen, "-17");
-  w.m.setScreenText(cn, "12x");
-  EXPECT_FALSE(w.m.update(cn.field));
+  w.m.values().setScreenText(cn, "12x");
+  EXPECT_FALSE(w.m.values().update(cn.field));
   EXPECT_EQ(n, -17);  // unchanged
-  w.m.setScreenText(cs, "xyz");
-  EXPECT_TRUE(w.m.update(cs.field));
+  w.m.values().setScreenText(cs, "xyz");
+  EXPECT_TRUE(w.m.values().update(cs.field));
   EXPECT_EQ(std::memcmp(s, "xyz       ", 10), 0);
   n = 99;
-  w.m.display(cn.field);
+  w.m.values().display(cn.field);
   EXPECT_EQ(cn.screen, "99");
   // Upper case switch on typing.
   w.set("?S", PROP::Upr, Value(1));
-  w.m.setScreenText(cs, "low");
+  w.m.values().setScreenText(cs, "low");
   EXPECT_EQ(cs.screen, "LOW");
 }
 
@@ -426,39 +426,39 @@ TEST(WindowModel, ChecksOptionsDropListsAndListsStoreTheirValues) {
   d.decl().controls.back().bind = Binding::long32(&size);
   Model w(d.decl());
 
-  Control& hideC = *w.m.find(w.f("?HIDE"));
+  Control& hideC = *w.m.controls().find(w.f("?HIDE"));
   EXPECT_FALSE(hideC.checked);
-  w.m.toggleCheck(hideC);
-  w.m.update(hideC.field);
+  w.m.values().toggleCheck(hideC);
+  w.m.values().update(hideC.field);
   EXPECT_EQ(hide, 1);
-  Control& scrollC = *w.m.find(w.f("?SCROLL"));
-  w.m.toggleCheck(scrollC);
-  w.m.update(scrollC.field);
+  Control& scrollC = *w.m.controls().find(w.f("?SCROLL"));
+  w.m.values().toggleCheck(scrollC);
+  w.m.values().update(scrollC.field);
   EXPECT_EQ(std::string(scroll, 2), "1 ");  // text check: "1" when set, blank when clear
-  w.m.toggleCheck(scrollC);
-  w.m.update(scrollC.field);
+  w.m.values().toggleCheck(scrollC);
+  w.m.values().update(scrollC.field);
   EXPECT_EQ(std::string(scroll, 1), " ");
   hide = 5;  // any value but the false one shows checked
-  w.m.display(hideC.field);
+  w.m.values().display(hideC.field);
   EXPECT_TRUE(hideC.checked);
 
-  EXPECT_EQ(w.m.selection(w.f("?MODE")), 3);  // mode 2 is the third radio
-  w.m.chooseRadio(*w.m.find(w.f("?MODE:1")));
-  w.m.update(w.f("?MODE"));
+  EXPECT_EQ(w.m.values().selection(w.f("?MODE")), 3);  // mode 2 is the third radio
+  w.m.values().chooseRadio(*w.m.controls().find(w.f("?MODE:1")));
+  w.m.values().update(w.f("?MODE"));
   EXPECT_EQ(mode, 0);
-  EXPECT_EQ(w.m.selection(w.f("?SHOW")), 1);
-  w.m.setSelection(w.f("?SHOW"), 2);
-  w.m.update(w.f("?SHOW"));
+  EXPECT_EQ(w.m.values().selection(w.f("?SHOW")), 1);
+  w.m.values().setSelection(w.f("?SHOW"), 2);
+  w.m.values().update(w.f("?SHOW"));
   EXPECT_EQ(show[0], 'P');
 
-  Control& layoutC = *w.m.find(w.f("?LAYOUT"));
+  Control& layoutC = *w.m.controls().find(w.f("?LAYOUT"));
   EXPECT_EQ(layoutC.selected, 2);  // value 1 is "Left to Right"
-  EXPECT_TRUE(w.m.selectRow(layoutC, 3));
+  EXPECT_TRUE(w.m.values().selectRow(layoutC, 3));
   EXPECT_EQ(layout, 2);
-  EXPECT_FALSE(w.m.selectRow(layoutC, 3));  // no change
-  Control& sizeC = *w.m.find(w.f("?SIZE"));
+  EXPECT_FALSE(w.m.values().selectRow(layoutC, 3));  // no change
+  Control& sizeC = *w.m.controls().find(w.f("?SIZE"));
   EXPECT_EQ(sizeC.selected, 3);
-  w.m.selectRow(sizeC, 5);
+  w.m.values().selectRow(sizeC, 5);
   EXPECT_EQ(size, 12);
   // A new choice list finds the variable's value again.
   w.set("?LAYOUT", PROP::From, Value("A|#2|B|#1"));
@@ -478,9 +478,9 @@ TEST(WindowModel, ListsShowTheirSourceThroughTheFormat) {
   Model w(d.decl());
   Rows src;
   src.rows = {{"12", "abcdef"}, {"-3", "xy"}};
-  w.m.setList(w.f("?L"), &src);
-  w.m.setSelection(w.f("?L"), 2);
-  ControlSnapshot s = w.m.snapshot(*w.m.find(w.f("?L")), 1);
+  w.m.values().setList(w.f("?L"), &src);
+  w.m.values().setSelection(w.f("?L"), 2);
+  ControlSnapshot s = w.m.snapshot(*w.m.controls().find(w.f("?L")), 1);
   ASSERT_EQ(s.columns.size(), 2u);
   EXPECT_EQ(s.columns[0].width, 60);  // dialog units to pixels
   EXPECT_EQ(s.columns[1].header, "Num");
@@ -490,8 +490,8 @@ TEST(WindowModel, ListsShowTheirSourceThroughTheFormat) {
   EXPECT_EQ(s.rows[1][1], "-3");
   EXPECT_EQ(s.selected, 2);
   EXPECT_EQ(w.get("?L", PROP::Items), 5);  // 97.5 px less a 16 px header, rows of 16
-  EXPECT_EQ(w.m.rowAt(*w.m.find(w.f("?L")), 16 + 16 + 3), 2);
-  EXPECT_EQ(w.m.rowAt(*w.m.find(w.f("?L")), 16 + 48), 0);  // below the last row
+  EXPECT_EQ(w.m.geometry().rowAt(*w.m.controls().find(w.f("?L")), 16 + 16 + 3), 2);
+  EXPECT_EQ(w.m.geometry().rowAt(*w.m.controls().find(w.f("?L")), 16 + 48), 0);  // below the last row
   w.set("?L", PROP::VScrollPos, Value(150));
   EXPECT_EQ(w.get("?L", PROP::VScrollPos), 100);
 }

@@ -15,41 +15,13 @@ Value flag(bool on) { return Value(on ? 1 : 0); }
 Value yesNo(bool on) { return Value(on ? "1" : ""); }
 int32_t i32(const Value& v) { return v.i32(); }
 
-}  // namespace
-
-Value WindowModel::get(int field, int32_t prop, int index) const {
-  if (field == 0) return getWindowProp(prop, index);
-  const Control* c = find(field);
-  if (c == nullptr) return Value();
-  return getControlProp(*c, prop, index);
-}
-
-void WindowModel::set(int field, int32_t prop, int index, const Value& value) {
-  if (field == 0) {
-    setWindowProp(prop, index, value);
-    return;
-  }
-  Control* c = find(field);
-  if (c == nullptr) return;
-  setControlProp(*c, prop, index, value);
-}
-
-double WindowModel::toPxX(const Value& v) const {
-  return pixels_ ? static_cast<double>(v.num()) : static_cast<double>(v.num()) * dluX_;
-}
-double WindowModel::toPxY(const Value& v) const {
-  return pixels_ ? static_cast<double>(v.num()) : static_cast<double>(v.num()) * dluY_;
-}
-int64_t WindowModel::fromPxX(double px) const { return roundUnits(pixels_ ? px : px / dluX_); }
-int64_t WindowModel::fromPxY(double px) const { return roundUnits(pixels_ ? px : px / dluY_); }
-
-Value WindowModel::alertGet(const std::vector<int>& a, int index) const {
+Value alertGet(const std::vector<int>& a, int index) {
   if (index <= 0) return Value(static_cast<int64_t>(a.size()));
   if (static_cast<size_t>(index) <= a.size()) return Value(a[static_cast<size_t>(index) - 1]);
   return Value(0);
 }
 
-void WindowModel::alertSet(std::vector<int>& a, int index, const Value& v) {
+void alertSet(std::vector<int>& a, int index, const Value& v) {
   int key = v.i32();
   if (index < 0 || index == 255) {
     if (key != 0 && std::find(a.begin(), a.end(), key) == a.end()) a.push_back(key);
@@ -69,36 +41,56 @@ void WindowModel::alertSet(std::vector<int>& a, int index, const Value& v) {
   }
 }
 
-void WindowModel::setJustify(Control& c, Justify j, bool on) {
+void setJustify(Control& c, Justify j, bool on) {
   if (on)
     c.justify = j;
   else if (c.justify == j)
     c.justify = Justify::None;
 }
 
+}  // namespace
+
+Value WindowModel::get(int field, int32_t prop, int index) const {
+  if (field == 0) return getWindowProp(prop, index);
+  const Control* c = controls_.find(field);
+  if (c == nullptr) return Value();
+  return getControlProp(*c, prop, index);
+}
+
+void WindowModel::set(int field, int32_t prop, int index, const Value& value) {
+  if (field == 0) {
+    setWindowProp(prop, index, value);
+    return;
+  }
+  Control* c = controls_.find(field);
+  if (c == nullptr) return;
+  setControlProp(*c, prop, index, value);
+}
+
 // ---- Window ------------------------------------------------------------------
 
 Value WindowModel::getWindowProp(int32_t prop, int index) const {
+  const WindowGeometry& g = geometry_;
   switch (prop) {
     case PROP::Text: return Value(caption_);
     case PROP::Type: return Value(TYPE::Window);
-    case PROP::XPos: return Value(fromPxX(screenX_));
-    case PROP::YPos: return Value(fromPxY(screenY_));
-    case PROP::Width: case PROP::ClientWidth: return Value(fromPxX(clientW_));
-    case PROP::Height: case PROP::ClientHeight: return Value(fromPxY(clientH_));
+    case PROP::XPos: return Value(g.fromPxX(g.screenX()));
+    case PROP::YPos: return Value(g.fromPxY(g.screenY()));
+    case PROP::Width: case PROP::ClientWidth: return Value(g.fromPxX(g.clientRect().w));
+    case PROP::Height: case PROP::ClientHeight: return Value(g.fromPxY(g.clientRect().h));
     case PROP::YOffset: return Value(0);
-    case PROP::MinWidth: return Value(fromPxX(minW_));
-    case PROP::MinHeight: return Value(fromPxY(minH_));
-    case PROP::MaxWidth: return Value(fromPxX(maxW_));
-    case PROP::MaxHeight: return Value(fromPxY(maxH_));
+    case PROP::MinWidth: return Value(g.fromPxX(g.limits().minW));
+    case PROP::MinHeight: return Value(g.fromPxY(g.limits().minH));
+    case PROP::MaxWidth: return Value(g.fromPxX(g.limits().maxW));
+    case PROP::MaxHeight: return Value(g.fromPxY(g.limits().maxH));
     case PROP::Maximize: return flag(maximized_);
     case PROP::Iconize: return flag(iconized_);
-    case PROP::Pixels: return flag(pixels_);
-    case PROP::FontName: return Value(font_.face);
-    case PROP::FontSize: return Value(font_.size);
-    case PROP::FontColor: return Value(font_.color);
-    case PROP::FontStyle: return Value(font_.style);
-    case PROP::FontCharset: return Value(font_.charset);
+    case PROP::Pixels: return flag(g.pixelsMode());
+    case PROP::FontName: return Value(g.font().face);
+    case PROP::FontSize: return Value(g.font().size);
+    case PROP::FontColor: return Value(g.font().color);
+    case PROP::FontStyle: return Value(g.font().style);
+    case PROP::FontCharset: return Value(g.font().charset);
     case PROP::Background: return Value(background_);
     case PROP::Hide: return flag(hidden_);
     case PROP::Visible: return flag(!hidden_);
@@ -107,11 +99,11 @@ Value WindowModel::getWindowProp(int32_t prop, int index) const {
     case PROP::Tiled: return flag(tiled_);
     case PROP::Centered: return flag(centered_);
     case PROP::Layout: return flag(rightToLeft_);
-    case PROP::Handle: return Value(handle.load());
-    case PROP::ClientHandle: return Value(clientHandle.load());
-    case PROP::WndProc: return Value(wndProc);
-    case PROP::ClientWndProc: return Value(clientWndProc);
-    case PROP::AcceptAll: return flag(acceptAllFlag);
+    case PROP::Handle: return Value(handle_.load());
+    case PROP::ClientHandle: return Value(clientHandle_.load());
+    case PROP::WndProc: return Value(frameProc_);
+    case PROP::ClientWndProc: return Value(clientProc_);
+    case PROP::AcceptAll: return flag(acceptAll_);
     case PROP::Alrt: return alertGet(alerts_, index);
     case PROP::NextField: {
       int after = index < 0 ? 0 : index;
@@ -127,32 +119,41 @@ Value WindowModel::getWindowProp(int32_t prop, int index) const {
 }
 
 void WindowModel::setWindowProp(int32_t prop, int index, const Value& v) {
-  windowDirty_ = true;
+  WindowGeometry& g = geometry_;
+  changes_.window();
+  WindowGeometry::Limits limits = g.limits();
+  // A font change: new dialog units and natural sizes.
+  auto font = [&g](auto change) {
+    FontDesc f = g.font();
+    change(f);
+    g.setFont(f);
+  };
   switch (prop) {
     case PROP::Text: caption_ = v.str(); return;
     case PROP::Type: case PROP::ClientWidth: case PROP::ClientHeight: case PROP::YOffset: case PROP::Visible:
     case PROP::Handle: case PROP::ClientHandle: case PROP::AcceptAll: case PROP::NextField:
       return;  // read-only
-    case PROP::XPos: screenX_ = toPxX(v); return;
-    case PROP::YPos: screenY_ = toPxY(v); return;
-    case PROP::Width: clientW_ = std::max(0.0, toPxX(v)); markAllDirty(); return;
-    case PROP::Height: clientH_ = std::max(0.0, toPxY(v)); markAllDirty(); return;
-    case PROP::MinWidth: minW_ = std::max(0.0, toPxX(v)); return;
-    case PROP::MinHeight: minH_ = std::max(0.0, toPxY(v)); return;
-    case PROP::MaxWidth: maxW_ = std::max(0.0, toPxX(v)); return;
-    case PROP::MaxHeight: maxH_ = std::max(0.0, toPxY(v)); return;
+    case PROP::XPos: g.moveTo(g.toPxX(v), g.screenY()); return;
+    case PROP::YPos: g.moveTo(g.screenX(), g.toPxY(v)); return;
+    case PROP::Width: g.setClientWidth(g.toPxX(v)); return;
+    case PROP::Height: g.setClientHeight(g.toPxY(v)); return;
+    case PROP::MinWidth: limits.minW = std::max(0.0, g.toPxX(v)); g.setLimits(limits); return;
+    case PROP::MinHeight: limits.minH = std::max(0.0, g.toPxY(v)); g.setLimits(limits); return;
+    case PROP::MaxWidth: limits.maxW = std::max(0.0, g.toPxX(v)); g.setLimits(limits); return;
+    case PROP::MaxHeight: limits.maxH = std::max(0.0, g.toPxY(v)); g.setLimits(limits); return;
     case PROP::Maximize: maximized_ = v.truthy(); if (maximized_) iconized_ = false; return;
     case PROP::Iconize: iconized_ = v.truthy(); if (iconized_) maximized_ = false; return;
-    case PROP::Pixels: pixels_ = v.truthy(); return;
-    case PROP::FontName: {
-      std::string face(text::clip(v.str()));
-      font_.face = face.empty() ? "MS Sans Serif" : face;
-      break;
-    }
-    case PROP::FontSize: font_.size = v.i32() > 0 ? v.i32() : 8; break;
-    case PROP::FontColor: font_.color = i32(v); break;
-    case PROP::FontStyle: font_.style = i32(v); break;
-    case PROP::FontCharset: font_.charset = i32(v); break;
+    case PROP::Pixels: g.setPixelsMode(v.truthy()); return;
+    case PROP::FontName:
+      font([&v](FontDesc& f) {
+        std::string face(text::clip(v.str()));
+        f.face = face.empty() ? "MS Sans Serif" : face;
+      });
+      return;
+    case PROP::FontSize: font([&v](FontDesc& f) { f.size = v.i32() > 0 ? v.i32() : 8; }); return;
+    case PROP::FontColor: font([&v](FontDesc& f) { f.color = i32(v); }); return;
+    case PROP::FontStyle: font([&v](FontDesc& f) { f.style = i32(v); }); return;
+    case PROP::FontCharset: font([&v](FontDesc& f) { f.charset = i32(v); }); return;
     case PROP::Background: background_ = i32(v); return;
     case PROP::Hide: hidden_ = v.truthy(); return;
     case PROP::Icon: icon_ = v.str(); return;
@@ -160,31 +161,28 @@ void WindowModel::setWindowProp(int32_t prop, int index, const Value& v) {
     case PROP::Tiled: tiled_ = v.truthy(); if (tiled_) centered_ = false; return;
     case PROP::Centered: centered_ = v.truthy(); if (centered_) tiled_ = false; return;
     case PROP::Layout: rightToLeft_ = v.truthy(); return;
-    case PROP::WndProc: wndProc = v.num(); return;
-    case PROP::ClientWndProc: clientWndProc = v.num(); return;
+    case PROP::WndProc: frameProc_ = v.num(); return;
+    case PROP::ClientWndProc: clientProc_ = v.num(); return;
     case PROP::Alrt: alertSet(alerts_, index, v); return;
     default: kept_.set(prop, index, v); return;
   }
-  // A font change: new dialog units and natural sizes.
-  refreshMetrics();
-  invalidateNatural();
-  markAllDirty();
 }
 
 // ---- Controls ------------------------------------------------------------------
 
 Value WindowModel::getControlProp(const Control& c, int32_t prop, int index) const {
+  const WindowGeometry& g = geometry_;
   switch (prop) {
     case PROP::Text: return Value(c.type == TYPE::Text || c.type == TYPE::Rtf ? c.screen : c.text);
     case PROP::Type: return Value(c.type);
-    case PROP::XPos: return Value(fromPxX(rect(c).x));
-    case PROP::YPos: return Value(fromPxY(rect(c).y));
-    case PROP::Width: return Value(fromPxX(rect(c).w));
-    case PROP::Height: return Value(fromPxY(rect(c).h));
+    case PROP::XPos: return Value(g.fromPxX(g.rect(c).x));
+    case PROP::YPos: return Value(g.fromPxY(g.rect(c).y));
+    case PROP::Width: return Value(g.fromPxX(g.rect(c).w));
+    case PROP::Height: return Value(g.fromPxY(g.rect(c).h));
     case PROP::NoWidth: return flag(c.defaultW);
     case PROP::NoHeight: return flag(c.defaultH);
     case PROP::Full: return flag(c.fullW || c.fullH);
-    case PROP::Pixels: return flag(pixels_);
+    case PROP::Pixels: return flag(g.pixelsMode());
     case PROP::Center: return flag(c.justify == Justify::Center);
     case PROP::Left: return flag(c.justify == Justify::Left);
     case PROP::Right: return flag(c.justify == Justify::Right);
@@ -205,7 +203,7 @@ Value WindowModel::getControlProp(const Control& c, int32_t prop, int index) con
     case PROP::Fill: return Value(c.fill);
     case PROP::GridColor: return Value(c.gridColor);
     case PROP::Hide: return flag(c.hidden);
-    case PROP::Visible: return flag(visible(c));
+    case PROP::Visible: return flag(controls_.visible(c));
     case PROP::Disable: return flag(c.disabled);
     case PROP::Skip: return flag(c.skip);
     case PROP::ReadOnly: return flag(c.readOnly);
@@ -237,17 +235,10 @@ Value WindowModel::getControlProp(const Control& c, int32_t prop, int index) con
     case PROP::Step: return Value(c.step);
     case PROP::Drop: return Value(c.drop);
     case PROP::From: return Value(c.from);
-    case PROP::Items: return Value(isListType(c.type) ? visibleRows(c) : 0);
+    case PROP::Items: return Value(isListType(c.type) ? g.visibleRows(c) : 0);
     case PROP::MouseDownRow: return Value(c.mouseDownRow);
     case PROP::VScrollPos: return Value(c.vScrollPos);
-    case PROP::Follows: {
-      int prev = 0;
-      for (int f : tabOrder_) {
-        if (f == c.field) return Value(prev);
-        prev = f;
-      }
-      return Value(0);
-    }
+    case PROP::Follows: return Value(focusOrder_.before(c.field));
     case PROP::Alrt: return alertGet(c.alerts, index);
     default: {
       const Value* v = c.kept.find(prop, index);
@@ -257,7 +248,8 @@ Value WindowModel::getControlProp(const Control& c, int32_t prop, int index) con
 }
 
 void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Value& v) {
-  markDirty(c);
+  const WindowGeometry& g = geometry_;
+  changes_.control(c);
   switch (prop) {
     case PROP::Text:
       if (c.type == TYPE::Text || c.type == TYPE::Rtf) {
@@ -269,19 +261,19 @@ void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Valu
       c.naturalValid = false;
       if (usesPicture(c.type)) {
         c.picture = Picture::parse(c.text);
-        if (c.bind.bound()) displayControl(c);
+        if (c.bind.bound()) values_.display(c);
       }
       return;
     case PROP::Type: case PROP::Visible: case PROP::Items:
       return;  // read-only
-    case PROP::XPos: c.x = toPxX(v); return;
-    case PROP::YPos: c.y = toPxY(v); return;
+    case PROP::XPos: c.x = g.toPxX(v); return;
+    case PROP::YPos: c.y = g.toPxY(v); return;
     case PROP::Width:
-      c.w = toPxX(v);
+      c.w = g.toPxX(v);
       c.fullW = c.defaultW = false;
       return;
     case PROP::Height:
-      c.h = toPxY(v);
+      c.h = g.toPxY(v);
       c.fullH = c.defaultH = false;
       return;
     case PROP::NoWidth:
@@ -289,7 +281,7 @@ void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Valu
         c.defaultW = true;
         c.fullW = false;
       } else if (c.defaultW) {
-        c.w = rect(c).w;
+        c.w = g.rect(c).w;
         c.defaultW = false;
       }
       return;
@@ -298,7 +290,7 @@ void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Valu
         c.defaultH = true;
         c.fullH = false;
       } else if (c.defaultH) {
-        c.h = rect(c).h;
+        c.h = g.rect(c).h;
         c.defaultH = false;
       }
       return;
@@ -307,7 +299,7 @@ void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Valu
         c.fullW = c.fullH = true;
         c.defaultW = c.defaultH = false;
       } else if (c.fullW || c.fullH) {
-        RectD r = rect(c);
+        RectD r = g.rect(c);
         if (c.fullW) c.w = r.w;
         if (c.fullH) c.h = r.h;
         if (c.fullW) c.defaultW = false;
@@ -338,7 +330,7 @@ void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Valu
     case PROP::Hide: setHidden(c, v.truthy()); return;
     case PROP::Disable:
       c.disabled = v.truthy();
-      if (isContainerType(c.type)) markAllDirty();
+      if (isContainerType(c.type)) changes_.all();
       return;
     case PROP::Skip: c.skip = v.truthy(); return;
     case PROP::ReadOnly: c.readOnly = v.truthy(); return;
@@ -373,14 +365,21 @@ void WindowModel::setControlProp(Control& c, int32_t prop, int index, const Valu
       c.from = v.str();
       c.choices = parseChoices(c.from);
       c.naturalValid = false;
-      syncChoiceFromVariable(c);
+      values_.syncChoiceFromVariable(c);
       return;
     case PROP::MouseDownRow: c.mouseDownRow = i32(v); return;
     case PROP::VScrollPos: c.vScrollPos = std::clamp(i32(v), 0, 100); return;
-    case PROP::Follows: follows(c.field, i32(v)); return;
+    case PROP::Follows: focusOrder_.follows(c.field, i32(v)); return;
     case PROP::Alrt: alertSet(c.alerts, index, v); return;
     default: c.kept.set(prop, index, v); return;
   }
+}
+
+void WindowModel::setHidden(Control& c, bool on) {
+  if (c.hidden == on) return;
+  c.hidden = on;
+  if (isContainerType(c.type)) changes_.all();
+  changes_.control(c);
 }
 
 }  // namespace wevo::toolkit

@@ -24,44 +24,47 @@ char justifyChar(Justify j) {
 }  // namespace
 
 WindowSnapshot WindowModel::snapshot() const {
+  const WindowGeometry& g = geometry_;
   WindowSnapshot w;
-  w.handle = handle.load();
-  w.clientHandle = clientHandle.load();
-  w.thread = ownerThread.load();
-  w.openOrder = openOrder;
+  w.handle = handle_.load();
+  w.clientHandle = clientHandle_.load();
+  w.thread = ownerThread_.load();
+  w.openOrder = openOrder_;
   w.caption = caption_;
-  w.x = px(screenX_);
-  w.y = px(screenY_);
-  w.width = px(clientW_);
-  w.height = px(clientH_);
-  w.font = font_;
+  w.x = px(g.screenX());
+  w.y = px(g.screenY());
+  w.width = px(g.clientRect().w);
+  w.height = px(g.clientRect().h);
+  w.font = g.font();
   w.icon = icon_;
   w.wallpaper = wallpaper_;
   w.wallpaperMode = centered_ ? 1 : tiled_ ? 2 : 0;
   w.frameType = decl_.frameType;
   w.hidden = hidden_;
   w.modal = decl_.modal;
-  w.blocked = blockedFlag;
+  w.blocked = blocked_;
   w.statusBar = decl_.statusBar;
-  if (const Control* f = find(focus_)) w.statusText = f->msg;
+  const int focus = focusOrder_.focus();
+  if (const Control* f = controls_.find(focus)) w.statusText = f->msg;
   w.maximized = maximized_;
   w.iconized = iconized_;
-  w.minWidth = px(minW_);
-  w.minHeight = px(minH_);
-  w.maxWidth = px(maxW_);
-  w.maxHeight = px(maxH_);
-  w.focusedField = focus_;
+  w.minWidth = px(g.limits().minW);
+  w.minHeight = px(g.limits().minH);
+  w.maxWidth = px(g.limits().maxW);
+  w.maxHeight = px(g.limits().maxH);
+  w.focusedField = focus;
   w.background = background_;
   return w;
 }
 
 ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
+  const WindowGeometry& g = geometry_;
   ControlSnapshot s;
   s.field = c.field;
   s.type = c.type;
   s.parent = c.parent;
   s.label = c.label;
-  RectD r = rect(c);
+  RectD r = g.rect(c);
   s.x = px(r.x);
   s.y = px(r.y);
   s.width = px(r.w);
@@ -72,15 +75,15 @@ ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
   } else {
     s.text = c.text;
   }
-  s.font = effectiveFont(c);
+  s.font = g.effectiveFont(c);
   s.background = c.background;
   s.selectedColor = c.selectedColor;
   s.selectedFill = c.selectedFill;
   s.fill = c.fill;
   s.gridColor = c.gridColor;
   s.hidden = c.hidden;
-  s.visible = visible(c);
-  s.disabled = !enabled(c);
+  s.visible = controls_.visible(c);
+  s.disabled = !controls_.enabled(c);
   s.readOnly = c.readOnly;
   s.password = c.password;
   s.required = c.required;
@@ -99,7 +102,7 @@ ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
                : c.justify == Justify::Right ? c.rightOffset
                : c.justify == Justify::Center ? c.centerOffset
                : c.justify == Justify::Decimal ? c.decimalOffset : 0;
-  s.justifyOffset = px(offset * dluX_);
+  s.justifyOffset = px(offset * g.dluX());
   s.icon = c.icon;
   s.tip = c.tip;
   s.msg = c.msg;
@@ -111,12 +114,12 @@ ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
   s.bevelStyle = get(c.field, PROP::BevelStyle).i32();
   if (c.type == TYPE::Check) s.checked = c.checked;
   if (c.type == TYPE::Radio) {
-    const Control* option = find(c.parent);
+    const Control* option = controls_.find(c.parent);
     s.checked = option != nullptr && option->chosen == c.field;
   }
   if (c.type == TYPE::Sheet) s.currentTab = c.selected;
   s.tabOrder = tabPos;
-  s.focused = focus_ == c.field;
+  s.focused = focusOrder_.focus() == c.field;
   if (isListType(c.type)) {
     s.drop = c.drop;
     s.selected = c.selected;
@@ -125,16 +128,16 @@ ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
     std::vector<ListColumn> cols = c.columnsDlu;
     if (cols.empty()) cols.push_back(ListColumn{});
     for (ListColumn& col : cols) {
-      col.width = px(col.width * dluX_);
-      col.indent = px(col.indent * dluX_);
-      col.headerIndent = px(col.headerIndent * dluX_);
+      col.width = px(col.width * g.dluX());
+      col.indent = px(col.indent * g.dluX());
+      col.headerIndent = px(col.headerIndent * g.dluX());
     }
     int n = rowCount(c);
     s.rows.reserve(static_cast<size_t>(n));
     for (int row = 1; row <= n; ++row) {
       std::vector<std::string> cells;
       cells.reserve(cols.size());
-      for (const ListColumn& col : cols) cells.push_back(cellText(c, row, col));
+      for (const ListColumn& col : cols) cells.push_back(values_.cellText(c, row, col));
       s.rows.push_back(std::move(cells));
     }
     if (!c.columnsDlu.empty()) s.columns = std::move(cols);
@@ -148,37 +151,37 @@ ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
 }
 
 bool WindowModel::takeUpdate(ViewUpdate& out) {
-  if (!hasChanges()) return false;
+  if (!changes_.pending()) return false;
   out = ViewUpdate{};
-  out.handle = handle.load();
-  out.opened = pendingOpen_;
-  if (pendingOpen_ || windowDirty_ || allDirty_) out.window = snapshot();
-  out.destroyed = std::move(destroyed_);
-  destroyed_.clear();
+  out.handle = handle_.load();
+  out.opened = changes_.isOpening();
+  if (changes_.windowChanged()) out.window = snapshot();
+  out.destroyed = changes_.takeDestroyed();
+  const std::vector<int>& tabOrder = focusOrder_.tabOrder();
   std::unordered_map<int, int> tabPos;
-  tabPos.reserve(tabOrder_.size());
-  for (size_t i = 0; i < tabOrder_.size(); ++i) tabPos[tabOrder_[i]] = static_cast<int>(i) + 1;
+  tabPos.reserve(tabOrder.size());
+  for (size_t i = 0; i < tabOrder.size(); ++i) tabPos[tabOrder[i]] = static_cast<int>(i) + 1;
   auto position = [&](int field) {
     auto it = tabPos.find(field);
     return it != tabPos.end() ? it->second : 0;
   };
-  if (allDirty_) {
+  if (changes_.allChanged()) {
     out.controls.reserve(controls_.size());
-    for (auto& c : controls_) {
+    for (const auto& c : controls_) {
       out.controls.push_back(snapshot(*c, position(c->field)));
       c->dirty = false;
     }
   } else {
-    std::sort(dirty_.begin(), dirty_.end());
-    for (int f : dirty_) {
-      Control* c = find(f);
+    std::vector<int>& changed = changes_.changedControls();
+    std::sort(changed.begin(), changed.end());
+    for (int f : changed) {
+      Control* c = controls_.find(f);
       if (c == nullptr) continue;
       out.controls.push_back(snapshot(*c, position(f)));
       c->dirty = false;
     }
   }
-  dirty_.clear();
-  pendingOpen_ = windowDirty_ = allDirty_ = false;
+  changes_.taken();
   return true;
 }
 

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "platform/view/headless/headless_view.h"
 #include "tests/testing/run_scripted.h"
 #include "tests/testing/test_window.h"
 #include "wevo/toolkit.h"
@@ -44,7 +43,7 @@ TEST(WindowSnapshot, AnOpenedWindowShowsWhatTheModelSays) {
 
   std::optional<ScreenWindow> screen;
   Script script;
-  script.call([&] { screen = toolkit::HeadlessView::running()->screen().window(target()->handle()); }).closeWindow();
+  script.call([&] { screen = testing::screenWindow(target()->handle()); }).closeWindow();
   ProgramResult r = testing::runScripted(script, [&] {
     Window w(d.decl());
     w.open();
@@ -107,7 +106,7 @@ TEST(WindowSnapshot, ChangesGoOutWhenTheThreadWaits) {
   auto shown = [&] {
     std::optional<ControlSnapshot> s = testing::shownControl("Main", "?S");
     seen.push_back(s ? s->text : "(none)");
-    std::optional<ScreenWindow> w = toolkit::HeadlessView::running()->screen().window(target()->handle());
+    std::optional<ScreenWindow> w = testing::screenWindow(target()->handle());
     handlesShown.push_back(w->controls.count(10001) == 1);
   };
   script

@@ -1,12 +1,19 @@
-// What the toolkit asks of a screen.
+// The door between the toolkit and a screen: what the toolkit asks of a
+// view (View) and the little a view may ask of the toolkit (ViewHost).
 //
 // One View serves one running program (wevo::run). The toolkit never hands it
 // a pointer into its model: windows and controls travel as snapshots (plain
 // values), collected per window while a host thread works and sent in one
 // batch when that thread waits for input, shows a dialog, or releases frozen
 // drawing. A view that draws keeps its own widgets in step with the
-// snapshots; input flows back as InputMessages through toolkit::postInput()
-// (platform/toolkit/input.h), which routes them to the owning host thread.
+// snapshots; input flows back as InputMessages through ViewHost::postInput,
+// which routes them to the owning host thread. A view sees nothing of the
+// toolkit but this header (the build gives it no other).
+//
+// A view need not make the widgets it shows: one that binds a window to
+// widgets a host program built itself does so when the window's first update
+// arrives (ViewUpdate::opened; controls carry their labels), and can read
+// the window as it stands at any time through ViewHost::window.
 //
 // Threads. run() is called on the thread that called wevo::run and loops there
 // until quit(). Every other call comes from host threads, possibly several at
@@ -19,18 +26,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "wevo/codes.h"
+#include "wevo/program.h"
 #include "wevo/runtime.h"
 #include "wevo/script.h"
 
 namespace wevo::toolkit {
-
-class ScriptedUser;
 
 // A font as a control or window shows it. `face` is never empty in a
 // snapshot (inherited faces are resolved).
@@ -143,6 +151,12 @@ struct WindowSnapshot {
   friend bool operator==(const WindowSnapshot&, const WindowSnapshot&) = default;
 };
 
+// A window as the toolkit last sent it to the view: what is on screen.
+struct ShownWindow {
+  WindowSnapshot window;
+  std::map<int, ControlSnapshot> controls;  // by field
+};
+
 // The changes of one window since its last flush. Apply `destroyed` first,
 // then `controls` (each a full snapshot: create or replace).
 struct ViewUpdate {
@@ -155,7 +169,7 @@ struct ViewUpdate {
 };
 
 // Input from the screen (a person, or the scripted user through the view),
-// posted with toolkit::postInput from any thread. The toolkit routes it to the
+// posted with ViewHost::postInput from any thread. The toolkit routes it to the
 // thread that owns the window and runs it through the window's procedures.
 struct InputMessage {
   enum Kind {
@@ -203,6 +217,10 @@ struct DialogRequest {
   std::string filter; // file: "Name|*.ext|..."
   int flags = 0;      // file
 };
+
+// The parts of a text written with "|" between them: a dialog's lines, a
+// popup's items, a file filter's names and patterns ("a||b|" has four).
+std::vector<std::string> splitBars(std::string_view s);
 
 struct DialogResult {
   int button = 0;       // message
@@ -262,23 +280,51 @@ class View {
   virtual void setDragFullWindows(bool on) { (void)on; }
 
   // Performs one input step of the script (not a dialog step) as a person
-  // would, by posting input messages (toolkit::postInput), and returns once
+  // would, by posting input messages (ViewHost::postInput), and returns once
   // they are posted. Returns false with `why` set when it cannot.
   // Screenshot steps save the named window. Runs on a host thread.
   virtual bool deliver(const ResolvedStep& step, std::string& why) = 0;
-
-  // Called on a host thread that is about to wait in an event loop with
-  // nothing queued, after its windows were flushed. The default hands the
-  // thread to the scripted user (if any), which may deliver the next step.
-  virtual void hostThreadWaiting(int thread);
-
-  void attachScriptedUser(ScriptedUser* user) { scriptedUser_ = user; }
-  ScriptedUser* scriptedUser() const { return scriptedUser_; }
-
- private:
-  ScriptedUser* scriptedUser_ = nullptr;
 };
 
+// What a view may ask of the toolkit, and nothing else. The program gives it
+// to the view it makes (ViewFactory) and outlives the view. Every call is
+// safe from any thread and never calls back into the view.
+class ViewHost {
+ public:
+  // Input from the screen: routed to the host thread that owns its window
+  // (see InputMessage). False when no window took it.
+  virtual bool postInput(const InputMessage& message) = 0;
+  // The window with this handle as the toolkit last sent it (its changes
+  // since then still wait for a flush); nullopt when it is not open.
+  virtual std::optional<ShownWindow> window(int64_t handle) const = 0;
+  // Sends the calling host thread's model changes to the view now, so that
+  // what the view shows next is current. Does nothing on any other thread.
+  virtual void flush() = 0;
+  // Whether the program is ending; a view waiting for a person stops then.
+  virtual bool ending() const = 0;
+  // Ends the program as failed, with `why` (the screen went away): every
+  // host thread unwinds.
+  virtual void endProgram(const std::string& why) = 0;
+  // Whether a script gives the input: a view then takes none from a person.
+  virtual bool scripted() const = 0;
+
+ protected:
+  ~ViewHost() = default;
+};
+
+// A ViewFactory of the library's own making: `make` builds the view for the
+// program that passes itself as the host.
+using MakeView = std::function<std::unique_ptr<View>(ViewHost& host)>;
+ViewFactory viewFactory(MakeView make);
+// The factory's view for this host; nullptr for an empty factory.
+std::unique_ptr<View> makeView(const ViewFactory& factory, ViewHost& host);
+
 }  // namespace wevo::toolkit
+
+namespace wevo {
+struct ViewFactory::Maker {
+  toolkit::MakeView make;
+};
+}  // namespace wevo
 
 #endif  // WEVO_PLATFORM_VIEW_VIEW_H_

@@ -30,7 +30,7 @@ struct Answers {
 
 class AnsweringView : public toolkit::HeadlessView {
  public:
-  explicit AnsweringView(Answers answers) : answers_(answers) {}
+  AnsweringView(toolkit::ViewHost& host, Answers answers) : HeadlessView(host), answers_(answers) {}
 
   // A person is there: no scripted user, every dialog comes to dialog().
   bool hasPerson() const override { return true; }
@@ -52,7 +52,8 @@ class AnsweringView : public toolkit::HeadlessView {
 };
 
 inline ViewFactory answeringView(Answers answers = {}) {
-  return [answers] { return std::unique_ptr<toolkit::View>(std::make_unique<AnsweringView>(answers)); };
+  return toolkit::viewFactory(
+      [answers](toolkit::ViewHost& host) { return std::make_unique<AnsweringView>(host, answers); });
 }
 
 // The dialogs a transcript lists ("message ..." lines and the like), without

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "platform/view/headless/headless_view.h"
+#include "platform/toolkit/program_state.h"
 
 namespace wevo::testing {
 
@@ -37,17 +37,23 @@ ProgramResult runScripted(const Script& script, std::function<void()> main, RunO
 }
 
 std::optional<toolkit::WindowSnapshot> shownWindow(std::string_view caption) {
-  toolkit::HeadlessView* v = toolkit::HeadlessView::running();
-  if (v == nullptr) return std::nullopt;
-  return v->screen().find(caption);
+  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
+  if (!p) return std::nullopt;
+  return p->published().find(caption);
 }
 
 std::optional<toolkit::ControlSnapshot> shownControl(std::string_view caption, std::string_view label) {
-  toolkit::HeadlessView* v = toolkit::HeadlessView::running();
-  if (v == nullptr) return std::nullopt;
-  std::optional<toolkit::WindowSnapshot> w = v->screen().find(caption);
+  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
+  if (!p) return std::nullopt;
+  std::optional<toolkit::WindowSnapshot> w = p->published().find(caption);
   if (!w) return std::nullopt;
-  return v->screen().control(w->handle, label);
+  return p->published().control(w->handle, label);
+}
+
+std::optional<toolkit::ScreenWindow> screenWindow(int64_t handle) {
+  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
+  if (!p) return std::nullopt;
+  return p->published().window(handle);
 }
 
 }  // namespace wevo::testing

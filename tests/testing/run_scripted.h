@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/view/view.h"
+#include "platform/toolkit/screen.h"
 #include "wevo/program.h"
 #include "wevo/script.h"
 
@@ -34,11 +34,14 @@ ProgramResult runScripted(const Script& script, std::function<void()> main, RunO
 // Some transcript line starts with `prefix`.
 ::testing::AssertionResult transcriptHas(const ProgramResult& r, std::string_view prefix);
 
-// What the running program's headless view shows, for assertions from inside
-// a program (a call step or the main procedure). Empty when no headless
-// program runs or the window or control is not on screen.
+// What the running program has sent its view, for assertions from inside a
+// program (a call step or the main procedure). Empty when no program runs
+// or the window or control is not on screen.
 std::optional<toolkit::WindowSnapshot> shownWindow(std::string_view caption);
 std::optional<toolkit::ControlSnapshot> shownControl(std::string_view caption, std::string_view label);
+// The window with this handle as on screen, with the updates sent for it and
+// the repaints asked of it.
+std::optional<toolkit::ScreenWindow> screenWindow(int64_t handle);
 
 }  // namespace wevo::testing
 

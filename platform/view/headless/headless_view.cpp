@@ -2,23 +2,16 @@
 
 #include <cmath>
 
-#include "platform/toolkit/input.h"
-#include "platform/toolkit/program_state.h"
 #include "wevo/codes.h"
 #include "wevo/program.h"
 
 namespace wevo {
 
 ViewFactory headlessView() {
-  return [] { return std::unique_ptr<toolkit::View>(std::make_unique<toolkit::HeadlessView>()); };
+  return toolkit::viewFactory([](toolkit::ViewHost& host) { return std::make_unique<toolkit::HeadlessView>(host); });
 }
 
 namespace toolkit {
-
-HeadlessView* HeadlessView::running() {
-  std::shared_ptr<Program> p = Program::current();
-  return p ? dynamic_cast<HeadlessView*>(&p->view()) : nullptr;
-}
 
 void HeadlessView::run() {
   std::unique_lock<std::mutex> lock(mu_);
@@ -31,10 +24,7 @@ void HeadlessView::quit() {
   cv_.notify_all();
 }
 
-void HeadlessView::update(const std::vector<ViewUpdate>& batch) {
-  ++batches_;
-  for (const ViewUpdate& u : batch) screen_.apply(u);
-}
+void HeadlessView::update(const std::vector<ViewUpdate>& batch) { (void)batch; }
 
 FontMetrics HeadlessView::fixedMetrics(int size) {
   return FontMetrics{static_cast<int>(std::lround(size * 0.75)), static_cast<int>(std::lround(size * 1.625))};
@@ -105,14 +95,11 @@ DialogResult HeadlessView::dialog(const DialogRequest& r, const ScriptStep* step
   return res;
 }
 
-void HeadlessView::setCursor(std::string_view cursor) { (void)cursor; }
-void HeadlessView::setCapture(int64_t window) { (void)window; }
-void HeadlessView::invalidate(int64_t window, bool erase) {
-  (void)erase;
-  screen_.noteInvalidate(window);
-}
-
 bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
+  if (host_ == nullptr) {
+    why = "the view belongs to no program";
+    return false;
+  }
   const ScriptStep& s = *r.step;
   InputMessage m;
   m.window = r.window;
@@ -120,7 +107,7 @@ bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
   m.y = r.screenY;
   auto post = [&](InputMessage::Kind kind) {
     m.kind = kind;
-    if (!postInput(m)) {
+    if (!host_->postInput(m)) {
       why = "no window took the input";
       return false;
     }
@@ -172,8 +159,6 @@ bool HeadlessView::deliver(const ResolvedStep& r, std::string& why) {
       m.call = s.call;
       return post(InputMessage::Call);
     case ScriptStep::Screenshot:
-      if (std::shared_ptr<Program> p = Program::current())
-        p->record("screenshot \"" + s.text + "\" \"" + r.caption + "\"");
       return true;
     default:
       why = "it is not an input step";

@@ -12,29 +12,26 @@
 //   Arial (charsets 0, 161, 204), Courier New (0), MS Sans Serif (0, not
 //   scalable), Symbol (2), Tahoma (0), Times New Roman (0, 238).
 //
-// It keeps a copy of everything it was sent (screen()) so tests can assert
-// what reached the view, counts repaints and beeps, and records screenshot
-// steps in the transcript ("screenshot "name" "caption"").
+// What it was sent is on the toolkit's own record of the screen, where tests
+// look; it keeps nothing of it. A screenshot step saves nothing.
 #ifndef WEVO_PLATFORM_VIEW_HEADLESS_HEADLESS_VIEW_H_
 #define WEVO_PLATFORM_VIEW_HEADLESS_HEADLESS_VIEW_H_
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "platform/view/common/screen.h"
 #include "platform/view/view.h"
 
 namespace wevo::toolkit {
 
 class HeadlessView : public View {
  public:
+  // The view of a program, which takes the scripted user's input steps.
+  explicit HeadlessView(ViewHost& host) : host_(&host) {}
+  // A view on its own, for measuring: it delivers no step.
   HeadlessView() = default;
-
-  // The headless view of the running program, or nullptr.
-  static HeadlessView* running();
 
   void run() override;
   void quit() override;
@@ -44,26 +41,16 @@ class HeadlessView : public View {
   int textWidth(const FontDesc& font, std::string_view text) override;
   std::vector<FontFace> fonts() override;
   DialogResult dialog(const DialogRequest& request, const ScriptStep* step) override;
-  void setCursor(std::string_view cursor) override;
-  void setCapture(int64_t window) override;
-  void invalidate(int64_t window, bool erase) override;
-  void beep() override { ++beeps_; }
   bool deliver(const ResolvedStep& step, std::string& why) override;
-
-  const Screen& screen() const { return screen_; }
-  int beeps() const { return beeps_.load(); }
-  int updateBatches() const { return batches_.load(); }
 
   // The fixed metrics, for code that measures without a view.
   static FontMetrics fixedMetrics(int size);
 
  private:
+  ViewHost* host_ = nullptr;
   std::mutex mu_;
   std::condition_variable cv_;
   bool quit_ = false;
-  Screen screen_;
-  std::atomic<int> beeps_{0};
-  std::atomic<int> batches_{0};
 };
 
 }  // namespace wevo::toolkit

@@ -1,5 +1,5 @@
 // The user's input on the Qt windows, turned into the toolkit's input
-// messages (toolkit::postInput) from one application-wide event filter.
+// messages (ViewHost::postInput) from one application-wide event filter.
 //
 // The model decides what input does, as it does under the headless view: a
 // press on a button, check box, radio, tab or list row is not handed to the

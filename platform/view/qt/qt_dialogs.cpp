@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <vector>
 
-#include "platform/toolkit/choices.h"
 #include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/qt_convert.h"
 #include "wevo/codes.h"

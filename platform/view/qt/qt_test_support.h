@@ -7,8 +7,6 @@
 
 #include <functional>
 
-#include "platform/toolkit/event_loop.h"
-#include "platform/toolkit/host_thread.h"
 #include "platform/view/qt/qt_view.h"
 #include "platform/view/qt/top_window.h"
 #include "wevo/window.h"
@@ -18,11 +16,10 @@ namespace wevo::qtview::testing {
 // Puts the calling host thread's changes on screen and runs `fn` on the Qt
 // thread with the window's widget (nullptr when it is not shown).
 inline void onScreen(const Window& w, const std::function<void(TopWindow*)>& fn) {
-  if (toolkit::HostThread* t = toolkit::thisThread()) toolkit::flushThread(*t);
   QtView* view = QtView::running();
   ASSERT_NE(view, nullptr) << "no program runs on the Qt view";
   int64_t handle = w.handle();
-  ASSERT_TRUE(view->onQtThread([&] { fn(view->window(handle)); }));
+  ASSERT_TRUE(view->whenShown([&] { fn(view->window(handle)); }));
 }
 
 // The control's widget, cast to what the test expects.

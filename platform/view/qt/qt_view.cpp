@@ -9,10 +9,6 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "platform/toolkit/event_loop.h"
-#include "platform/toolkit/host_thread.h"
-#include "platform/toolkit/input.h"
-#include "platform/toolkit/program_state.h"
 #include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/input_router.h"
 #include "platform/view/qt/qt_context.h"
@@ -27,16 +23,16 @@ namespace wevo {
 ViewFactory qtView() { return qtView(QtViewOptions{}); }
 
 ViewFactory qtView(QtViewOptions options) {
-  return [options] { return std::unique_ptr<toolkit::View>(std::make_unique<qtview::QtView>(options)); };
+  return toolkit::viewFactory(
+      [options](toolkit::ViewHost& host) { return std::make_unique<qtview::QtView>(host, options); });
 }
 
 bool saveWindowPng(int64_t handle, const std::string& path) {
   qtview::QtView* v = qtview::QtView::running();
   if (v == nullptr) return false;
   // The calling thread's own changes first, as the user would see them.
-  if (toolkit::HostThread* t = toolkit::thisThread()) toolkit::flushThread(*t);
   bool ok = false;
-  v->onQtThread([&] {
+  v->whenShown([&] {
     if (qtview::TopWindow* w = v->window(handle)) ok = qtview::saveWindowImage(*w, qtview::toQ(path));
   });
   return ok;
@@ -45,6 +41,11 @@ bool saveWindowPng(int64_t handle, const std::string& path) {
 namespace qtview {
 
 namespace {
+
+// The view of the program that runs: from its making to the end of its loop.
+std::atomic<QtView*> gRunning{nullptr};
+
+void unregister(QtView* view) { gRunning.compare_exchange_strong(view, nullptr); }
 
 // The process's QApplication: made by the first view, on the thread that
 // then runs every program's loop, and kept for the life of the process.
@@ -91,20 +92,18 @@ toolkit::DialogResult unanswered(const toolkit::DialogRequest& r) {
   return res;
 }
 
-bool programEnding() {
-  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
-  return p && p->ending();
-}
-
 }  // namespace
 
-QtView::QtView(QtViewOptions options) : options_(std::move(options)) {
+QtView::QtView(toolkit::ViewHost& host, QtViewOptions options) : host_(host), options_(std::move(options)) {
   ensureApplication();
   caller_ = std::make_unique<QtCaller>();
   startQt();
+  QtView* none = nullptr;
+  gRunning.compare_exchange_strong(none, this);
 }
 
 QtView::~QtView() {
+  unregister(this);
   if (caller_->onQtThread()) {
     stopQt();
     return;
@@ -119,15 +118,12 @@ QtView::~QtView() {
   (void)player_.release();
 }
 
-QtView* QtView::running() {
-  std::shared_ptr<toolkit::Program> p = toolkit::Program::current();
-  return p ? dynamic_cast<QtView*>(&p->view()) : nullptr;
-}
+QtView* QtView::running() { return gRunning.load(); }
 
 void QtView::startQt() {
   images_ = std::make_unique<ImageCache>(options_.imageDir);
   context_ = std::make_unique<QtContext>(QtContext{measure_, *images_, nullptr});
-  router_ = std::make_unique<InputRouter>([](const toolkit::InputMessage& m) { return toolkit::postInput(m); });
+  router_ = std::make_unique<InputRouter>([this](const toolkit::InputMessage& m) { return host_.postInput(m); });
   context_->events = router_.get();
   desktop_ = std::make_unique<QtDesktop>(*context_);
   dialogs_ = std::make_unique<QtDialogs>(*images_);
@@ -150,11 +146,14 @@ void QtView::stopQt() {
 }
 
 void QtView::run() {
-  router_->setScripted(scriptedUser() != nullptr);
+  router_->setScripted(host_.scripted());
   QEventLoop loop;
   loop_ = &loop;
   if (!quitting_.load()) loop.exec();
   loop_ = nullptr;
+  // The Qt application quit under the program: nothing shows it any more.
+  if (!quitting_.load()) host_.endProgram("the Qt application quit while the program ran");
+  unregister(this);
   stopQt();
 }
 
@@ -195,6 +194,11 @@ bool QtView::onQtThread(std::function<void()> fn) {
   });
 }
 
+bool QtView::whenShown(std::function<void()> fn) {
+  host_.flush();
+  return onQtThread(std::move(fn));
+}
+
 TopWindow* QtView::window(int64_t handle) const { return desktop_ ? desktop_->window(handle) : nullptr; }
 
 QWidget* QtView::dialogOwner(int64_t owner) const {
@@ -231,7 +235,7 @@ toolkit::DialogResult QtView::dialog(const toolkit::DialogRequest& r, const Scri
   if (!shown) return res;
   for (;;) {
     if (pending->waitFor(std::chrono::milliseconds(100))) return pending->result;
-    if (programEnding() || caller_->stopped()) {
+    if (host_.ending() || caller_->stopped()) {
       caller_->post([this, id] {
         if (dialogs_) dialogs_->cancel(id);
       });
@@ -274,14 +278,8 @@ bool QtView::deliver(const toolkit::ResolvedStep& r, std::string& why) {
     why = "the Qt view has stopped";
     return false;
   }
-  if (!ok) {
-    why = failure;
-    return false;
-  }
-  if (r.step->kind == ScriptStep::Screenshot)
-    if (std::shared_ptr<toolkit::Program> p = toolkit::Program::current())
-      p->record("screenshot \"" + r.step->text + "\" \"" + r.caption + "\"");
-  return true;
+  if (!ok) why = failure;
+  return ok;
 }
 
 }  // namespace qtview

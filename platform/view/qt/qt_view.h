@@ -40,7 +40,7 @@ struct QtContext;
 
 class QtView final : public toolkit::View {
  public:
-  explicit QtView(QtViewOptions options);
+  QtView(toolkit::ViewHost& host, QtViewOptions options);
   ~QtView() override;
 
   // The Qt view of the running program, or nullptr.
@@ -65,6 +65,8 @@ class QtView final : public toolkit::View {
   // widgets; false when the view has stopped. For tests, the benchmark and
   // saveWindowPng.
   bool onQtThread(std::function<void()> fn);
+  // The same once the calling host thread's changes are on the widgets too.
+  bool whenShown(std::function<void()> fn);
   // The window's widget, on the Qt thread (nullptr when not shown).
   TopWindow* window(int64_t handle) const;
   FontMeasure& measure() { return measure_; }
@@ -78,6 +80,7 @@ class QtView final : public toolkit::View {
   void stopQt();
   void applicationStateChanged(int state);
 
+  toolkit::ViewHost& host_;
   QtViewOptions options_;
   FontMeasure measure_;
   UpdateQueue queue_;

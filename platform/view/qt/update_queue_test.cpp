@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/view/common/screen.h"
+#include "platform/toolkit/screen.h"
 
 namespace wevo::qtview {
 namespace {

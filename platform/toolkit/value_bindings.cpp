@@ -1,9 +1,8 @@
-// Bound values: what the screen shows of a variable (display), what goes
-// back into it (update), and the user's edits of the screen state.
+#include "platform/toolkit/value_bindings.h"
+
 #include <algorithm>
 
 #include "platform/toolkit/binding_io.h"
-#include "platform/toolkit/window_model.h"
 #include "wevo/text.h"
 
 namespace wevo::toolkit {
@@ -22,12 +21,7 @@ std::string capitaliseWords(std::string s) {
 
 }  // namespace
 
-int WindowModel::rowCount(const Control& c) const {
-  if (c.source != nullptr) return static_cast<int>(c.source->rowCount());
-  return static_cast<int>(c.choices.size());
-}
-
-std::string WindowModel::cellText(const Control& c, int row, const ListColumn& col) const {
+std::string ValueBindings::cellText(const Control& c, int row, const ListColumn& col) const {
   if (row < 1 || row > rowCount(c)) return {};
   if (c.source != nullptr) {
     std::string cell = c.source->cell(static_cast<size_t>(row - 1), col.field);
@@ -36,7 +30,7 @@ std::string WindowModel::cellText(const Control& c, int row, const ListColumn& c
   return c.choices[static_cast<size_t>(row - 1)].text;
 }
 
-std::string WindowModel::choiceValue(const Control& c, int item) const {
+std::string ValueBindings::choiceValue(const Control& c, int item) const {
   if (item < 1 || item > rowCount(c)) return {};
   if (c.source != nullptr) {
     int fieldNo = c.columnsDlu.empty() ? 1 : c.columnsDlu.front().field;
@@ -45,7 +39,7 @@ std::string WindowModel::choiceValue(const Control& c, int item) const {
   return c.choices[static_cast<size_t>(item - 1)].value;
 }
 
-bool WindowModel::isInput(const Control& c) const {
+bool ValueBindings::isInput(const Control& c) const {
   if (!c.bind.bound()) return false;
   switch (c.type) {
     case TYPE::Entry: case TYPE::Spin: case TYPE::Combo: case TYPE::DropCombo: case TYPE::Text: case TYPE::Rtf:
@@ -56,20 +50,20 @@ bool WindowModel::isInput(const Control& c) const {
   }
 }
 
-void WindowModel::syncChoiceFromVariable(Control& c) {
+void ValueBindings::syncChoiceFromVariable(Control& c) {
   if (!c.bind.bound() || !isListType(c.type)) return;
   int n = rowCount(c);
   int found = 0;
   for (int i = 1; i <= n && found == 0; ++i)
     if (bindingEquals(c.bind, Value(choiceValue(c, i)))) found = i;
   c.selected = found;
-  markDirty(c);
+  changes_.control(c);
 }
 
-void WindowModel::displayControl(Control& c) {
+void ValueBindings::display(Control& c) {
   if (c.type == TYPE::Radio) return;  // shown through its option
   if (!c.bind.bound()) {
-    if (isListType(c.type) || c.type == TYPE::Sheet) markDirty(c);
+    if (isListType(c.type) || c.type == TYPE::Sheet) changes_.control(c);
     return;
   }
   Value v = readBinding(c.bind);
@@ -99,7 +93,7 @@ void WindowModel::displayControl(Control& c) {
           break;
         }
       for (const auto& r : controls_)
-        if (r->type == TYPE::Radio && r->parent == c.field) markDirty(*r);
+        if (r->type == TYPE::Radio && r->parent == c.field) changes_.control(*r);
       break;
     }
     case TYPE::List: case TYPE::DropList:
@@ -109,19 +103,19 @@ void WindowModel::displayControl(Control& c) {
       break;
   }
   c.edited = false;
-  markDirty(c);
+  changes_.control(c);
 }
 
-void WindowModel::display(int field) {
+void ValueBindings::display(int field) {
   if (field != 0) {
-    if (Control* c = find(field)) displayControl(*c);
+    if (Control* c = controls_.find(field)) display(*c);
     return;
   }
-  for (auto& c : controls_) displayControl(*c);
+  for (const auto& c : controls_) display(*c);
 }
 
-bool WindowModel::update(int field) {
-  Control* cp = find(field);
+bool ValueBindings::update(int field) {
+  Control* cp = controls_.find(field);
   if (cp == nullptr) return true;
   Control& c = *cp;
   if (!c.bind.bound()) return true;
@@ -143,7 +137,7 @@ bool WindowModel::update(int field) {
       writeBinding(c.bind, Value(c.checked ? c.trueValue : c.falseValue));
       break;
     case TYPE::Option:
-      if (const Control* r = find(c.chosen)) writeBinding(c.bind, Value(r->radioValue));
+      if (const Control* r = controls_.find(c.chosen)) writeBinding(c.bind, Value(r->radioValue));
       break;
     case TYPE::List: case TYPE::DropList:
       if (c.selected > 0) writeBinding(c.bind, Value(choiceValue(c, c.selected)));
@@ -152,33 +146,33 @@ bool WindowModel::update(int field) {
       break;
   }
   c.edited = false;
-  markDirty(c);
+  changes_.control(c);
   return true;
 }
 
-void WindowModel::updateAll() {
-  for (auto& c : controls_) update(c->field);
+void ValueBindings::updateAll() {
+  for (const auto& c : controls_) update(c->field);
 }
 
-void WindowModel::bind(int field, Binding b) {
-  Control* c = find(field);
+void ValueBindings::bind(int field, Binding b) {
+  Control* c = controls_.find(field);
   if (c == nullptr) return;
   c->bind = b;
-  displayControl(*c);
+  display(*c);
 }
 
-void WindowModel::setList(int field, const ListSource* source) {
-  Control* c = find(field);
+void ValueBindings::setList(int field, const ListSource* source) {
+  Control* c = controls_.find(field);
   if (c == nullptr) return;
   c->source = source;
   int n = rowCount(*c);
   if (c->selected > n) c->selected = n;
   if (c->bind.bound()) syncChoiceFromVariable(*c);
-  markDirty(*c);
+  changes_.control(*c);
 }
 
-int WindowModel::selection(int field) const {
-  const Control* c = find(field);
+int ValueBindings::selection(int field) const {
+  const Control* c = controls_.find(field);
   if (c == nullptr) return 0;
   if (c->type == TYPE::Option) {
     int n = 0;
@@ -192,11 +186,11 @@ int WindowModel::selection(int field) const {
   return c->selected;
 }
 
-void WindowModel::setSelection(int field, int row) {
-  Control* c = find(field);
+void ValueBindings::setSelection(int field, int row) {
+  Control* c = controls_.find(field);
   if (c == nullptr) return;
   if (c->type == TYPE::Sheet) {
-    Control* tab = find(row);
+    Control* tab = controls_.find(row);
     if (tab != nullptr && tab->type == TYPE::Tab && tab->parent == c->field) selectTab(*tab);
     return;
   }
@@ -210,32 +204,32 @@ void WindowModel::setSelection(int field, int row) {
     return;
   }
   c->selected = std::clamp(row, 0, rowCount(*c));
-  markDirty(*c);
+  changes_.control(*c);
 }
 
-void WindowModel::setScreenText(Control& c, std::string s) {
+void ValueBindings::setScreenText(Control& c, std::string s) {
   if (c.upper) s = text::upper(s);
   if (c.capitalise) s = capitaliseWords(std::move(s));
   c.screen = std::move(s);
   c.edited = true;
-  markDirty(c);
+  changes_.control(c);
 }
 
-void WindowModel::toggleCheck(Control& c) {
+void ValueBindings::toggleCheck(Control& c) {
   c.checked = !c.checked;
-  markDirty(c);
+  changes_.control(c);
 }
 
-void WindowModel::chooseRadio(Control& radio) {
-  Control* option = find(radio.parent);
+void ValueBindings::chooseRadio(Control& radio) {
+  Control* option = controls_.find(radio.parent);
   if (option == nullptr || option->type != TYPE::Option) return;
   option->chosen = radio.field;
-  markDirty(*option);
-  for (auto& r : controls_)
-    if (r->type == TYPE::Radio && r->parent == option->field) markDirty(*r);
+  changes_.control(*option);
+  for (const auto& r : controls_)
+    if (r->type == TYPE::Radio && r->parent == option->field) changes_.control(*r);
 }
 
-bool WindowModel::selectRow(Control& c, int row) {
+bool ValueBindings::selectRow(Control& c, int row) {
   row = std::clamp(row, 0, rowCount(c));
   if (row == c.selected) return false;
   c.selected = row;
@@ -243,15 +237,15 @@ bool WindowModel::selectRow(Control& c, int row) {
     writeBinding(c.bind, Value(choiceValue(c, row)));
     if (c.type == TYPE::Combo || c.type == TYPE::DropCombo) c.screen = c.picture.format(readBinding(c.bind));
   }
-  markDirty(c);
+  changes_.control(c);
   return true;
 }
 
-void WindowModel::selectTab(Control& tab) {
-  Control* sheet = find(tab.parent);
+void ValueBindings::selectTab(Control& tab) {
+  Control* sheet = controls_.find(tab.parent);
   if (sheet == nullptr || sheet->type != TYPE::Sheet || sheet->selected == tab.field) return;
   sheet->selected = tab.field;
-  markAllDirty();
+  changes_.all();
 }
 
 }  // namespace wevo::toolkit

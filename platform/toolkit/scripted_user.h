@@ -4,12 +4,13 @@
 // An input step is delivered through the view (View::deliver) when the host
 // thread it goes to waits in an event loop with nothing queued, and only after
 // the thread that took the previous step waits again, so that a step always
-// meets the screen its predecessor left. A dialog step answers the next
+// meets the screen its predecessor left. A screenshot step taken goes into
+// the transcript. A dialog step answers the next
 // dialog shown. The program fails (ProgramResult::failed) with a message that
 // names the step or dialog when a dialog has no matching step, a step cannot
 // be delivered, or every host thread waits while no step can go on.
-#ifndef WEVO_PLATFORM_VIEW_COMMON_SCRIPTED_USER_H_
-#define WEVO_PLATFORM_VIEW_COMMON_SCRIPTED_USER_H_
+#ifndef WEVO_PLATFORM_TOOLKIT_SCRIPTED_USER_H_
+#define WEVO_PLATFORM_TOOLKIT_SCRIPTED_USER_H_
 
 #include <mutex>
 #include <string>
@@ -55,4 +56,4 @@ class ScriptedUser {
 
 }  // namespace wevo::toolkit
 
-#endif  // WEVO_PLATFORM_VIEW_COMMON_SCRIPTED_USER_H_
+#endif  // WEVO_PLATFORM_TOOLKIT_SCRIPTED_USER_H_

@@ -2,7 +2,7 @@
 // that names the step or dialog. The watchdog is set far away (120 s), so a
 // failure message that names the step shows the scripted user found it out
 // by itself rather than by waiting.
-#include "platform/view/common/scripted_user.h"
+#include "platform/toolkit/scripted_user.h"
 
 #include <gtest/gtest.h>
 

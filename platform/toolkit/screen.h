@@ -1,12 +1,12 @@
 // What reached the screen: the snapshots of every open window and its
-// controls, kept up to date from the view updates. Safe to use from any
-// thread; queries return copies.
+// controls, kept up to date from the updates sent to the view. Safe to use
+// from any thread; queries return copies.
 //
-// The toolkit keeps one (the scripted user finds windows and controls in it,
-// as a person would find them on screen) and the headless view keeps its own
-// (tests assert on what was sent to the view).
-#ifndef WEVO_PLATFORM_VIEW_COMMON_SCREEN_H_
-#define WEVO_PLATFORM_VIEW_COMMON_SCREEN_H_
+// The program keeps one: the scripted user finds windows and controls in it
+// as a person would find them on screen, a view reads a window's through
+// ViewHost::window, and tests assert on what was sent to the view.
+#ifndef WEVO_PLATFORM_TOOLKIT_SCREEN_H_
+#define WEVO_PLATFORM_TOOLKIT_SCREEN_H_
 
 #include <cstdint>
 #include <map>
@@ -20,9 +20,7 @@
 
 namespace wevo::toolkit {
 
-struct ScreenWindow {
-  WindowSnapshot window;
-  std::map<int, ControlSnapshot> controls;
+struct ScreenWindow : ShownWindow {
   int invalidations = 0;  // repaints asked for since the window opened
   int updates = 0;        // view updates received for it
 };
@@ -30,6 +28,7 @@ struct ScreenWindow {
 class Screen {
  public:
   void apply(const ViewUpdate& update);
+  // A repaint asked for the window with this window or client handle.
   void noteInvalidate(int64_t handle);
   void clear();
 
@@ -49,4 +48,4 @@ class Screen {
 
 }  // namespace wevo::toolkit
 
-#endif  // WEVO_PLATFORM_VIEW_COMMON_SCREEN_H_
+#endif  // WEVO_PLATFORM_TOOLKIT_SCREEN_H_

@@ -1,4 +1,4 @@
-#include "platform/view/common/screen.h"
+#include "platform/toolkit/screen.h"
 
 #include <algorithm>
 

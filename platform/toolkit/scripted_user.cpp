@@ -1,4 +1,4 @@
-#include "platform/view/common/scripted_user.h"
+#include "platform/toolkit/scripted_user.h"
 
 #include "platform/toolkit/dialog_text.h"
 #include "platform/toolkit/key_names.h"
@@ -94,7 +94,7 @@ bool ScriptedUser::resolve(const ScriptStep& s, ResolvedStep& out, int& thread, 
   {
     std::lock_guard<std::mutex> lock(program_.mu);
     capture = program_.capture;
-    focus = program_.focusWindow != nullptr ? program_.focusWindow->handle.load() : 0;
+    focus = program_.focusWindow != nullptr ? program_.focusWindow->handle() : 0;
   }
   out = ResolvedStep{};
   out.step = &s;
@@ -306,7 +306,10 @@ void ScriptedUser::onThreadWaiting(int thread) {
       return;
     }
     program_.progress();
-    if (step.kind != ScriptStep::Screenshot) lastThread_ = target;
+    if (step.kind == ScriptStep::Screenshot)
+      program_.record("screenshot \"" + step.text + "\" \"" + resolved.caption + "\"");
+    else
+      lastThread_ = target;
     // Look again: a thread that came here while this step was in flight went
     // back to waiting without delivering anything.
   }
