@@ -95,6 +95,10 @@ ProgramResult Program::run(std::function<void()> main) {
     endedCv_.wait_for(lock, std::chrono::seconds(kGraceSeconds), [this] { return live_ == 0; });
   }
   dog.join();
+  return joinThreads();
+}
+
+ProgramResult Program::joinThreads() {
   std::vector<std::thread> os;
   std::vector<std::shared_ptr<HostThread>> ts;
   {
@@ -112,6 +116,28 @@ ProgramResult Program::run(std::function<void()> main) {
   }
   std::lock_guard<std::mutex> lock(resultMu_);
   return result_;
+}
+
+std::shared_ptr<Program> Program::attach(const RunOptions& options) {
+  auto p = std::make_shared<Program>(options);
+  std::lock_guard<std::mutex> lock(gCurrentMu);
+  if (gCurrent) throw std::logic_error("a program is running already (one at a time per process)");
+  gCurrent = p;
+  return p;
+}
+
+ProgramResult Program::detach() {
+  // An end asked for, neither halted nor failed: nothing goes in the result.
+  ending_.store(true);
+  {
+    std::unique_lock<std::mutex> lock(mu);
+    wakeAllLocked();
+    endedCv_.wait_for(lock, std::chrono::seconds(kGraceSeconds), [this] { return live_ == 0; });
+  }
+  ProgramResult result = joinThreads();
+  std::lock_guard<std::mutex> lock(gCurrentMu);
+  if (gCurrent.get() == this) gCurrent.reset();
+  return result;
 }
 
 void Program::startThread(std::function<void()> procedure) {
