@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <typeinfo>
 #include <unordered_map>
 
 #include "platform/view/qt/qt_convert.h"
@@ -52,7 +53,12 @@ struct Kind {
   bool skip = false;             // neither a control nor scanned
 };
 
-bool exactly(const QWidget* w, const QMetaObject& meta) { return w->metaObject() == &meta; }
+// A class of the host's own without Q_OBJECT has its base's meta-object:
+// only the C++ type tells a plain QWidget from it.
+template <typename T>
+bool exactly(const QWidget* w) {
+  return typeid(*w) == typeid(T);
+}
 
 Kind classify(const QWidget* w) {
   if (qobject_cast<const QMenuBar*>(w) != nullptr || qobject_cast<const QStatusBar*>(w) != nullptr ||
@@ -76,7 +82,7 @@ Kind classify(const QWidget* w) {
     return {TYPE::Panel, Inside::Content};
   if (qobject_cast<const QSplitter*>(w) != nullptr || qobject_cast<const QStackedWidget*>(w) != nullptr)
     return {TYPE::Panel, Inside::Children};
-  if (exactly(w, QWidget::staticMetaObject) || exactly(w, QFrame::staticMetaObject))
+  if (exactly<QWidget>(w) || exactly<QFrame>(w))
     return {TYPE::Panel, Inside::Children, true};
   return {TYPE::Custom};  // a progress bar, or a class of the host's own
 }

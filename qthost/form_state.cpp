@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QResizeEvent>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
 #include <map>
@@ -16,17 +19,35 @@ namespace wevo::qthost {
 
 namespace {
 
-// Gives every widget below `w` the geometry show() would give it: layouts
-// run top-down, pending resize events are delivered (tab widgets place
-// their pages on them), and the pages a stacked widget does not show yet
-// take the size of the one it shows.
+// Gives every widget below `w` the geometry show() would give it: pending
+// resize events are delivered (tab widgets place their pages on them),
+// layouts run top-down, and the pages a stacked widget does not show take
+// the size of the one it shows (Qt sizes them only when they are shown).
+// A tab widget not shown yet leaves its tab bar and pages where they were
+// made until it is shown: placed here as it will place them then.
+struct TabWidgetAccess : QTabWidget {
+  static void styleOption(const QTabWidget* t, QStyleOptionTabWidgetFrame* option) {
+    (t->*(&TabWidgetAccess::initStyleOption))(option);
+  }
+};
+
+void placeTabWidget(QTabWidget* t) {
+  auto* stack = t->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  if (stack == nullptr) return;
+  QStyleOptionTabWidgetFrame option;
+  TabWidgetAccess::styleOption(t, &option);
+  t->tabBar()->setGeometry(t->style()->subElementRect(QStyle::SE_TabWidgetTabBar, &option, t));
+  stack->setGeometry(t->style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, t));
+}
+
 void settle(QWidget* w) {
-  if (QLayout* l = w->layout()) l->activate();
   if (w->testAttribute(Qt::WA_PendingResizeEvent)) {
     QResizeEvent e(w->size(), QSize());
     QCoreApplication::sendEvent(w, &e);
     w->setAttribute(Qt::WA_PendingResizeEvent, false);
   }
+  if (QLayout* l = w->layout()) l->activate();
+  if (auto* t = qobject_cast<QTabWidget*>(w); t != nullptr && !t->isVisible()) placeTabWidget(t);
   if (auto* stack = qobject_cast<QStackedWidget*>(w))
     for (int i = 0; i < stack->count(); ++i)
       if (QWidget* page = stack->widget(i); page != nullptr && page->geometry() != stack->rect())
@@ -54,15 +75,13 @@ void FormState::layOut() {
   if (f == nullptr) return;
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   f->ensurePolished();
-  if (!f->isVisible()) {
-    // As show() will: a window nobody sized takes the size its layout asks
-    // for. Show() is then left to do the same again, so that a form wevo
-    // leaves alone opens exactly as it would have.
-    const bool sized = f->testAttribute(Qt::WA_Resized);
-    if (f->isWindow() && !sized) f->adjustSize();
-    settle(f);
-    if (f->isWindow() && !sized) f->setAttribute(Qt::WA_Resized, false);
-  }
+  // As show() will: a window nobody sized takes the size its layout asks
+  // for. Show() is then left to do the same again, so that a form wevo
+  // leaves alone opens exactly as it would have.
+  const bool sized = f->isVisible() || !f->isWindow() || f->testAttribute(Qt::WA_Resized);
+  if (!sized) f->adjustSize();
+  settle(f);
+  if (!sized) f->setAttribute(Qt::WA_Resized, false);
   if (!sized_) {
     designedSize_ = f->size();
     sized_ = true;
@@ -91,7 +110,7 @@ void FormState::layoutsOff(const ScannedForm& form) {
   }
 }
 
-void FormState::place(const ScannedForm& form, qtview::BoundWindow& binding) {
+void FormState::place(const ScannedForm& form, qtview::BoundWindow& binding, const UnitRects& units) {
   layoutsOff(form);
   binding.setPlaced(true);
   // A form that is not shown yet keeps the size it was placed at.
@@ -111,6 +130,21 @@ void FormState::place(const ScannedForm& form, qtview::BoundWindow& binding) {
     auto p = byLabel.find(d.parent);
     r.parent = d.parent.empty() || p == byLabel.end() ? -1 : p->second;
     if (!binding.modelRect(static_cast<int>(i) + 1, r.rect)) r.rect = c.rect;
+    auto designed = designedUnits.find(d.use);
+    auto now = units.find(d.use);
+    if (knowsDesign && designed != designedUnits.end() && now != units.end()) {
+      const UnitRect& a = designed->second;
+      const UnitRect& b = now->second;
+      // (Sides first: moving the left edge keeps the right one where the units say.)
+      const int right = a.x + a.w == b.x + b.w ? c.rect.x() + c.rect.width() : r.rect.x() + r.rect.width();
+      const int bottom = a.y + a.h == b.y + b.h ? c.rect.y() + c.rect.height() : r.rect.y() + r.rect.height();
+      if (a.x == b.x) r.rect.moveLeft(c.rect.x());
+      if (a.y == b.y) r.rect.moveTop(c.rect.y());
+      if (a.w == b.w) r.rect.setWidth(c.rect.width());
+      else r.rect.setWidth(right - r.rect.x());
+      if (a.h == b.h) r.rect.setHeight(c.rect.height());
+      else r.rect.setHeight(bottom - r.rect.y());
+    }
     rows_.push_back(r);
   }
   // A tab has its sheet's rectangle; containers come before what they hold.
@@ -119,6 +153,7 @@ void FormState::place(const ScannedForm& form, qtview::BoundWindow& binding) {
   referenceSize_ = form_ != nullptr ? form_->size() : QSize();
   if (!placed_ && form_ != nullptr) form_->installEventFilter(this);
   placed_ = true;
+  reflow();
 }
 
 void FormState::layoutsOn() {
@@ -165,12 +200,13 @@ void FormState::restoreDesigned() {
 // ---- Resizing a placed form ------------------------------------------------------------
 
 bool FormState::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == form_ && event->type() == QEvent::Resize) reflow();
+  // Not while a call works on the form: its model places the controls then.
+  if (watched == form_ && event->type() == QEvent::Resize && !busy) reflow();
   return false;
 }
 
 void FormState::reflow() {
-  if (!placed_ || busy || form_ == nullptr) return;
+  if (!placed_ || form_ == nullptr) return;
   const QSize now = form_->size();
   const QRect oldForm(QPoint(0, 0), referenceSize_), newForm(QPoint(0, 0), now);
   std::vector<QRect> fresh(rows_.size());

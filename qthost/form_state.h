@@ -66,9 +66,11 @@ class FormState : public QObject {
 
   bool placed() const { return placed_; }
   // Layouts off and every placeable control where the binding's model has
-  // it; the form's size and these rectangles are what later sizes are
-  // worked out from.
-  void place(const ScannedForm& form, qtview::BoundWindow& binding);
+  // it (`units`: the model's rectangles in dialog units of the designed
+  // font; a side whose units are the designed ones keeps its designed
+  // pixels, which the units only round); the form's size and these
+  // rectangles are what later sizes are worked out from.
+  void place(const ScannedForm& form, qtview::BoundWindow& binding, const UnitRects& units);
   // Layouts off, nothing moved yet (design mode starts so).
   void layoutsOff(const ScannedForm& form);
   // Layouts on again; they lay the form out at its size.

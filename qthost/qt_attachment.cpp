@@ -150,7 +150,7 @@ void QtAttachment::customise(QWidget* form, const std::string& procedureName, co
     state.knowsDesign = true;
   }
   state.customised = true;
-  if (moved(after, state.designedUnits)) state.place(scanned, *binding);
+  if (moved(after, state.designedUnits)) state.place(scanned, *binding, after);
 }
 
 void QtAttachment::design(QWidget* form, const std::string& procedureName, const std::string& uniqueMarker,
@@ -189,7 +189,7 @@ void QtAttachment::design(QWidget* form, const std::string& procedureName, const
     state.knowsDesign = true;
   }
   if (ran && !impl_->ended && moved(after, state.designedUnits))
-    state.place(scanned, *binding);
+    state.place(scanned, *binding, after);
   else
     state.layoutsOn();
 }

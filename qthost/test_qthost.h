@@ -15,10 +15,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/view/qt/top_window.h"
 #include "store/test_store.h"
 #include "store/window_controls.h"
 #include "tests/testing/base/temp_dir.h"
@@ -69,6 +72,26 @@ inline const store::WindowControls* findRow(const std::vector<store::WindowContr
   return nullptr;
 }
 
+// Override rows under `marker`: copies of the original rows, changed by `edit`.
+inline void seed(const StoreFolder& folder, const std::string& marker,
+                 const std::vector<std::pair<std::string, std::function<void(store::WindowControls&)>>>& edits) {
+  std::vector<store::WindowControls> rows = folder.rows();
+  uint32_t uid = 0;
+  for (const store::WindowControls& r : rows) uid = std::max(uid, r.UID);
+  std::vector<store::WindowControls> added;
+  for (const auto& [label, edit] : edits) {
+    const store::WindowControls* original = findRow(rows, "WEVO_ORIGINAL", label);
+    ASSERT_NE(original, nullptr) << label;
+    store::WindowControls r = *original;
+    r.UID = ++uid;
+    text::assign(r.UNIQUEMARKER, marker);
+    edit(r);
+    added.push_back(r);
+  }
+  rows.insert(rows.end(), added.begin(), added.end());
+  ASSERT_TRUE(folder.replace(rows));
+}
+
 // Runs the event loop until `done` holds; false after `ms` without.
 inline bool waitFor(const std::function<bool()>& done, int ms = 15000) {
   QElapsedTimer t;
@@ -88,10 +111,42 @@ inline QMessageBox* shownMessage(const QString& text) {
   return nullptr;
 }
 
+// The widget of the control labelled `label` in a shown window of the
+// library's own (the property form, the control list, the browse), or nullptr.
+inline const qtview::ControlItem* libraryItem(const std::string& label) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* top = qobject_cast<qtview::TopWindow*>(w);
+    if (top == nullptr || !top->isVisible()) continue;
+    for (const auto& [field, item] : top->items())
+      if (item.snap.label == label && item.widget != nullptr) return &item;
+  }
+  return nullptr;
+}
+inline QWidget* libraryControl(const std::string& label) {
+  const qtview::ControlItem* item = libraryItem(label);
+  return item != nullptr ? item->widget : nullptr;
+}
+// Whether a shown list of the library's has a row whose first cell is `cell`.
+inline bool listShows(const std::string& list, const std::string& cell) {
+  const qtview::ControlItem* item = libraryItem(list);
+  if (item == nullptr) return false;
+  for (const std::vector<std::string>& row : item->snap.rows)
+    if (!row.empty() && text::clip(row[0]) == cell) return true;
+  return false;
+}
+
 inline QMenu* shownMenu() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* menu = qobject_cast<QMenu*>(w); menu != nullptr && menu->isVisible()) return menu;
   return nullptr;
+}
+
+// The form's own child widgets, before design mode adds any.
+inline std::vector<QWidget*> childWidgets(const QWidget* form) {
+  std::vector<QWidget*> out;
+  for (QObject* o : form->children())
+    if (o->isWidgetType()) out.push_back(static_cast<QWidget*>(o));
+  return out;
 }
 
 // Widgets wevo put on the form in design mode (the grab handles): children
@@ -156,8 +211,8 @@ class User : public QObject {
 namespace steps {
 
 // Design mode has started: its grab handles show on the form.
-inline User::Step designing(const QWidget* form, std::vector<QWidget*> own) {
-  return [form, own] { return handlesOn(form, own) >= 8; };
+inline User::Step designing(const QWidget* form) {
+  return [form, own = childWidgets(form)] { return handlesOn(form, own) >= 8; };
 }
 // A left-button drag on `w` from `from` by (dx, dy), in a few moves.
 inline User::Step drag(QWidget* w, QPoint from, int dx, int dy) {
@@ -180,6 +235,35 @@ inline User::Step answer(const QString& text, QMessageBox::StandardButton button
     QMessageBox* box = shownMessage(text);
     if (box == nullptr || box->button(button) == nullptr) return false;
     QTest::mouseClick(box->button(button), Qt::LeftButton);
+    return true;
+  };
+}
+// Chooses the popup menu's item whose text starts with `start`.
+inline User::Step choose(const QString& start) {
+  return [start] {
+    QMenu* menu = shownMenu();
+    if (menu == nullptr) return false;
+    for (QAction* a : menu->actions())
+      if (a->text().startsWith(start)) {
+        a->trigger();
+        menu->hide();
+        return true;
+      }
+    return false;
+  };
+}
+// Clicks the control labelled `label` of a window of the library's.
+inline User::Step click(const std::string& label) {
+  return [label] {
+    QWidget* w = libraryControl(label);
+    if (w == nullptr) return false;
+    QTest::mouseClick(w, Qt::LeftButton);
+    return true;
+  };
+}
+inline User::Step rightClick(QWidget* w, QPoint at) {
+  return [w, at] {
+    QTest::mouseClick(w, Qt::RightButton, Qt::NoModifier, at);
     return true;
   };
 }
