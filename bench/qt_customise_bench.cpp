@@ -41,6 +41,7 @@
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "store/window_controls.h"
+#include "tests/testing/other_rows.h"
 #include "wevo/qt.h"
 #include "wevo/text.h"
 
@@ -50,17 +51,10 @@ namespace {
 constexpr const char* kPassword = "bench password";
 constexpr const char* kProcedure = "QtOrders";
 constexpr const char* kMarker = "Bench";
-constexpr int kOtherProcedures = 500;
-constexpr int kOtherMarkers = 4;
-constexpr int kOtherLabels = 50;
 constexpr int kBoxes = 4;
 constexpr int kRows = 12;
 
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "%s failed: %d %s %s\n", what, kf::errorCode(), kf::errorText().c_str(),
-               kf::driverErrorText().c_str());
-  std::abort();
-}
+[[noreturn]] void fail(const char* what) { testing::failKeyedFile(what); }
 
 // The form, 200 named widgets in layouts.
 class BigForm : public QWidget {
@@ -100,8 +94,6 @@ class BigForm : public QWidget {
   }
 };
 
-void clear(store::WindowControls& r) { kf::clearRecord(store::winDecl(), &r); }
-
 // The store in a temporary folder, named for this program, with 100,000
 // rows of other procedures.
 class Bench {
@@ -132,20 +124,7 @@ class Bench {
     f.setName(store_);
     f.setOwner(kPassword);
     if (!f.create() || !f.open() || !f.stream()) fail("create");
-    for (int p = 0; p < kOtherProcedures; ++p)
-      for (int m = 0; m < kOtherMarkers; ++m)
-        for (int l = 0; l < kOtherLabels; ++l) {
-          clear(r);
-          r.UID = ++uid_;
-          text::assign(r.PROCEDURENAME, "Procedure" + std::to_string(p));
-          text::assign(r.UNIQUEMARKER, m == 0 ? store::kOriginalMarker : "Marker" + std::to_string(m));
-          text::assign(r.CONTROLLABEL, "?control" + std::to_string(l));
-          r.FEQ = r.ORDER = l + 1;
-          r.TYPE = 1 + l % 21;
-          r.WIDTH = 60;
-          r.HEIGHT = 12;
-          if (!f.append()) fail("append");
-        }
+    testing::appendOtherRows(f, r, uid_);
     if (!f.flush() || !f.build() || !f.close()) fail("build");
     // The form's original rows, then an override of each that changes its
     // text colour and tip but not its place.

@@ -241,22 +241,26 @@ QWidget* widgetAt(void* address) {
   return nullptr;
 }
 
+// The attachment and the widget a C call is for; nullptr when the call may
+// not go ahead.
+wevo::QtAttachment* attachmentFor(void* form, const WEVOSETTINGS* settings, QWidget*& widget) {
+  if (settings == nullptr || !wevo::onGuiThread()) return nullptr;
+  widget = widgetAt(form);
+  return widget != nullptr ? attachmentForC() : nullptr;
+}
+
 }  // namespace
 
 extern "C" WEVO_API void WEVO_QT_SETWINDOWCONTROLS(void* form, const char* procedureName, const char* uniqueMarker,
                                                    WEVOSETTINGS* settings) {
-  if (settings == nullptr || !wevo::onGuiThread()) return;
-  QWidget* w = widgetAt(form);
-  if (w == nullptr) return;
-  if (wevo::QtAttachment* a = attachmentForC())
+  QWidget* w = nullptr;
+  if (wevo::QtAttachment* a = attachmentFor(form, settings, w))
     a->customise(w, wevo::apply::TextArgument(procedureName), wevo::apply::TextArgument(uniqueMarker), *settings);
 }
 
 extern "C" WEVO_API void WEVO_QT_PROCESSWINDOW(void* form, const char* procedureName, const char* uniqueMarker,
                                                WEVOSETTINGS* settings) {
-  if (settings == nullptr || !wevo::onGuiThread()) return;
-  QWidget* w = widgetAt(form);
-  if (w == nullptr) return;
-  if (wevo::QtAttachment* a = attachmentForC())
+  QWidget* w = nullptr;
+  if (wevo::QtAttachment* a = attachmentFor(form, settings, w))
     a->design(w, wevo::apply::TextArgument(procedureName), wevo::apply::TextArgument(uniqueMarker), *settings);
 }

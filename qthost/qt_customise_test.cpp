@@ -18,6 +18,8 @@ namespace {
 
 using namespace testing;  // NOLINT
 using store::WindowControls;
+using QtCustomise = QtHost;
+using QtCEntries = QtHost;
 
 // Every named widget of `a` stands and looks as its namesake in `b`.
 void expectSameForms(QWidget& a, QWidget& b) {
@@ -34,17 +36,11 @@ void expectSameForms(QWidget& a, QWidget& b) {
 }
 
 void showBoth(QWidget& a, QWidget& b) {
-  a.show();
-  b.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&a));
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&b));
+  showForm(a);
+  showForm(b);
 }
 
-TEST(QtCustomise, AFormTheStoreLeavesAloneStaysAsTheHostMadeIt) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
+TEST_F(QtCustomise, AFormTheStoreLeavesAloneStaysAsTheHostMadeIt) {
   OrderForm customised, plain;
   wevo.customise(&customised, "OrderForm", "STANDARD", settings);
   showBoth(customised, plain);
@@ -78,15 +74,8 @@ TEST(QtCustomise, AFormTheStoreLeavesAloneStaysAsTheHostMadeIt) {
   EXPECT_EQ(text::clipped(findRow(rows, "WEVO_ORIGINAL", "?customerEdit")->CONTROLTEXT), "s255");
 }
 
-TEST(QtCustomise, StoredRowsReachTheWidgetsOwnPropertiesButNotTheHostsData) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
-  {
-    OrderForm first;
-    wevo.customise(&first, "OrderForm", "STANDARD", settings);  // the original rows
-  }
+TEST_F(QtCustomise, StoredRowsReachTheWidgetsOwnPropertiesButNotTheHostsData) {
+  writeOriginals();
   int designedX = 0;
   seed(store, "STANDARD",
        {{"?saveButton",
@@ -159,22 +148,14 @@ TEST(QtCustomise, StoredRowsReachTheWidgetsOwnPropertiesButNotTheHostsData) {
 }
 
 // A form with moved controls, at its designed size and then resized.
-TEST(QtCustomise, AResizedFormKeepsMovedControlsInSensiblePlaces) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
-  {
-    OrderForm first;
-    wevo.customise(&first, "OrderForm", "STANDARD", settings);
-  }
+TEST_F(QtCustomise, AResizedFormKeepsMovedControlsInSensiblePlaces) {
+  writeOriginals();
   seed(store, "STANDARD",
        {{"?saveButton", [](WindowControls& r) { r.X -= 40; }},
         {"?customerEdit", [](WindowControls& r) { r.WIDTH -= 30; }}});
   OrderForm form;
   wevo.customise(&form, "OrderForm", "STANDARD", settings);
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  showForm(form);
   const QRect save = form.ui.saveButton->geometry();
   const QRect edit = form.ui.customerEdit->geometry();
   const QRect box = form.ui.customerBox->geometry();
@@ -237,17 +218,12 @@ struct CodeForm : QWidget {
   QDialogButtonBox* buttons;
 };
 
-TEST(QtCustomise, UnnamedWidgetsAndClassesOfTheHostsOwnStillWork) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
+TEST_F(QtCustomise, UnnamedWidgetsAndClassesOfTheHostsOwnStillWork) {
   QPoint moved;
   {
     CodeForm form;
     wevo.customise(&form, "CodeForm", "", settings);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    showForm(form);
     const QPoint at = form.signature->pos();
     User user;
     user.then(steps::designing(&form))
@@ -275,17 +251,12 @@ TEST(QtCustomise, UnnamedWidgetsAndClassesOfTheHostsOwnStillWork) {
   EXPECT_EQ(+findRow(rows, "WEVO_ORIGINAL", "?signature")->TYPE, 18);
   CodeForm again;
   wevo.customise(&again, "CodeForm", "", settings);
-  again.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+  showForm(again);
   EXPECT_NEAR(again.signature->x(), moved.x(), 2);
   EXPECT_NEAR(again.signature->y(), moved.y(), 2);
 }
 
-TEST(QtCEntries, TakeTheFormsAddressAndRefuseWhatIsNoWidget) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
+TEST_F(QtCEntries, TakeTheFormsAddressAndRefuseWhatIsNoWidget) {
   OrderForm form;
   int notAWidget = 0;
   WEVO_QT_SETWINDOWCONTROLS(&notAWidget, "OrderForm", "STANDARD", &settings);
@@ -295,8 +266,7 @@ TEST(QtCEntries, TakeTheFormsAddressAndRefuseWhatIsNoWidget) {
   WEVO_QT_SETWINDOWCONTROLS(static_cast<QWidget*>(&form), "OrderForm", nullptr, &settings);
   EXPECT_NE(findRow(store.rows(), "WEVO_ORIGINAL", "?saveButton"), nullptr);
 
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  showForm(form);
   User user;
   user.then(steps::designing(&form))
       .then(steps::drag(form.ui.cancelButton, QPoint(8, 8), -25, 0))

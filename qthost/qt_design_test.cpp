@@ -15,15 +15,11 @@ namespace {
 
 using namespace testing;  // NOLINT
 using store::WindowControls;
+using QtDesign = QtHost;
 
 // The point of `w`'s bottom-right grab handle (the handles lie inside the
 // control, 6 pixels wide).
 QPoint bottomRightHandle(const QWidget* w) { return QPoint(w->width() - 3, w->height() - 3); }
-
-void show(QWidget& form) {
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-}
 
 // Design mode on `form`: `w` dragged by (dx, dy), then Esc and `answer`.
 void dragInDesign(QtAttachment& wevo, QWidget& form, QWidget* w, QPoint by, const std::string& marker,
@@ -40,17 +36,12 @@ void dragInDesign(QtAttachment& wevo, QWidget& form, QWidget* w, QPoint by, cons
   EXPECT_TRUE(user.finished()) << "design mode ended at step " << user.at();
 }
 
-TEST(QtDesign, DragAndResizeAreKeptAndTheFormTakesNoInput) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
+TEST_F(QtDesign, DragAndResizeAreKeptAndTheFormTakesNoInput) {
   QRect saveMoved, editSized;
-  QString typed;
   {
-    QtAttachment wevo;
     OrderForm form;
     wevo.customise(&form, "OrderForm", "STANDARD", settings);
-    show(form);
+    showForm(form);
     const QRect save = form.ui.saveButton->geometry();
     const QRect edit = form.ui.customerEdit->geometry();
     QSignalSpy clicked(form.ui.saveButton, &QPushButton::clicked);
@@ -78,34 +69,26 @@ TEST(QtDesign, DragAndResizeAreKeptAndTheFormTakesNoInput) {
     EXPECT_TRUE(form.ui.customerEdit->text().isEmpty());
     // The form is the host's again afterwards.
     QTest::keyClicks(form.ui.customerEdit, "Ann");
-    typed = form.ui.customerEdit->text();
-    EXPECT_EQ(typed, QStringLiteral("Ann"));
+    EXPECT_EQ(form.ui.customerEdit->text(), QStringLiteral("Ann"));
   }
   // Closed and opened again: the widgets are where the user put them (the
   // store keeps dialog units: within one of them).
-  {
-    QtAttachment wevo;
-    OrderForm again;
-    wevo.customise(&again, "OrderForm", "STANDARD", settings);
-    show(again);
-    EXPECT_NEAR(again.ui.saveButton->x(), saveMoved.x(), 2);
-    EXPECT_NEAR(again.ui.saveButton->y(), saveMoved.y(), 2);
-    EXPECT_EQ(again.ui.saveButton->size(), saveMoved.size());
-    EXPECT_NEAR(again.ui.customerEdit->width(), editSized.width(), 2);
-    EXPECT_NEAR(again.ui.customerEdit->height(), editSized.height(), 2);
-    EXPECT_EQ(again.ui.customerEdit->pos(), editSized.topLeft());
-  }
+  OrderForm again;
+  wevo.customise(&again, "OrderForm", "STANDARD", settings);
+  showForm(again);
+  EXPECT_NEAR(again.ui.saveButton->x(), saveMoved.x(), 2);
+  EXPECT_NEAR(again.ui.saveButton->y(), saveMoved.y(), 2);
+  EXPECT_EQ(again.ui.saveButton->size(), saveMoved.size());
+  EXPECT_NEAR(again.ui.customerEdit->width(), editSized.width(), 2);
+  EXPECT_NEAR(again.ui.customerEdit->height(), editSized.height(), 2);
+  EXPECT_EQ(again.ui.customerEdit->pos(), editSized.topLeft());
 }
 
-TEST(QtDesign, NoPutsEveryRowAndWidgetBack) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
+TEST_F(QtDesign, NoPutsEveryRowAndWidgetBack) {
   OrderForm form, plain;
   wevo.customise(&form, "OrderForm", "STANDARD", settings);
-  show(form);
-  show(plain);
+  showForm(form);
+  showForm(plain);
   User user;
   user.then(steps::designing(&form))
       .then(steps::drag(form.ui.saveButton, QPoint(10, 8), -60, -20))
@@ -139,29 +122,22 @@ TEST(QtDesign, NoPutsEveryRowAndWidgetBack) {
   }
   OrderForm again, plainAgain;
   wevo.customise(&again, "OrderForm", "STANDARD", settings);
-  show(again);
-  show(plainAgain);
+  showForm(again);
+  showForm(plainAgain);
   EXPECT_EQ(again.ui.saveButton->geometry(), plainAgain.ui.saveButton->geometry());
   EXPECT_EQ(again.ui.customerEdit->geometry(), plainAgain.ui.customerEdit->geometry());
 }
 
-TEST(QtDesign, ResetToOriginalFromThePopupMenu) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
-  {
-    OrderForm first;
-    wevo.customise(&first, "OrderForm", "STANDARD", settings);
-  }
+TEST_F(QtDesign, ResetToOriginalFromThePopupMenu) {
+  writeOriginals();
   seed(store, "STANDARD", {{"?saveButton", [](WindowControls& r) {
                               text::assign(r.CONTROLTEXT, "&Keep");
                               r.X -= 30;
                             }}});
   OrderForm form, plain;
   wevo.customise(&form, "OrderForm", "STANDARD", settings);
-  show(form);
-  show(plain);
+  showForm(form);
+  showForm(plain);
   ASSERT_EQ(form.ui.saveButton->text(), QStringLiteral("&Keep"));
   ASSERT_NE(form.ui.saveButton->geometry(), plain.ui.saveButton->geometry());
   User user;
@@ -178,28 +154,24 @@ TEST(QtDesign, ResetToOriginalFromThePopupMenu) {
   EXPECT_EQ(form.ui.saveButton->geometry(), plain.ui.saveButton->geometry());
   OrderForm again;
   wevo.customise(&again, "OrderForm", "STANDARD", settings);
-  show(again);
+  showForm(again);
   EXPECT_EQ(again.ui.saveButton->text(), QStringLiteral("&Save"));
   EXPECT_EQ(again.ui.saveButton->geometry(), plain.ui.saveButton->geometry());
 }
 
-TEST(QtDesign, EachMarkerKeepsItsOwnLayout) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
+TEST_F(QtDesign, EachMarkerKeepsItsOwnLayout) {
   OrderForm plain;
-  show(plain);
+  showForm(plain);
   {
     OrderForm standard;
     wevo.customise(&standard, "OrderForm", "STANDARD", settings);
-    show(standard);
+    showForm(standard);
     dragInDesign(wevo, standard, standard.ui.saveButton, QPoint(-50, 0), "STANDARD", settings);
   }
   {
     OrderForm compact;
     wevo.customise(&compact, "OrderForm", "COMPACT", settings);
-    show(compact);
+    showForm(compact);
     EXPECT_EQ(compact.ui.saveButton->geometry(), plain.ui.saveButton->geometry());
     dragInDesign(wevo, compact, compact.ui.cancelButton, QPoint(-20, -30), "COMPACT", settings);
   }
@@ -208,7 +180,7 @@ TEST(QtDesign, EachMarkerKeepsItsOwnLayout) {
   wevo.customise(&compact, "OrderForm", "COMPACT", settings);
   wevo.customise(&original, "OrderForm", "original ", settings);  // as designed, the store not read
   for (QWidget* w : {static_cast<QWidget*>(&standard), static_cast<QWidget*>(&compact), static_cast<QWidget*>(&original)})
-    show(*w);
+    showForm(*w);
   EXPECT_NEAR(standard.ui.saveButton->x(), plain.ui.saveButton->x() - 50, 2);
   EXPECT_EQ(standard.ui.cancelButton->geometry(), plain.ui.cancelButton->geometry());
   EXPECT_EQ(compact.ui.saveButton->geometry(), plain.ui.saveButton->geometry());
@@ -222,15 +194,11 @@ TEST(QtDesign, EachMarkerKeepsItsOwnLayout) {
   EXPECT_NEAR(standard.ui.cancelButton->y(), plain.ui.cancelButton->y() - 30, 2);
 }
 
-TEST(QtDesign, TheDesignKeyStartsOnTheFocusedControlAndArrowsNudgeIt) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
+TEST_F(QtDesign, TheDesignKeyStartsOnTheFocusedControlAndArrowsNudgeIt) {
   OrderForm form;
   wevo.customise(&form, "OrderForm", "STANDARD", settings);
   wevo.bindDesignKey(&form, "OrderForm", "STANDARD", settings);
-  show(form);
+  showForm(form);
   form.activateWindow();
   form.ui.phoneEdit->setFocus();
   const QPoint at = form.ui.phoneEdit->pos();
@@ -257,14 +225,10 @@ TEST(QtDesign, TheDesignKeyStartsOnTheFocusedControlAndArrowsNudgeIt) {
   EXPECT_EQ(+row->X, +original->X);
 }
 
-TEST(QtDesign, TheLibrarysWindowsWorkOverAQtForm) {
-  app();
-  StoreFolder store;
-  WEVOSETTINGS settings = store.settings();
-  QtAttachment wevo;
+TEST_F(QtDesign, TheLibrarysWindowsWorkOverAQtForm) {
   OrderForm form;
   wevo.customise(&form, "OrderForm", "STANDARD", settings);
-  show(form);
+  showForm(form);
   auto textBox = [] { return qobject_cast<QPlainTextEdit*>(libraryControl("?WIN:CONTROLTEXT")); };
   User user;
   user.then(steps::designing(&form))

@@ -64,6 +64,30 @@ struct StoreFolder {
   }
 };
 
+// Shows a form and waits until it is on the (offscreen) screen.
+inline void showForm(QWidget& form) {
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+}
+
+// One test's world: the application, a store folder, settings that name it
+// (asking before design mode keeps a change) and the program's attachment.
+class QtHost : public ::testing::Test {
+ protected:
+  struct Application {
+    Application() { app(); }
+  } application;
+  StoreFolder store;
+  WEVOSETTINGS settings = store.settings();
+  QtAttachment wevo;
+
+  // The order form's original rows, as its first customise writes them.
+  void writeOriginals() {
+    OrderForm first;
+    wevo.customise(&first, "OrderForm", "STANDARD", settings);
+  }
+};
+
 // The row of (marker, label); nullptr when there is none.
 inline const store::WindowControls* findRow(const std::vector<store::WindowControls>& rows,
                                             const std::string& marker, const std::string& label) {
