@@ -3,6 +3,7 @@
 #include "wevo/qt.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QThread>
@@ -55,16 +56,21 @@ bool moved(const qthost::UnitRects& now, const qthost::UnitRects& designed) {
   return false;
 }
 
-// Marks the form worked on for the length of a call.
+// Marks the form worked on for the length of a call. The program may
+// delete the form while the call waits (its state goes with it).
 class Busy {
  public:
-  explicit Busy(qthost::FormState& s) : s_(s) { s_.busy = true; }
-  ~Busy() { s_.busy = false; }
+  explicit Busy(qthost::FormState& s) : s_(&s) { s_->busy = true; }
+  ~Busy() {
+    if (s_ != nullptr) s_->busy = false;
+  }
   Busy(const Busy&) = delete;
   Busy& operator=(const Busy&) = delete;
+  // Whether the form outlived the call so far.
+  bool alive() const { return s_ != nullptr; }
 
  private:
-  qthost::FormState& s_;
+  QPointer<qthost::FormState> s_;
 };
 
 }  // namespace
@@ -143,7 +149,7 @@ void QtAttachment::customise(QWidget* form, const std::string& procedureName, co
     m.finish();
   });
   impl_->checkEnded();
-  if (!ran || impl_->ended) return;
+  if (!ran || impl_->ended || !busy.alive()) return;
   if (!state.knowsDesign && !before.empty()) {
     state.designedUnits = before;
     state.designedFont = font;
@@ -183,6 +189,7 @@ void QtAttachment::design(QWidget* form, const std::string& procedureName, const
   });
   binding->setRouting(false);
   impl_->checkEnded();
+  if (!busy.alive()) return;
   if (!knew && !before.empty()) {
     state.designedUnits = before;
     state.designedFont = font;

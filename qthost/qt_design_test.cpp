@@ -218,11 +218,36 @@ TEST_F(QtDesign, TheDesignKeyStartsOnTheFocusedControlAndArrowsNudgeIt) {
   EXPECT_NEAR(form.ui.phoneEdit->x(), at.x() + 2, 1);
   EXPECT_NEAR(form.ui.phoneEdit->y(), at.y() + 1, 1);
   // A nudge reaches the store only when a press selects the control again.
-  const WindowControls* row = findRow(store.rows(), "STANDARD", "?phoneEdit");
-  const WindowControls* original = findRow(store.rows(), "WEVO_ORIGINAL", "?phoneEdit");
+  const std::vector<WindowControls> rows = store.rows();
+  const WindowControls* row = findRow(rows, "STANDARD", "?phoneEdit");
+  const WindowControls* original = findRow(rows, "WEVO_ORIGINAL", "?phoneEdit");
   ASSERT_NE(row, nullptr);
   ASSERT_NE(original, nullptr);
   EXPECT_EQ(+row->X, +original->X);
+}
+
+TEST_F(QtDesign, AFormTheProgramDeletesMeanwhileEndsDesignMode) {
+  auto* form = new OrderForm;
+  wevo.customise(form, "OrderForm", "STANDARD", settings);
+  showForm(*form);
+  User user;
+  user.then(steps::designing(form))
+      .then(steps::act([&] { delete form; }))
+      .then(steps::answer(kSaveQuestion, QMessageBox::Yes));
+  user.start();
+  wevo.design(form, "OrderForm", "STANDARD", settings);
+  EXPECT_TRUE(user.finished()) << "design mode ended at step " << user.at();
+  // The program goes on: another form is designed as before.
+  OrderForm next;
+  wevo.customise(&next, "OrderForm", "STANDARD", settings);
+  showForm(next);
+  User again;
+  again.then(steps::designing(&next))
+      .then(steps::key(next.ui.saveButton, Qt::Key_Escape))
+      .then(steps::answer(kSaveQuestion, QMessageBox::No));
+  again.start();
+  wevo.design(&next, "OrderForm", "STANDARD", settings);
+  EXPECT_TRUE(again.finished()) << "design mode ended at step " << again.at();
 }
 
 TEST_F(QtDesign, TheLibrarysWindowsWorkOverAQtForm) {

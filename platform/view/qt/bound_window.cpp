@@ -354,6 +354,16 @@ void BoundWindow::setRouting(bool on) {
   routing_ = on;
   if (on) {
     qApp->installEventFilter(this);
+    // A form the program deletes meanwhile can take no more input: design
+    // mode is left as Esc leaves it.
+    if (root_ != nullptr)
+      destroyed_ = connect(root_.data(), &QObject::destroyed, this, [this] {
+        if (!routing_ || !post_) return;
+        InputMessage esc;
+        esc.kind = InputMessage::KeyDown;
+        esc.key = KEY::Esc;
+        post_(esc);
+      });
     // Moves without a button pressed reach the model too (the cursor over
     // the grab handles follows them).
     tracking_.clear();
@@ -368,6 +378,7 @@ void BoundWindow::setRouting(bool on) {
     return;
   }
   if (qApp != nullptr) qApp->removeEventFilter(this);
+  disconnect(destroyed_);
   for (auto& [w, was] : tracking_)
     if (w != nullptr) w->setMouseTracking(was);
   tracking_.clear();

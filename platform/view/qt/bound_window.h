@@ -18,7 +18,7 @@
 // While input is routed (design mode), no widget of the form gets a mouse
 // or key event: presses, moves, releases and keys go to the toolkit as the
 // user's input on the window, at screen positions measured from the
-// model's window position.
+// model's window position; a form deleted meanwhile sends Esc.
 //
 // Made and used on the Qt thread; the window binder hands it its updates.
 #ifndef WEVO_PLATFORM_VIEW_QT_BOUND_WINDOW_H_
@@ -137,6 +137,7 @@ class BoundWindow : public QObject {
   bool placed_ = false;
   bool routing_ = false;
   std::vector<std::pair<QPointer<QWidget>, bool>> tracking_;  // mouse tracking before routing
+  QMetaObject::Connection destroyed_;
 };
 
 }  // namespace wevo::qtview
