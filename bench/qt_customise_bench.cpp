@@ -137,7 +137,7 @@ class Bench {
     std::vector<store::WindowControls> originals;
     f.setPhysical();
     while (f.next()) {
-      uid_ = std::max(uid_, r.UID);
+      if (r.UID > uid_) uid_ = r.UID;  // (a packed field: no reference to it)
       if (text::clipped(r.UNIQUEMARKER) == store::kOriginalMarker && text::clipped(r.PROCEDURENAME) == kProcedure)
         originals.push_back(r);
     }

@@ -101,7 +101,8 @@ inline void seed(const StoreFolder& folder, const std::string& marker,
                  const std::vector<std::pair<std::string, std::function<void(store::WindowControls&)>>>& edits) {
   std::vector<store::WindowControls> rows = folder.rows();
   uint32_t uid = 0;
-  for (const store::WindowControls& r : rows) uid = std::max(uid, r.UID);
+  for (const store::WindowControls& r : rows)
+    if (r.UID > uid) uid = r.UID;  // (a packed field: no reference to it)
   std::vector<store::WindowControls> added;
   for (const auto& [label, edit] : edits) {
     const store::WindowControls* original = findRow(rows, "WEVO_ORIGINAL", label);
