@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QVBoxLayout>
@@ -145,6 +146,28 @@ TEST_F(QtCustomise, StoredRowsReachTheWidgetsOwnPropertiesButNotTheHostsData) {
   EXPECT_EQ(form.ui.quantityLabel->font(), plain.ui.quantityLabel->font());
   EXPECT_EQ(form.ui.notesEdit->palette(), plain.ui.notesEdit->palette());
   EXPECT_NE(designedX, 0);
+}
+
+TEST_F(QtCustomise, TheWindowRowSetsTheFormsFontAndIconAndItsControlsFollow) {
+  writeOriginals();
+  const std::string icon = store.dir.file("order.png");
+  QPixmap picture(16, 16);
+  picture.fill(Qt::green);
+  ASSERT_TRUE(picture.save(QString::fromStdString(icon)));
+  seed(store, "STANDARD", {{"WINDOW", [&](WindowControls& r) {
+                              r.FONTSIZE = 14;
+                              text::assign(r.ICON, icon);
+                            }}});
+  OrderForm form, plain;
+  wevo.customise(&form, "OrderForm", "STANDARD", settings);
+  showBoth(form, plain);
+  EXPECT_EQ(form.font().pointSize(), 14);
+  EXPECT_FALSE(form.windowIcon().isNull());
+  // Controls without a font of their own take the form's, as in Qt.
+  EXPECT_EQ(form.ui.quantityLabel->font().pointSize(), 14);
+  EXPECT_FALSE(form.ui.quantityLabel->testAttribute(Qt::WA_SetFont));
+  // Nothing moved: the layouts make room for the larger text.
+  EXPECT_GT(form.ui.quantityLabel->height(), plain.ui.quantityLabel->height());
 }
 
 // A form with moved controls, at its designed size and then resized.
