@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
@@ -87,6 +88,7 @@ TEST_F(QtCustomise, StoredRowsReachTheWidgetsOwnPropertiesButNotTheHostsData) {
            r.FLAT = 1;
            designedX = r.X;
            r.X -= 30;
+           r.ORDER = 0;  // first in the tab order
          }},
         {"?customerEdit",
          [](WindowControls& r) {
@@ -135,6 +137,20 @@ TEST_F(QtCustomise, StoredRowsReachTheWidgetsOwnPropertiesButNotTheHostsData) {
   EXPECT_EQ(form.ui.customerLabel->font().pointSize(), 14);
   EXPECT_TRUE(form.ui.customerLabel->font().bold());
   EXPECT_EQ(form.ui.orderTabs->tabText(0), QStringLiteral("Goods"));
+  // The stored tab order: the controls with rows follow one another in
+  // their ORDER from where the first of them (now the Save button) stands;
+  // the others keep their places.
+  auto chainPos = [](const QWidget& root, const QWidget* w) {
+    int n = 0;
+    for (QWidget* at = root.nextInFocusChain(); at != &root; at = at->nextInFocusChain(), ++n)
+      if (at == w) return n;
+    return -1;
+  };
+  EXPECT_LT(chainPos(plain, plain.ui.customerEdit), chainPos(plain, plain.ui.saveButton));
+  EXPECT_LT(chainPos(form, form.ui.saveButton), chainPos(form, form.ui.customerEdit));
+  EXPECT_LT(chainPos(form, form.ui.customerEdit), chainPos(form, form.ui.phoneEdit));
+  EXPECT_LT(chainPos(form, form.ui.productCombo), chainPos(form, form.ui.saveButton));
+  EXPECT_LT(chainPos(form, form.ui.quantitySpin), chainPos(form, form.ui.itemList));
   // Controls the rows do not move stay where the layouts had them.
   EXPECT_EQ(customer->geometry(), plain.ui.customerEdit->geometry());
   EXPECT_EQ(form.ui.orderTabs->geometry(), plain.ui.orderTabs->geometry());
@@ -230,6 +246,11 @@ struct CodeForm : QWidget {
     layout->addWidget(signature);
     unnamedButton = new QPushButton(QStringLiteral("Print"), this);
     layout->addWidget(unnamedButton);
+    for (int i = 0; i < 2; ++i) {  // two widgets of one name
+      auto* note = new QLabel(QStringLiteral("Note %1").arg(i), this);
+      note->setObjectName(QStringLiteral("note"));
+      layout->addWidget(note);
+    }
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));
     layout->addWidget(buttons);
@@ -268,8 +289,12 @@ TEST_F(QtCustomise, UnnamedWidgetsAndClassesOfTheHostsOwnStillWork) {
   const std::vector<WindowControls> rows = store.rows();
   for (const WindowControls& r : rows) {
     const std::string label(text::clipped(r.CONTROLLABEL));
-    EXPECT_TRUE(label == "WINDOW" || label == "?signature" || label == "?buttons") << label;
+    EXPECT_TRUE(label == "WINDOW" || label == "?signature" || label == "?buttons" || label == "?note" ||
+                label == "?note:2")
+        << label;
   }
+  ASSERT_NE(findRow(rows, "WEVO_ORIGINAL", "?note:2"), nullptr);
+  EXPECT_EQ(text::clipped(findRow(rows, "WEVO_ORIGINAL", "?note:2")->CONTROLTEXT), "Note 1");
   ASSERT_NE(findRow(rows, "WEVO_ORIGINAL", "?signature"), nullptr);
   EXPECT_EQ(+findRow(rows, "WEVO_ORIGINAL", "?signature")->TYPE, 18);
   CodeForm again;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTabWidget>
 #include <algorithm>
+#include <set>
 
 #include "platform/view/qt/image_cache.h"
 #include "platform/view/qt/key_codes.h"
@@ -67,9 +68,23 @@ BoundWindow::BoundWindow(QWidget* root, std::vector<BoundControl> controls, Desi
     looks_.ownFont = root_->testAttribute(Qt::WA_SetFont);
     looks_.icon = root_->windowIcon();
     looks_.focusChain.clear();
-    // The tab order as the host left it: its widgets in focus-chain order.
-    for (QWidget* w = root_->nextInFocusChain(); w != nullptr && w != root_; w = w->nextInFocusChain())
-      looks_.focusChain.emplace_back(w);
+    // The tab order as the host left it: the controls that take the focus,
+    // in focus-chain order (Qt orders only those). A control that holds
+    // others (a tab widget) is left out: Qt moves a widget together with
+    // what it holds, and ordering it among them would cut the chain.
+    std::set<const QWidget*> bound;
+    for (const auto& [field, c] : controls_)
+      if (c.widget != nullptr && c.sheet == nullptr && c.widget->focusPolicy() != Qt::NoFocus) bound.insert(c.widget);
+    for (auto it = bound.begin(); it != bound.end();) {
+      bool holds = false;
+      for (const QWidget* other : bound)
+        if (other != *it && (*it)->isAncestorOf(other)) holds = true;
+      it = holds ? bound.erase(it) : std::next(it);
+    }
+    for (QWidget* w = root_->nextInFocusChain(); w != nullptr && w != root_; w = w->nextInFocusChain()) {
+      if (bound.erase(w) != 0) looks_.focusChain.emplace_back(w);
+      if (bound.empty()) break;
+    }
   }
 }
 
@@ -313,24 +328,29 @@ void BoundWindow::setPlaced(bool placed) {
 }
 
 void BoundWindow::applyTabOrder() {
-  bool designed = true;
-  std::vector<std::pair<int, QWidget*>> order;
+  // The designed chain, with the controls the model orders taking the
+  // places they held in it in the model's order; the others (not in the
+  // model's order: hidden, disabled, no control) keep theirs.
+  std::map<const QWidget*, int> position;
   for (const auto& [field, c] : controls_) {
     if (c.widget == nullptr || c.sheet != nullptr) continue;
     auto s = shown_.find(field);
-    if (s == shown_.end()) continue;
-    auto d = looks_.controls.find(c.widget);
-    if (d != looks_.controls.end() && d->second.seen && d->second.snap.tabOrder != s->second.tabOrder) designed = false;
-    if (s->second.tabOrder > 0) order.emplace_back(s->second.tabOrder, c.widget);
+    if (s != shown_.end() && s->second.tabOrder > 0) position[c.widget] = s->second.tabOrder;
   }
   std::vector<QWidget*> chain;
-  if (designed) {
-    for (const QPointer<QWidget>& w : looks_.focusChain)
-      if (w != nullptr) chain.push_back(w);
-  } else {
-    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [pos, w] : order) chain.push_back(w);
+  std::vector<size_t> places;
+  std::vector<QWidget*> ordered;
+  for (const QPointer<QWidget>& w : looks_.focusChain) {
+    if (w == nullptr) continue;
+    if (position.count(w) != 0) {
+      places.push_back(chain.size());
+      ordered.push_back(w);
+    }
+    chain.push_back(w);
   }
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [&](QWidget* a, QWidget* b) { return position[a] < position[b]; });
+  for (size_t i = 0; i < places.size(); ++i) chain[places[i]] = ordered[i];
   for (size_t i = 1; i < chain.size(); ++i)
     if (chain[i - 1]->window() == chain[i]->window()) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }

@@ -71,7 +71,7 @@ struct DesignedLooks {
   QFont font;
   bool ownFont = false;
   QIcon icon;
-  std::vector<QPointer<QWidget>> focusChain;  // the form's tab order, as designed
+  std::vector<QPointer<QWidget>> focusChain;  // the form's tab order, as designed: its focusable controls
 };
 
 class BoundWindow : public QObject {
