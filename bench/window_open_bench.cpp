@@ -79,6 +79,7 @@
 #include "platform/view/qt/top_window.h"
 #include "store/window_controls.h"
 #include "tests/testing/mixed_window.h"
+#include "tests/testing/other_rows.h"
 #include "wevo/qt_view.h"
 #include "wevo/toolkit.h"
 #include "wevo/wevo.h"
@@ -89,15 +90,8 @@ namespace {
 constexpr const char* kProgram = "/opt/apps/SALES.EXE";
 constexpr const char* kPassword = "bench password";
 constexpr const char* kMarker = "Bench";
-constexpr int kOtherProcedures = 500;
-constexpr int kOtherMarkers = 4;
-constexpr int kOtherLabels = 50;
 
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "%s failed: %d %s %s\n", what, kf::errorCode(), kf::errorText().c_str(),
-               kf::driverErrorText().c_str());
-  std::abort();
-}
+[[noreturn]] void fail(const char* what) { testing::failKeyedFile(what); }
 
 std::string procedureOf(int controls) { return controls == 200 ? "BigWindow" : "ControlWindow"; }
 std::string labelOf(int i) { return testing::mixedControlLabel(i); }
@@ -181,22 +175,7 @@ class Bench {
     f.setOwner(kPassword);
     if (!f.create() || !f.open() || !f.stream()) fail("create");
     uint32_t uid = 0;
-    for (int p = 0; p < kOtherProcedures; ++p)
-      for (int m = 0; m < kOtherMarkers; ++m)
-        for (int l = 0; l < kOtherLabels; ++l) {
-          clear(r);
-          r.UID = ++uid;
-          text::assign(r.PROCEDURENAME, "Procedure" + std::to_string(p));
-          text::assign(r.UNIQUEMARKER, m == 0 ? store::kOriginalMarker : "Marker" + std::to_string(m));
-          text::assign(r.CONTROLLABEL, labelOf(l));
-          text::assign(r.DESCRIPTION, labelOf(l).substr(1));
-          text::assign(r.CONTROLTEXT, "Text of control " + std::to_string(l));
-          r.FEQ = r.ORDER = l + 1;
-          r.TYPE = 1 + l % 21;
-          r.WIDTH = 60;
-          r.HEIGHT = 12;
-          if (!f.append()) fail("append");
-        }
+    testing::appendOtherRows(f, r, uid);
     for (int n : {200, 21}) addOverrides(f, r, windowOf(n), uid);
     if (!f.flush() || !f.build() || !f.close()) fail("build");
   }

@@ -3,7 +3,7 @@
 #
 # Components (one Debian package each, cmake/WevoPackage.cmake):
 #   runtime   libwevolib.so.<major> and its versioned file
-#   dev       the public headers, the libwevolib.so link, the CMake package, wevo.pc
+#   dev       the public headers, the libwevolib.so link, the CMake package, wevo.pc and wevo-qt.pc
 #   <program> each program installed with wevo_install_program (wevodemo, ...)
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -72,7 +72,9 @@ function(wevo_install_library target)
   wevo_install_relative(WEVO_PC_PREFIX ${WEVO_INSTALL_PKGCONFIGDIR} .)
   set(WEVO_PC_LIBRARY ${target})
   configure_file(${PROJECT_SOURCE_DIR}/cmake/wevo.pc.in ${PROJECT_BINARY_DIR}/wevo.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/wevo.pc
+  # wevo-qt.pc: the same for a Qt Widgets program (wevo/qt.h), with Qt's flags.
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/wevo-qt.pc.in ${PROJECT_BINARY_DIR}/wevo-qt.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/wevo.pc ${PROJECT_BINARY_DIR}/wevo-qt.pc
     DESTINATION ${WEVO_INSTALL_PKGCONFIGDIR}
     COMPONENT dev)
 endfunction()

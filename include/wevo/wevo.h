@@ -74,6 +74,17 @@ WEVO_API void WEVO_SETWINDOWCONTROLS(int64_t window, const char* procedureName, 
 WEVO_API void WEVO_PROCESSWINDOW(int64_t window, int32_t field, const char* procedureName,
                                  const char* uniqueMarker, WEVOSETTINGS* settings);
 
+// The same two for a form of a Qt Widgets program (see wevo/qt.h), for a
+// program that reaches the library through C (a Python Qt program through
+// ctypes, for example): `form` is the QWidget's address. Called on the
+// QApplication's thread; an address where no widget lives, a call from
+// another thread or null settings do nothing. Without a wevo::QtAttachment
+// the first call makes one, which lasts until the application quits.
+WEVO_API void WEVO_QT_SETWINDOWCONTROLS(void* form, const char* procedureName, const char* uniqueMarker,
+                                        WEVOSETTINGS* settings);
+WEVO_API void WEVO_QT_PROCESSWINDOW(void* form, const char* procedureName, const char* uniqueMarker,
+                                    WEVOSETTINGS* settings);
+
 #ifdef __cplusplus
 }
 #endif

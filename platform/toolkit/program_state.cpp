@@ -105,16 +105,22 @@ ProgramResult Program::run(std::function<void()> main) {
   startThread(std::move(main));
   std::thread dog([this] { watchdog(); });
   view_->run();
+  waitForThreads();
+  dog.join();
+  return joinThreads();
+}
+
+void Program::waitForThreads() {
+  base::MutexLock lock(mu_);
+  const auto deadline = std::chrono::steady_clock::now() + kGrace;
+  while (live_ > 0 && endedCv_.waitUntil(mu_, deadline)) {
+  }
+}
+
+ProgramResult Program::joinThreads() {
   std::vector<std::thread> os;
   std::vector<std::shared_ptr<HostThread>> ts;
   std::vector<bool> finished;
-  {
-    base::MutexLock lock(mu_);
-    const auto deadline = std::chrono::steady_clock::now() + kGrace;
-    while (live_ > 0 && endedCv_.waitUntil(mu_, deadline)) {
-    }
-  }
-  dog.join();
   {
     base::MutexLock lock(mu_);
     os.swap(osThreads_);
@@ -134,6 +140,27 @@ ProgramResult Program::run(std::function<void()> main) {
   }
   base::MutexLock lock(resultMu_);
   return result_;
+}
+
+std::shared_ptr<Program> Program::attach(const RunOptions& options) {
+  auto p = std::make_shared<Program>(options);
+  Current& c = running();
+  base::MutexLock lock(c.mu);
+  if (c.program) throw std::logic_error("a program is running already (one at a time per process)");
+  c.program = p;
+  return p;
+}
+
+ProgramResult Program::detach() {
+  // An end asked for, neither halted nor failed: nothing goes in the result.
+  ending_.store(true);
+  wakeAll();
+  waitForThreads();
+  ProgramResult result = joinThreads();
+  Current& c = running();
+  base::MutexLock lock(c.mu);
+  if (c.program.get() == this) c.program.reset();
+  return result;
 }
 
 void Program::startThread(std::function<void()> procedure) {

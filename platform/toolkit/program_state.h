@@ -51,6 +51,15 @@ class Program final : public ViewHost {
   // wevo::run: makes the program current, runs it to its end, and returns
   // how it ended. Throws std::logic_error when a program is running already.
   static ProgramResult runProgram(std::function<void()> main, const RunOptions& options);
+  // A program without a main procedure, for a host that runs the view's
+  // event loop itself (a Qt program keeps its QApplication::exec()): it is
+  // current at once and its host threads come from start(). Throws
+  // std::logic_error when a program is running already.
+  static std::shared_ptr<Program> attach(const RunOptions& options);
+  // Ends an attached program: every host thread unwinds (within seconds,
+  // else it is left behind), then the program stops being current. On the
+  // thread that attached it.
+  ProgramResult detach();
   // Starts a host thread running `procedure`.
   void startThread(std::function<void()> procedure) EXCLUDES(mu_);
 
@@ -148,6 +157,10 @@ class Program final : public ViewHost {
   friend class HostThread;
 
   ProgramResult run(std::function<void()> main);
+  // After the view's loop: waits a while for the host threads to end, then
+  // joins those that did (the others are left behind).
+  void waitForThreads() EXCLUDES(mu_);
+  ProgramResult joinThreads() EXCLUDES(mu_, resultMu_);
   static int64_t now();
   void hostMain(std::shared_ptr<HostThread> t, std::function<void()> procedure);
   void threadEnded(HostThread& t) EXCLUDES(mu_);

@@ -160,6 +160,33 @@ TEST(Program, CommandLineAndOneProgramAtATime) {
   EXPECT_NE(self.find("toolkit_tests"), std::string::npos);
 }
 
+TEST(Program, AnAttachedProgramRunsWhatIsStartedUntilDetached) {
+  std::shared_ptr<toolkit::Program> p = toolkit::Program::attach(RunOptions{});
+  // One program at a time, attached or run.
+  EXPECT_THROW(toolkit::Program::attach(RunOptions{}), std::logic_error);
+  EXPECT_THROW(run([] {}), std::logic_error);
+  std::atomic<int> opened{0};
+  std::atomic<bool> unwound{false};
+  for (int i = 0; i < 2; ++i)
+    start([&] {
+      Unwound u(unwound);
+      Window w(TestWindow("Attached").decl());
+      w.open();
+      if (w.isOpen()) ++opened;
+    });
+  for (int i = 0; i < 500 && opened.load() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ProgramResult r = p->detach();
+  EXPECT_EQ(opened.load(), 2);
+  EXPECT_TRUE(unwound.load());
+  EXPECT_FALSE(r.failed || r.halted) << describe(r);
+  EXPECT_EQ(toolkit::Program::current(), nullptr);
+  EXPECT_THROW(start([] {}), std::logic_error);
+  // Another program may come after it.
+  bool ran = false;
+  run([&] { ran = true; });
+  EXPECT_TRUE(ran);
+}
+
 TEST(Program, WatchdogEndsAProgramInWhichNothingHappens) {
   RunOptions options;
   options.stallSeconds = 1;

@@ -106,6 +106,7 @@ ControlSnapshot WindowModel::snapshot(const Control& c, int tabPos) const {
   s.icon = c.icon;
   s.tip = c.tip;
   s.msg = c.msg;
+  s.help = c.help;
   s.cursor = c.cursor;
   s.wallpaper = c.wallpaper;
   s.wallpaperMode = c.centered ? 1 : c.tiled ? 2 : 0;

@@ -109,6 +109,7 @@ struct ControlSnapshot {
   char justify = 0;       // 0 default, 'L', 'R', 'C', 'D'
   int justifyOffset = 0;  // pixels
   std::string icon, tip, msg, cursor, wallpaper;
+  std::string help;       // help id (what a view may show as the control's "what's this" text)
   int wallpaperMode = 0;  // 0 stretched, 1 centred, 2 tiled
   int bevelOuter = 0, bevelInner = 0, bevelStyle = 0;
   bool checked = false;   // check box; radio: the option's chosen one

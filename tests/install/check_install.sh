@@ -13,7 +13,8 @@
 #       test or benchmark and link none of them; the same with the tests on
 #       must fail, so the packages really were hidden
 # Checking a tree: the library with its SONAME and links, every public
-# header, the CMake package with its version rules, wevo.pc, wevodemo; each
+# header, the CMake package with its version rules, wevo.pc and wevo-qt.pc,
+# wevodemo; each
 # public header compiles on its own as C++20 and wevo.h as C11; every example
 # builds against the tree and passes its scripted check (examples/check).
 set -euo pipefail
@@ -82,11 +83,19 @@ EOF
 
   PKG_CONFIG_PATH="$lib/pkgconfig" pkg-config --exists "wevo = $version" ||
     fail "pkg-config does not find wevo $version in $lib/pkgconfig"
+  PKG_CONFIG_PATH="$lib/pkgconfig" pkg-config --exists "wevo-qt = $version" ||
+    fail "pkg-config does not find wevo-qt $version in $lib/pkgconfig"
 
-  # Each public header on its own, as hosts include them.
+  # Each public header on its own, as hosts include them (wevo/qt.h, the
+  # Qt host's, with Qt's flags as a Qt program has them).
+  local qtflags
+  qtflags=$(PKG_CONFIG_PATH="$lib/pkgconfig" pkg-config --cflags wevo-qt)
   for h in "$prefix"/include/wevo/*.h; do
+    local extra=()
+    # shellcheck disable=SC2206
+    [ "$(basename "$h")" != qt.h ] || extra=($qtflags -fPIC)
     echo "#include <wevo/$(basename "$h")>" |
-      c++ -std=c++20 -Wall -Wextra -Wpedantic -Werror -fsyntax-only -I"$prefix/include" -x c++ - ||
+      c++ -std=c++20 -Wall -Wextra -Wpedantic -Werror -fsyntax-only -I"$prefix/include" "${extra[@]}" -x c++ - ||
       fail "wevo/$(basename "$h") does not compile on its own as C++20"
   done
   printf '#include <wevo/wevo.h>\nint main(void) { WEVOSETTINGS s = {{0}, {0}, 0}; WEVO_SETWINDOWCONTROLS(0, "", "", &s); return 0; }\n' |

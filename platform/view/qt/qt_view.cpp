@@ -17,6 +17,7 @@
 #include "platform/view/qt/qt_dialogs.h"
 #include "platform/view/qt/step_player.h"
 #include "platform/view/qt/top_window.h"
+#include "platform/view/qt/window_binder.h"
 
 namespace wevo {
 
@@ -123,6 +124,7 @@ QtView::~QtView() {
   (void)desktop_.release();
   (void)dialogs_.release();
   (void)player_.release();
+  (void)binder_.release();
 }
 
 QtView* QtView::running() { return gRunning.load(); }
@@ -135,6 +137,7 @@ void QtView::startQt() {
   desktop_ = std::make_unique<QtDesktop>(*context_);
   dialogs_ = std::make_unique<QtDialogs>(*images_);
   player_ = std::make_unique<StepPlayer>(*desktop_, *router_, options_.screenshotDir);
+  binder_ = std::make_unique<WindowBinder>(*context_, [this](const toolkit::InputMessage& m) { return host_.postInput(m); });
   router_->install();
   QObject::connect(qApp, &QGuiApplication::applicationStateChanged, router_.get(),
                    [this](Qt::ApplicationState s) { applicationStateChanged(static_cast<int>(s)); });
@@ -146,6 +149,7 @@ void QtView::stopQt() {
   router_->uninstall();
   dialogs_.reset();  // answers the dialogs still open, while their owners exist
   player_.reset();
+  binder_.reset();
   desktop_.reset();
   router_.reset();
   context_.reset();
@@ -191,7 +195,8 @@ void QtView::applicationStateChanged(int state) {
 
 void QtView::applyPending() {
   if (!desktop_) return;
-  for (const toolkit::ViewUpdate& u : queue_.take()) desktop_->apply(u);
+  for (const toolkit::ViewUpdate& u : queue_.take())
+    if (!binder_->apply(u)) desktop_->apply(u);
 }
 
 bool QtView::onQtThread(std::function<void()> fn) {
@@ -209,11 +214,14 @@ bool QtView::whenShown(std::function<void()> fn) {
 TopWindow* QtView::window(int64_t handle) const { return desktop_ ? desktop_->window(handle) : nullptr; }
 
 QWidget* QtView::dialogOwner(int64_t owner) const {
+  if (BoundWindow* bound = binder_->find(owner)) return bound->root();
   TopWindow* top = window(owner);
   if (top == nullptr || !top->snapshot().hidden) return top;
   TopWindow* best = nullptr;
   for (TopWindow* w : desktop_->windows())
     if (w->snapshot().thread == top->snapshot().thread && !w->snapshot().hidden) best = w;
+  // A host's form being designed, when the library has no window of its own shown.
+  if (best == nullptr) return binder_->ownerFor(top->snapshot().thread);
   return best;
 }
 
@@ -262,7 +270,10 @@ void QtView::setCapture(int64_t window) {
 void QtView::setFocus(int64_t window, int field) {
   caller_->post([this, window, field] {
     applyPending();
-    desktop_->setFocus(window, field);
+    if (BoundWindow* bound = binder_->find(window))
+      bound->setFocus(field);
+    else
+      desktop_->setFocus(window, field);
   });
 }
 
@@ -270,7 +281,10 @@ void QtView::invalidate(int64_t window, bool erase) {
   (void)erase;  // Qt repaints whole widgets
   caller_->post([this, window] {
     applyPending();
-    desktop_->invalidate(window);
+    if (BoundWindow* bound = binder_->find(window))
+      bound->invalidate();
+    else
+      desktop_->invalidate(window);
   });
 }
 

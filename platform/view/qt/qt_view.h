@@ -36,6 +36,7 @@ class QtDesktop;
 class QtDialogs;
 class StepPlayer;
 class TopWindow;
+class WindowBinder;
 struct QtContext;
 
 class QtView final : public toolkit::View {
@@ -73,6 +74,8 @@ class QtView final : public toolkit::View {
   // The window's widget, on the Qt thread (nullptr when not shown).
   TopWindow* window(int64_t handle) const;
   FontMeasure& measure() { return measure_; }
+  // The windows shown through a host's own widgets (window_binder.h).
+  WindowBinder& binder() { return *binder_; }
 
  private:
   void applyPending();
@@ -95,6 +98,7 @@ class QtView final : public toolkit::View {
   std::unique_ptr<QtDesktop> desktop_;
   std::unique_ptr<QtDialogs> dialogs_;
   std::unique_ptr<StepPlayer> player_;
+  std::unique_ptr<WindowBinder> binder_;
   QEventLoop* loop_ = nullptr;
   std::atomic<bool> quitting_{false};
   bool away_ = false;
