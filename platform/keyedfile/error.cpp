@@ -56,6 +56,8 @@ std::string_view errorTextFor(int code) {
       return "File driver error";
     case kErrNoTransaction:
       return "No transaction active";
+    case kErrConnection:
+      return "Server connection failed";
     default:
       return "Unknown error";
   }
