@@ -37,6 +37,9 @@ inline std::string kindName(const ::testing::TestParamInfo<StoreKind>& info) {
   return info.param == StoreKind::kFile ? "File" : "Server";
 }
 
+// How GoogleTest shows the parameter (in test lists: "GetParam() = Server").
+inline void PrintTo(StoreKind kind, std::ostream* out) { *out << (kind == StoreKind::kFile ? "File" : "Server"); }
+
 inline std::string environment(const char* name) {
   const char* v = std::getenv(name);
   return v != nullptr ? v : "";
@@ -86,13 +89,14 @@ class TestStores {
 
  private:
   void dropSchemas() {
-    if (schemas_.empty()) return;
+    if (schemas_.empty() || testServerUri().empty()) return;
     const std::string password = testServerPassword();
     const char* keywords[] = {"dbname", "password", nullptr};
     const std::string uri = testServerUri();
     const char* values[] = {uri.c_str(), password.c_str(), nullptr};
     PGconn* c = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(c) == CONNECTION_OK) {
+      PQsetNoticeProcessor(c, [](void*, const char*) {}, nullptr);
       for (const std::string& schema : schemas_) {
         char* quoted = PQescapeIdentifier(c, schema.c_str(), schema.size());
         if (quoted == nullptr) continue;
