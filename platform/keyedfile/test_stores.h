@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,20 @@ class TestStores {
     schemas_.push_back(schema);
     return serverStoreName(testServerUri(), schema);
   }
+  // A program whose store is this test's own: with WEVOPATH location(), the
+  // program at `path` keeps its store at `store` (for a file
+  // /opt/apps/SALES.EXE and <folder>/SALES.wevo; on the server a program
+  // name of its own, and its schema).
+  struct Program {
+    std::string path;
+    std::string store;
+  };
+  Program program() {
+    if (!server()) return {"/opt/apps/SALES.EXE", dir_.file("SALES.wevo")};
+    const std::string base = name("SALES").substr(testServerUri().size() + 1);
+    schemas_.back() = base + ".wevo";
+    return {"/opt/apps/" + base + ".EXE", serverStoreName(testServerUri(), base + ".wevo")};
+  }
   // The password a store takes: for a file the one given (blank: none), on
   // the server the test role's.
   std::string password(const std::string& forFile = "") const {
@@ -111,6 +126,36 @@ class TestStores {
   wevo::testing::TempDir dir_;
   std::vector<std::string> schemas_;
 };
+
+// What the server's `table` of the store holds, down to each row's last
+// write (each row's id and the transaction that last wrote it): the same
+// before and after only when nothing was written. Empty when it cannot be
+// read.
+inline std::string serverTableState(const std::string& store, const std::string& table) {
+  const std::optional<ServerStore> where = parseServerStoreName(store);
+  if (!where) return "";
+  const std::string password = testServerPassword();
+  const char* keywords[] = {"dbname", "password", nullptr};
+  const char* values[] = {where->uri.c_str(), password.c_str(), nullptr};
+  PGconn* c = PQconnectdbParams(keywords, values, 1);
+  std::string state;
+  if (PQstatus(c) == CONNECTION_OK) {
+    char* schema = PQescapeIdentifier(c, where->schema.c_str(), where->schema.size());
+    char* name = PQescapeIdentifier(c, table.c_str(), table.size());
+    if (schema != nullptr && name != nullptr) {
+      PGresult* r = PQexec(c, ("SELECT kf_row || ':' || xmin FROM " + std::string(schema) + "." + name +
+                               " ORDER BY kf_row")
+                                  .c_str());
+      if (PQresultStatus(r) == PGRES_TUPLES_OK)
+        for (int i = 0; i < PQntuples(r); ++i) state += std::string(PQgetvalue(r, i, 0)) + ";";
+      PQclear(r);
+    }
+    PQfreemem(schema);
+    PQfreemem(name);
+  }
+  PQfinish(c);
+  return state;
+}
 
 }  // namespace wevo::kf::testing
 
