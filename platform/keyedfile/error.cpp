@@ -81,4 +81,14 @@ void setError(int code, int driverCode, std::string_view driverText) {
   s.driverText = std::string(driverText);
 }
 
+bool failWith(int code) {
+  setError(code);
+  return false;
+}
+
+bool succeed() {
+  clearError();
+  return true;
+}
+
 }  // namespace wevo::kf

@@ -51,6 +51,10 @@ void setError(int code);
 // Number and standard text with the driver's number and text.
 void setError(int code, int driverCode, std::string_view driverText);
 
+// How an operation of this layer ends: with `code` (false), or cleared (true).
+bool failWith(int code);
+bool succeed();
+
 }  // namespace wevo::kf
 
 #endif  // WEVO_PLATFORM_KEYEDFILE_ERROR_H_

@@ -20,16 +20,6 @@ constexpr int kMaxRecoverSeconds = 3600;
 
 using Tx = File::State::Tx;
 
-bool failWith(int code) {
-  setError(code);
-  return false;
-}
-
-bool succeed() {
-  clearError();
-  return true;
-}
-
 bool requireOpen(const File::State& s) {
   if (!s.open) return failWith(kErrNotOpen);
   return true;

@@ -40,16 +40,6 @@ const std::string kLockExclusive = "SELECT pg_catalog.pg_advisory_lock($1)";
 const std::string kUnlockShared = "SELECT pg_catalog.pg_advisory_unlock_shared($1)";
 const std::string kUnlockExclusive = "SELECT pg_catalog.pg_advisory_unlock($1)";
 
-bool failWith(int code) {
-  setError(code);
-  return false;
-}
-
-bool succeed() {
-  clearError();
-  return true;
-}
-
 // The advisory lock that stands for one of a store's locks: the opener's
 // (access modes), the writers' (transactions), the creators'. The store is
 // its schema: one per database.
@@ -65,6 +55,16 @@ int64_t lockKey(const char* kind, const std::string& schema) {
 }
 
 PgValue millis(int ms) { return PgValue::text(std::to_string(std::max(ms, 1))); }
+
+// The first `count` (all: -1) component values of `key` in `record`, as
+// parameters.
+std::vector<PgValue> keyParams(const FileDecl& decl, int key, const void* record, int count = -1) {
+  std::vector<PgValue> params;
+  const KeyTuple values = keyTuple(decl, key, record);
+  for (size_t j = 0; j < values.size() && (count < 0 || static_cast<int>(j) < count); ++j)
+    params.push_back(pgValue(values[j]));
+  return params;
+}
 
 // A statement that is not one of the store's own failed: a missing table or
 // schema means no store there.
@@ -506,11 +506,9 @@ Cursor::Fetch PgFile::fetch(Cursor& cursor, bool forward, const KeyTuple& pins, 
 
 bool PgFile::get(int key) {
   if (!ready()) return false;
-  std::vector<PgValue> params;
-  for (const FieldValue& v : keyTuple(s_.decl, key, s_.record)) params.push_back(pgValue(v));
   PgBatch b(*conn_);
   startRead(b);
-  const int i = b.add(sql_.exactSql(key), std::move(params));
+  const int i = b.add(sql_.exactSql(key), keyParams(s_.decl, key, s_.record));
   if (!run(b)) return false;
   const PgResult& r = b.result(i);
   if (r.rows() == 0) return failWith(kErrNoRecord);
@@ -550,10 +548,8 @@ bool PgFile::readRanges(std::span<const File::RangeRead> ranges, int) {
     startRead(b);
   std::vector<int> at;
   for (const File::RangeRead& range : ranges) {
-    std::vector<PgValue> params;
-    const KeyTuple values = keyTuple(s_.decl, range.key, range.values);
-    for (int j = 0; j < range.components; ++j) params.push_back(pgValue(values[static_cast<size_t>(j)]));
-    at.push_back(b.add(sql_.rangeSql(range.key, range.components), std::move(params)));
+    at.push_back(b.add(sql_.rangeSql(range.key, range.components),
+                       keyParams(s_.decl, range.key, range.values, range.components)));
   }
   if (own) b.addOnce(kCommit);
   if (!run(b)) {
@@ -659,8 +655,7 @@ bool PgFile::build() {
 
 bool PgFile::duplicateCheck(int key) {
   if (!ready()) return false;
-  std::vector<PgValue> params;
-  for (const FieldValue& v : keyTuple(s_.decl, key, s_.record)) params.push_back(pgValue(v));
+  std::vector<PgValue> params = keyParams(s_.decl, key, s_.record);
   params.push_back(PgValue::integer(s_.current));
   PgBatch b(*conn_);
   startRead(b);

@@ -40,16 +40,6 @@ using Clock = std::chrono::steady_clock;
 using Line = FairLock::Line;
 using Tx = File::State::Tx;
 
-bool failWith(int code) {
-  setError(code);
-  return false;
-}
-
-bool succeed() {
-  clearError();
-  return true;
-}
-
 int millisLeft(Clock::time_point deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return left > 0 ? static_cast<int>(left) : 0;
