@@ -328,6 +328,9 @@ bool PgConnection::queue(const std::string& sql, const std::vector<PgValue>& par
         return false;
       }
       *newlyPrepared = true;
+      // Known from now on, so that the same statement later in the batch
+      // uses it; forgotten again if the server does not prepare it.
+      prepared_.emplace(sql, *name);
     } else {
       *name = it->second;
     }
@@ -448,7 +451,7 @@ bool PgBatch::run(int waitMillis) {
         ok = false;
         break;
       }
-      if (PQresultStatus(prep) == PGRES_COMMAND_OK) c_.prepared_.emplace(items_[i].sql, sent[i].name);
+      if (PQresultStatus(prep) != PGRES_COMMAND_OK) c_.prepared_.erase(items_[i].sql);
       prepared = PgResult(prep);
       while (!failed && (prep = c_.next(deadline, &failed)) != nullptr) PQclear(prep);
       if (failed) {

@@ -119,7 +119,8 @@ class PgConnection {
   pid_t pid_ = 0;
   bool broken_ = false;
   int forgotten_ = 0;  // syncs sent whose answers are still to be dropped
-  std::unordered_map<std::string, std::string> prepared_;  // SQL text -> statement name
+  // SQL text -> statement name, from the moment its preparation is sent.
+  std::unordered_map<std::string, std::string> prepared_;
   int serial_ = 0;
 };
 
