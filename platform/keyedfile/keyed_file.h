@@ -238,20 +238,25 @@ class File {
   // stream(): one transaction around the writes that follow, until flush().
   bool stream();
   bool flush();
-  // BEGIN IMMEDIATE, waiting up to `waitSeconds` for other writers (32 when
-  // they keep it); 56 inside a transaction or stream.
+  // A write transaction: other writers are kept out until it ends, waiting
+  // up to `waitSeconds` for those before it (32 when they keep the file);
+  // 56 inside a transaction or stream. (A file: BEGIN IMMEDIATE; a server:
+  // the writers' lock in a READ COMMITTED transaction.)
   bool begin(int waitSeconds);
   // Waits up to 2 s for the readers that asked for the file before it (32
-  // when they stay; the transaction is then still open, to roll back). 90 when
-  // the driver already rolled the transaction back because a statement in it
-  // failed (a damaged page, a full disk): its work is lost.
+  // when they stay; the transaction is then still open, to roll back; a
+  // server's readers never hold a commit up). 90 when the driver already
+  // rolled the transaction back because a statement in it failed (a damaged
+  // page, a full disk; on a server any refused statement): its work is lost.
+  // 100 when the connection to the server went with it.
   bool commit();
   bool rollback();
   // A read transaction: every read until endRead() sees the file as it was
-  // when the first of them ran, and no writer can change it in between
-  // (writers wait for it to end, up to their own wait). Waits up to
+  // when the first of them ran. On a file no writer can change it in between
+  // (writers wait for it to end, up to their own wait), and it waits up to
   // `waitSeconds` for a writer in the middle of its commit (32 when it stays
-  // there). No write may be made in it (56); 56 inside another transaction.
+  // there); a server keeps the reader's view and holds no writer up. No write
+  // may be made in it (56); 56 inside another transaction.
   bool beginRead(int waitSeconds);
   bool endRead();
   // The next row read is watched: a put() or del() of it fails with 89 when
