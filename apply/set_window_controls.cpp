@@ -6,10 +6,12 @@
 #include "apply/host_window.h"
 #include "apply/original_rows.h"
 #include "apply/override_rows.h"
+#include "apply/row_identity.h"
 #include "apply/row_writes.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "platform/toolkit/no_unwind.h"
 #include "store/prepare_store.h"
+#include "store/store_messages.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
 #include "store/store_transaction.h"
@@ -41,6 +43,18 @@ struct WindowRows {
   std::vector<RowOfControl> matched;
 };
 
+// The window's original rows and its marker's override rows, read as one
+// state of the store (on a server, in one round trip). False when they
+// could not be read.
+bool readWindowRows(kf::File& file, std::string_view procedureName, std::string_view uniqueMarker, WindowRows& rows) {
+  store::WindowControls originals, overrides;
+  SetRowKey(originals, procedureName, store::kOriginalMarker, "");
+  SetRowKey(overrides, procedureName, uniqueMarker, "");
+  const kf::File::RangeRead ranges[] = {{store::KEYPROCEDUREMARKERLABEL, 2, &originals, &rows.originals},
+                                        {store::KEYPROCEDUREMARKERLABEL, 2, &overrides, &rows.overrides}};
+  return file.readRanges(ranges, kReadWaitSeconds);
+}
+
 // The store work of one window open, with its writes going to `writes`:
 // the original rows refreshed, then the override rows (read after those
 // writes: a marker may name the original rows themselves) matched to their
@@ -62,16 +76,7 @@ bool refreshAndMatch(Window& window, std::string_view procedureName, std::string
 bool storeWork(Window& window, std::string_view procedureName, std::string_view uniqueMarker, WindowRows& rows) {
   kf::File& file = store::winFile();
   PlannedWrites planned;
-  {
-    // One read of both, so that no writer comes between them; when the
-    // store stays busy past the wait, each is read on its own (as a walk
-    // always could be).
-    const bool together = file.beginRead(kReadWaitSeconds);
-    const bool read = ReadOriginalRows(file, procedureName, rows.originals) &&
-                      ReadOverrideRows(file, procedureName, uniqueMarker, rows.overrides);
-    if (together) file.endRead();
-    if (!read) return false;
-  }
+  if (!readWindowRows(file, procedureName, uniqueMarker, rows)) return false;
   RefreshOriginalRows(window, procedureName, rows.originals, planned);
   rows.matched = MatchOverrideRows(window, rows.overrides, planned);
   if (planned.count() == 0) return true;
@@ -109,6 +114,12 @@ void SetWindowControls(Window& window, std::string_view procedureName, std::stri
       if (storeWork(window, procedureName, uniqueMarker, rows)) {
         ApplyOverrideRows(window, rows.overrides, rows.matched);
         first = ApplyTabOrder(window, rows.overrides, store::winFile().keyOrder(rows.overrides, store::ORDERKEY));
+      } else if (store::winFile().isOpen()) {
+        // Rows that could not be read (a store held past the wait, damaged,
+        // or a server gone in the middle) are reported: a window left as
+        // designed without a word looks like customisations lost. A store
+        // that did not open was reported by the open.
+        store::standardMessage(store::kMsgRetrievalError, store::winDecl().label);
       }
     }
   }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/keyedfile/server_name.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/store_file_vars.h"
 #include "store/test_store.h"
 #include "store/window_controls.h"
@@ -28,20 +30,28 @@ namespace wevo::apply::testing {
 
 using store::WindowControls;
 
-// A folder with the store of the program /opt/apps/SALES.EXE in it.
+// Where the store of the test's program lives: by default a folder with the
+// store of the program /opt/apps/SALES.EXE in it; on the tests' server
+// (kf/test_stores.h), a schema named after a program of the test's own.
 struct StoreFolder {
-  wevo::testing::TempDir dir;
-  std::string password = "s3cret";
-  std::string path = dir.file("SALES.wevo");
+  explicit StoreFolder(kf::testing::StoreKind kind = kf::testing::StoreKind::kFile)
+      : stores(kind), dir(stores.dir()), program(stores.program()), password(stores.password("s3cret")) {}
 
-  WEVOSETTINGS settings() const { return store::testing::settings(dir.path(), password); }
+  kf::testing::TestStores stores;
+  wevo::testing::TempDir& dir;
+  kf::testing::TestStores::Program program;
+  std::string password;
+  std::string path = program.store;
+
+  WEVOSETTINGS settings() const { return store::testing::settings(stores.location(), password); }
+  bool exists() const { return kf::File::exists(path, kf::Secret(password)); }
 
   // Runs `main` as a program of that name; the store's name and password are
   // set as an entry point sets them, for the code that does not set them
   // itself. Clears them again when it ends.
   ProgramResult run(const std::function<void()>& main, const Script& script = Script()) const {
     RunOptions options;
-    options.args = {store::testing::kProgram};
+    options.args = {program.path};
     store::setStoreFileName(path);
     store::setStoreOwner(password);
     ProgramResult r = wevo::testing::runScripted(script, main, options);
@@ -96,7 +106,8 @@ inline WindowControls overrideRow(uint32_t uid, const std::string& procedure, co
   return r;
 }
 
-// What a file looks like on disk: its bytes and its modification time.
+// What a file looks like on disk: its bytes and its modification time; for a
+// store on a server, what its rows' last writes were.
 struct FileState {
   std::string bytes;
   int64_t mtimeNanos = -1;
@@ -105,6 +116,10 @@ struct FileState {
 
 inline FileState fileState(const std::string& path) {
   FileState s;
+  if (kf::isServerName(path)) {
+    s.bytes = kf::testing::serverTableState(path, store::winDecl().label);
+    return s;
+  }
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return s;
   s.bytes = store::testing::fileBytes(path);

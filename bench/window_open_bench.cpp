@@ -31,16 +31,30 @@
 //        the same 200 widgets (types, places, texts, colours, fonts, tips,
 //        tab order) made and shown by Qt directly
 //
+//   S  BM_SetWindowControlsOnServer/200, /21
+//        the calls A and C with the same store on a PostgreSQL server, over
+//        its Unix socket; the counter round_trips is how many times one call
+//        waited for the server's answers
+//   SF BM_ServerFloor/200
+//        the floor on the server: plain libpq, one connection, one pipeline
+//        of a read transaction and one prepared statement per marker
+//        returning every column of the window's rows in binary
+// The server's benchmarks run when WEVO_TEST_POSTGRES_SOCKET and
+// WEVO_TEST_POSTGRES_PASSWORD name one (scripts/with-postgres starts one
+// for the run).
+//
 // At the end it prints, as [figure] lines, the floor and the ratios the
 // window open is held to: A / F (at most 2), C (under 0.5 ms), Qa / Qb (at
-// most 2), from the medians of the repetitions asked for:
+// most 2), S/200 / A (at most 2) and S's round trips (at most 5), from the
+// medians of the repetitions asked for:
 //
 //   cmake --build build --target window_open_bench &&
-//     build/bench/window_open_bench --benchmark_repetitions=5
+//     scripts/with-postgres build/bench/window_open_bench --benchmark_repetitions=5
 // (runs offscreen unless QT_QPA_PLATFORM says otherwise)
 #define SQLITE_HAS_CODEC 1
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -73,6 +87,8 @@
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
+#include "platform/keyedfile/pg_connection.h"
+#include "platform/keyedfile/server_name.h"
 #include "platform/toolkit/event_loop.h"
 #include "platform/toolkit/host_thread.h"
 #include "platform/view/qt/qt_view.h"
@@ -153,6 +169,19 @@ void addOverrides(kf::File& f, store::WindowControls& r, const WindowDecl& d, ui
   }
 }
 
+// Fills the store at `name` (made anew) with the benchmark's rows.
+void buildStore(const std::string& name, const std::string& password) {
+  store::WindowControls r{};
+  kf::File f(store::winDecl(), &r);
+  f.setName(name);
+  f.setOwner(password);
+  if (!f.create() || !f.open() || !f.stream()) fail("create");
+  uint32_t uid = 0;
+  testing::appendOtherRows(f, r, uid);
+  for (int n : {200, 21}) addOverrides(f, r, windowOf(n), uid);
+  if (!f.flush() || !f.build() || !f.close()) fail("build");
+}
+
 // The store, built once per run in a temporary folder.
 class Bench {
  public:
@@ -169,21 +198,38 @@ class Bench {
     if (mkdtemp(pattern) == nullptr) std::abort();
     dir_ = pattern;
     store_ = dir_ + "/SALES.wevo";
-    store::WindowControls r{};
-    kf::File f(store::winDecl(), &r);
-    f.setName(store_);
-    f.setOwner(kPassword);
-    if (!f.create() || !f.open() || !f.stream()) fail("create");
-    uint32_t uid = 0;
-    testing::appendOtherRows(f, r, uid);
-    for (int n : {200, 21}) addOverrides(f, r, windowOf(n), uid);
-    if (!f.flush() || !f.build() || !f.close()) fail("build");
+    buildStore(store_, kPassword);
   }
   ~Bench() {
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }
   std::string dir_, store_;
+};
+
+// The same store on the server named in the environment, built once per
+// run (as the schema "SALES.wevo", replacing one left by an earlier run).
+class ServerBench {
+ public:
+  // Null without a server.
+  static ServerBench* get() {
+    static ServerBench* b = [] {
+      const char* uri = std::getenv("WEVO_TEST_POSTGRES_SOCKET");
+      const char* password = std::getenv("WEVO_TEST_POSTGRES_PASSWORD");
+      return uri != nullptr && *uri != '\0' && password != nullptr ? new ServerBench(uri, password) : nullptr;
+    }();
+    return b;
+  }
+  const std::string& address() const { return address_; }
+  const std::string& password() const { return password_; }
+  std::string store() const { return kf::serverStoreName(address_, "SALES.wevo"); }
+
+ private:
+  ServerBench(std::string address, std::string password)
+      : address_(std::move(address)), password_(std::move(password)) {
+    buildStore(store(), password_);
+  }
+  std::string address_, password_;
 };
 
 struct Stamp {
@@ -198,10 +244,10 @@ Stamp stampOf(const std::string& path) {
           static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-WEVOSETTINGS benchSettings() {
+WEVOSETTINGS benchSettings(bool onServer = false) {
   WEVOSETTINGS settings{};
-  text::assign(settings.WEVOPATH, Bench::get().folder());
-  text::assign(settings.PASSWORD, kPassword);
+  text::assign(settings.WEVOPATH, onServer ? ServerBench::get()->address() : Bench::get().folder());
+  text::assign(settings.PASSWORD, onServer ? ServerBench::get()->password() : kPassword);
   settings.PROMPTONEXIT = 0;
   return settings;
 }
@@ -214,14 +260,14 @@ RunOptions benchOptions() {
 }
 
 // The first call for a window: it writes the window's original rows.
-void firstCall(int controls) {
-  static bool done[2] = {false, false};
-  bool& once = done[controls == 200 ? 0 : 1];
+void firstCall(int controls, bool onServer = false) {
+  static bool done[2][2] = {{false, false}, {false, false}};
+  bool& once = done[onServer ? 1 : 0][controls == 200 ? 0 : 1];
   if (once) return;
   once = true;
   ProgramResult result = run(
       [&] {
-        WEVOSETTINGS settings = benchSettings();
+        WEVOSETTINGS settings = benchSettings(onServer);
         Window window(windowOf(controls));
         window.open();
         WEVO::SETWINDOWCONTROLS(window, procedureOf(controls), kMarker, settings);
@@ -263,6 +309,43 @@ void BM_SetWindowControls(benchmark::State& state) {
   if (!error.empty()) state.SkipWithError(error.c_str());
 }
 BENCHMARK(BM_SetWindowControls)->Arg(200)->Arg(21)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// S: the same call with the store on the server.
+void BM_SetWindowControlsOnServer(benchmark::State& state) {
+  ServerBench* server = ServerBench::get();
+  if (server == nullptr) {
+    state.SkipWithError("no server: run under scripts/with-postgres");
+    return;
+  }
+  const int controls = static_cast<int>(state.range(0));
+  const WindowDecl decl = windowOf(controls);
+  const std::string procedure = procedureOf(controls);
+  firstCall(controls, true);
+  std::string error;
+  uint64_t roundTrips = 0, calls = 0;
+  ProgramResult result = run(
+      [&] {
+        WEVOSETTINGS settings = benchSettings(true);
+        Window window(decl);
+        for (auto _ : state) {
+          window.open();
+          const uint64_t before = kf::serverRoundTrips();
+          const auto start = std::chrono::steady_clock::now();
+          WEVO::SETWINDOWCONTROLS(window, procedure, kMarker, settings);
+          state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+          roundTrips += kf::serverRoundTrips() - before;
+          ++calls;
+          if (window.get(1, PROP::FontColor).num() != 0x0000FF || window.get(1, PROP::Follows).num() != 2)
+            error = "the overrides were not applied";
+          window.close();
+        }
+      },
+      benchOptions());
+  if (calls > 0) state.counters["round_trips"] = static_cast<double>(roundTrips) / static_cast<double>(calls);
+  if (result.failed || result.halted) error = describe(result);
+  if (!error.empty()) state.SkipWithError(error.c_str());
+}
+BENCHMARK(BM_SetWindowControlsOnServer)->Arg(200)->Arg(21)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // Reads rows of one window from the key position in the buffer while they
 // belong to it (the row after them is read too, as a walk must).
@@ -399,6 +482,56 @@ void BM_Floor(benchmark::State& state) {
 }
 BENCHMARK(BM_Floor)->Arg(200)->Unit(benchmark::kMicrosecond);
 
+// SF: the floor on the server. The window's rows by marker, as the store's
+// key finds them (lower(column) under "C"), in one round trip.
+void BM_ServerFloor(benchmark::State& state) {
+  ServerBench* server = ServerBench::get();
+  if (server == nullptr) {
+    state.SkipWithError("no server: run under scripts/with-postgres");
+    return;
+  }
+  const int controls = static_cast<int>(state.range(0));
+  firstCall(controls, true);
+  const std::string password = server->password();
+  const char* keywords[] = {"dbname", "password", nullptr};
+  const char* values[] = {server->address().c_str(), password.c_str(), nullptr};
+  PGconn* c = PQconnectdbParams(keywords, values, 1);
+  if (PQstatus(c) != CONNECTION_OK) std::abort();
+  PQclear(PQexec(c, "SET search_path = \"SALES.wevo\""));
+  const char* sql =
+      "SELECT * FROM \"WindowControls\" WHERE lower(\"PROCEDURENAME\") = lower($1 COLLATE \"C\") AND "
+      "lower(\"UNIQUEMARKER\") = lower($2 COLLATE \"C\") ORDER BY lower(\"CONTROLLABEL\"), \"kf_row\"";
+  PQclear(PQprepare(c, "floor", sql, 2, nullptr));
+  if (PQenterPipelineMode(c) != 1) std::abort();
+  const std::string procedure = procedureOf(controls);
+  int64_t sink = 0;
+  for (auto _ : state) {
+    PQsendQueryParams(c, "BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY", 0, nullptr, nullptr, nullptr, nullptr, 0);
+    for (const char* marker : {store::kOriginalMarker, kMarker}) {
+      const char* params[] = {procedure.c_str(), marker};
+      PQsendQueryPrepared(c, "floor", 2, params, nullptr, nullptr, 1);
+    }
+    PQsendQueryParams(c, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0);
+    PQpipelineSync(c);
+    int rows = 0;
+    for (int q = 0; q < 4; ++q) {
+      PGresult* r = PQgetResult(c);
+      if (PQresultStatus(r) == PGRES_TUPLES_OK) {
+        rows += PQntuples(r);
+        for (int i = 0; i < PQntuples(r); ++i)
+          for (int col = 0; col < PQnfields(r); ++col) sink += PQgetlength(r, i, col) + *PQgetvalue(r, i, col);
+      }
+      PQclear(r);
+      PQclear(PQgetResult(c));  // the end of the statement's results
+    }
+    PQclear(PQgetResult(c));  // the sync
+    if (rows != 2 * (controls + 1)) state.SkipWithError("the floor did not read every row");
+  }
+  benchmark::DoNotOptimize(sink);
+  PQfinish(c);
+}
+BENCHMARK(BM_ServerFloor)->Arg(200)->Unit(benchmark::kMicrosecond);
+
 // ---- Qa, Qb: through the Qt view, and Qt alone ---------------------------
 
 using Clock = std::chrono::steady_clock;
@@ -518,6 +651,10 @@ class FigureReporter : public benchmark::ConsoleReporter {
       if (run.error_occurred) continue;
       const std::string name = run.run_name.function_name + "/" + run.run_name.args;
       const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      // A call's round trips, from the runs themselves or their median.
+      if (auto trips = run.counters.find("round_trips");
+          trips != run.counters.end() && (run.run_type == Run::RT_Iteration || run.aggregate_name == "median"))
+        roundTrips_[name] = trips->second.value;
       if (run.run_type == Run::RT_Iteration) {
         times_[name].push_back(seconds);
         ++repetitions_[name];
@@ -553,6 +690,16 @@ class FigureReporter : public benchmark::ConsoleReporter {
     if (viaQt > 0 && direct > 0)
       figure("through the Qt view (a) %.3f ms / Qt directly (b) %.3f ms = %.2f (goal: at most 2)", viaQt * 1e3,
              direct * 1e3, viaQt / direct);
+    const double server200 = median("BM_SetWindowControlsOnServer/200");
+    const double server21 = median("BM_SetWindowControlsOnServer/21");
+    const double serverFloor = median("BM_ServerFloor/200");
+    if (serverFloor > 0) figure("floor on the server (libpq alone, 402 rows, one round trip) %.3f ms", serverFloor * 1e3);
+    if (server200 > 0 && open200 > 0)
+      figure("SETWINDOWCONTROLS/200 on the server %.3f ms = %.2f x SQLCipher's (goal: at most 2)", server200 * 1e3,
+             server200 / open200);
+    if (server21 > 0) figure("SETWINDOWCONTROLS/21 on the server %.3f ms", server21 * 1e3);
+    for (const auto& [name, trips] : roundTrips_)
+      figure("%s: %.1f round trips to the server per call (goal: at most 5)", name.c_str(), trips);
   }
 
  private:
@@ -567,6 +714,7 @@ class FigureReporter : public benchmark::ConsoleReporter {
 
   std::map<std::string, std::vector<double>> times_;
   std::map<std::string, size_t> repetitions_;
+  std::map<std::string, double> roundTrips_;
 };
 
 }  // namespace

@@ -132,7 +132,7 @@ function(wevo_module name)
     if(files)
       add_executable(${name}_tests ${files})
       target_link_libraries(${name}_tests PRIVATE wevo_${name} wevo_testing_base
-        PkgConfig::SQLCIPHER GTest::gtest_main)
+        PkgConfig::SQLCIPHER PkgConfig::LIBPQ GTest::gtest_main)
       wevo_strict_warnings(${name}_tests)
       wevo_test_flags(${name}_tests)
       gtest_discover_tests(${name}_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
@@ -150,7 +150,7 @@ function(wevo_shared_library name)
   endforeach()
   add_library(${name} SHARED ${objects})
   target_link_libraries(${name} PRIVATE
-    PkgConfig::SQLCIPHER OpenSSL::Crypto Qt6::Widgets Qt6::Gui Threads::Threads
+    PkgConfig::SQLCIPHER PkgConfig::LIBPQ OpenSSL::Crypto Qt6::Widgets Qt6::Gui Threads::Threads
     $<TARGET_NAME_IF_EXISTS:Qt6::PrintSupport>)
   target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include>)
   set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME ${name})

@@ -16,6 +16,7 @@
 #include "demo/select_mode.h"
 #include "demo/tour.h"
 #include "design/design_session.h"
+#include "platform/keyedfile/test_stores.h"
 #include "platform/toolkit/program_state.h"
 #include "platform/view/headless/headless_view.h"
 
@@ -92,6 +93,30 @@ TEST(DemoProgram, QuitOrClosingTheModeWindowOnQuitOpensNoSampleWindow) {
   EXPECT_FALSE(demoShown);
   EXPECT_FALSE(modeLeft);
   EXPECT_FALSE(std::filesystem::exists(folder.store)) << "no sample window, no store";
+}
+
+// wevodemo --store: the store where the user named it, here on a server,
+// with the role's password in the address.
+TEST(DemoProgram, TheStoreGoesWhereTheCommandLineNamesIt) {
+  kf::testing::TestStores stores(kf::testing::StoreKind::kServer);
+  WEVO_SKIP_WITHOUT_STORES(stores);
+  DemoFolder folder;
+  const kf::testing::TestStores::Program program = stores.program();
+  folder.program = program.path;
+  std::string address = stores.location();
+  address.insert(address.find('@'), ":" + stores.password());
+  folder.state->setStore(address);
+  Script s;
+  openSample(s, "?WEVO", kColors);
+  s.clickControl("?OKBUTTON", kControl).clickControl("?EXIT", kFrameCaption);
+  ProgramResult r = folder.run(s);
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_TRUE(r.transcript.empty());
+  EXPECT_FALSE(std::filesystem::exists(folder.store)) << "nothing beside the program";
+  store::testing::Read<store::WindowControls> all =
+      store::testing::readAll<store::WindowControls>(store::winDecl(), program.store, stores.password());
+  ASSERT_TRUE(all.ok) << all.error;
+  EXPECT_EQ(countRows(all.rows, "Main", "WEVO_ORIGINAL"), 22u) << "the window and its 21 controls";
 }
 
 TEST(DemoProgram, OriginalShowsTheDesignedWindowAndStillEntersDesignMode) {

@@ -26,6 +26,16 @@ void DemoState::closeAll() {
   for (const Entry& e : windows_) e.window->post(EVENT::CloseWindow);
 }
 
+void DemoState::setStore(std::string location) {
+  base::MutexLock lock(mu_);
+  store_ = std::move(location);
+}
+
+std::string DemoState::store() const {
+  base::MutexLock lock(mu_);
+  return store_;
+}
+
 bool DemoState::closing() const {
   base::MutexLock lock(mu_);
   return closing_;

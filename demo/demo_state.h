@@ -45,6 +45,12 @@ class DemoState {
   // The handles of the open sample windows, in the order they opened.
   std::vector<int64_t> samples() const;
 
+  // Where the sample windows keep the store when the user named a place
+  // (wevodemo --store): a folder, or a PostgreSQL server's address; "" when
+  // none was named (the store then lies where the program's install puts it).
+  void setStore(std::string location);
+  std::string store() const;
+
  private:
   struct Entry {
     Window* window;
@@ -57,6 +63,7 @@ class DemoState {
   bool closing_ GUARDED_BY(mu_) = false;
   uint64_t activations_ GUARDED_BY(mu_) = 0;
   std::vector<Entry> windows_ GUARDED_BY(mu_);
+  std::string store_ GUARDED_BY(mu_);
 };
 
 // Notes a window for as long as it lives in a scope:

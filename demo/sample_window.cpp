@@ -28,7 +28,13 @@ void RunSampleWindow(DemoState& state, const SampleKind& kind, const std::string
   if (!noted) return;
   state.activateSample(window);
   setSampleSettings(settings);
-  if (std::string folder = storeFolder(command(0)); !folder.empty()) text::assign(settings.WEVOPATH, folder);
+  // The place the user named, else where the install puts the store. A
+  // server's address carries the role's password, which wins over the
+  // sample's PASSWORD.
+  if (std::string named = state.store(); !named.empty())
+    text::assign(settings.WEVOPATH, named);
+  else if (std::string folder = storeFolder(command(0)); !folder.empty())
+    text::assign(settings.WEVOPATH, folder);
   WEVO::SETWINDOWCONTROLS(window, kind.procedure, uniqueMarker, settings);
   window.display();
   window.set(0, PROP::Alrt, 255, kDesignHotKey);

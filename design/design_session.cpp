@@ -74,6 +74,12 @@ void DesignSession::run() {
   // The store and its password as the caller gave them, for the whole run.
   const store::StoreContext context = store::PrepareStore(settings_);
   const store::StoreBinding bound(context);
+  // The store stays open for the whole run. One that cannot be opened and
+  // did not end the program (a server out of reach) was reported by its
+  // open: there is nothing to design with.
+  store::openCounted(store::winFile());
+  storeOpened_ = true;
+  if (!store::winFile().isOpen()) return;
   start();
   loop();
   finish();
@@ -83,8 +89,6 @@ void DesignSession::start() {
   controllist::FillControlQueue(controls_, host_, procedureName_, uniqueMarker_);
   // The right button that may have raised the hot key is not a press in design mode.
   editor::takeCallersRequest();
-  store::openCounted(store::winFile());
-  storeOpened_ = true;
   host_.set(0, PROP::Pixels, 1);
   state_ = StartingState(firstSelection_, host_.firstField(), host_.lastField());
   systemSet(PROP::DeferMove, 1);

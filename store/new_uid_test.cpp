@@ -12,6 +12,7 @@
 #include "platform/keyedfile/error.h"
 #include "store/store_file_vars.h"
 #include "store/store_open.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/test_store.h"
 #include "tests/testing/base/temp_dir.h"
 #include "tests/testing/run_scripted.h"
@@ -24,11 +25,13 @@ namespace {
 using wevo::testing::endedNormally;
 using wevo::testing::runScripted;
 
-class NewUid : public ::testing::Test {
+// Runs on a file and on a server's store alike.
+class NewUid : public ::testing::TestWithParam<kf::testing::StoreKind> {
  protected:
   void SetUp() override {
+    WEVO_SKIP_WITHOUT_STORES(stores);
     setStoreFileName(store);
-    setStoreOwner("s3cret");
+    setStoreOwner(password);
   }
   void TearDown() override {
     detail::setAfterNumberReadHook(nullptr);
@@ -36,13 +39,16 @@ class NewUid : public ::testing::Test {
     setStoreOwner("");
   }
   std::vector<WindowControls> rows() {
-    testing::Read<WindowControls> all = testing::readAll<WindowControls>(winDecl(), store, "s3cret");
+    testing::Read<WindowControls> all = testing::readAll<WindowControls>(winDecl(), store, password);
     EXPECT_TRUE(all.ok) << all.error;
     return all.rows;
   }
-  wevo::testing::TempDir dir;
-  const std::string store = dir.file("SALES.wevo");
+  kf::testing::TestStores stores{GetParam()};
+  const std::string store = stores.name("SALES.wevo");
+  const std::string password = stores.password("s3cret");
 };
+
+INSTANTIATE_TEST_SUITE_P(Stores, NewUid, kf::testing::kBothKinds, kf::testing::kindName);
 
 // Fills the thread's WIN with a control row (UID left as it is).
 void prepareRow(const std::string& label) {
@@ -56,7 +62,7 @@ bool deleteUid(uint32_t uid) {
   return winFile().get(KEYUID) && winFile().del();
 }
 
-TEST_F(NewUid, NumbersStartAtOneAndFollowTheHighestRow) {
+TEST_P(NewUid, NumbersStartAtOneAndFollowTheHighestRow) {
   std::vector<uint32_t> given;
   std::string labelAfterAdd, blobAfterAdd;
   ProgramResult r = runScripted(Script(), [&] {
@@ -85,7 +91,7 @@ TEST_F(NewUid, NumbersStartAtOneAndFollowTheHighestRow) {
   EXPECT_EQ(labelAfterAdd, "?D");
   EXPECT_EQ(blobAfterAdd, "picture bytes");
 
-  testing::Read<WindowControls> all = testing::readAll<WindowControls>(winDecl(), store, "s3cret");
+  testing::Read<WindowControls> all = testing::readAll<WindowControls>(winDecl(), store, password);
   ASSERT_EQ(all.rows.size(), 3u);
   std::vector<std::pair<uint32_t, std::string>> stored;
   for (size_t i = 0; i < all.rows.size(); ++i)
@@ -100,7 +106,7 @@ TEST_F(NewUid, NumbersStartAtOneAndFollowTheHighestRow) {
   EXPECT_TRUE(testing::sameBytes(&all.rows[1], &expected, sizeof expected));
 }
 
-TEST_F(NewUid, NumberTakenMeanwhileIsRetriedWithTheNext) {
+TEST_P(NewUid, NumberTakenMeanwhileIsRetriedWithTheNext) {
   std::vector<uint32_t> tried;
   uint32_t given = 0;
   ProgramResult r = runScripted(Script(), [&] {
@@ -156,7 +162,7 @@ void expectEveryRowOnceUnderItsOwnUid(const std::vector<WindowControls>& all, in
   EXPECT_EQ(labels.size(), all.size());
 }
 
-TEST_F(NewUid, TwoThreadsAddingAtOnceNeverShareAUid) {
+TEST_P(NewUid, TwoThreadsAddingAtOnceNeverShareAUid) {
   constexpr int kRows = 120;
   int addedA = 0, addedB = 0;
   std::atomic<int> tries{0};
@@ -174,11 +180,11 @@ TEST_F(NewUid, TwoThreadsAddingAtOnceNeverShareAUid) {
   RecordProperty("adds_tried", tries.load());
 }
 
-TEST_F(NewUid, TwoProcessesAddingAtOnceNeverShareAUid) {
+TEST_P(NewUid, TwoProcessesAddingAtOnceNeverShareAUid) {
   constexpr int kRows = 120;
   {
     // Both processes find the store there.
-    ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, "s3cret", {}));
+    ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, password, {}));
   }
   auto child = [&](const std::string& station) {
     pid_t pid = fork();
@@ -197,8 +203,8 @@ TEST_F(NewUid, TwoProcessesAddingAtOnceNeverShareAUid) {
   expectEveryRowOnceUnderItsOwnUid(rows(), 2, kRows);
 }
 
-TEST_F(NewUid, AddsThatKeepFailingAskToRetryThenGiveUp) {
-  ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, "s3cret", {testing::row(1, "P", "M", "?A")}));
+TEST_P(NewUid, AddsThatKeepFailingAskToRetryThenGiveUp) {
+  ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, password, {testing::row(1, "P", "M", "?A")}));
   const std::string question =
       "message \"Auto Increment Error\" \"Attempts to automatically number this record have failed.  Error: Access "
       "denied (5).\" icon=error buttons=Retry|Cancel default=Cancel -> ";
@@ -230,7 +236,7 @@ TEST_F(NewUid, AddsThatKeepFailingAskToRetryThenGiveUp) {
   EXPECT_EQ(rows().size(), 1u);
 }
 
-TEST_F(NewUid, UnreadableStoreIsReportedAndTheWindowClosed) {
+TEST_P(NewUid, UnreadableStoreIsReportedAndTheWindowClosed) {
   Script script;
   script.answer("Record Retrieval Error", BUTTON::Ok);
   bool added = true;
@@ -254,7 +260,7 @@ TEST_F(NewUid, UnreadableStoreIsReportedAndTheWindowClosed) {
             "WindowControls file.  Returning to previous window.\" icon=error buttons=OK default=OK -> OK");
 }
 
-TEST_F(NewUid, UnreadableStoreReportedOnlyLeavesTheCallersWindowOpen) {
+TEST_P(NewUid, UnreadableStoreReportedOnlyLeavesTheCallersWindowOpen) {
   Script script;
   script.answer("Record Retrieval Error", BUTTON::Ok);
   bool added = true;

@@ -4,6 +4,7 @@
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
+#include "platform/keyedfile/server_name.h"
 #include "store/convert_layout.h"
 #include "store/protect_store.h"
 #include "store/store_thread.h"
@@ -65,6 +66,9 @@ StoreContext PrepareStore(WEVOSETTINGS& settings) {
 }
 
 void checkStoreFormat(const StoreContext& context) {
+  // A store on a server has no first-layout form and no unprotected one to
+  // convert (the server protects it): opening checks its layout.
+  if (kf::isServerName(context.path)) return;
   for (int pass = 0; pass < kMaxPasses && checkOnce(context); ++pass) {
   }
 }

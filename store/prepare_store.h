@@ -28,7 +28,9 @@ StoreContext PrepareStore(WEVOSETTINGS& settings);
 //     without): conversion 01 (ConvertLayout);
 //   any other failure: nothing is done; opening reports it later.
 // A conversion that is abandoned ends the check. Temporary files that an
-// interrupted conversion left beside a healthy store are removed.
+// interrupted conversion left beside a healthy store are removed. A store on
+// a server is left to opening (which checks its layout): conversions and
+// protection copies are for files.
 void checkStoreFormat(const StoreContext& context);
 
 }  // namespace wevo::store

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/keyedfile/error.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/store_copy.h"
 #include "store/store_file_vars.h"
 #include "store/test_store.h"
@@ -96,6 +97,46 @@ class PrepareStoreTest : public ::testing::Test {
   Steps seen;
   std::string pathAfter;
 };
+
+// A store on a server is never converted or protected (the server keeps it
+// safe): the check leaves it as it is, whatever it holds, for opening to
+// judge, and makes none.
+TEST(PrepareStoreOnServer, AStoreOnAServerIsLeftToOpening) {
+  kf::testing::TestStores stores(kf::testing::StoreKind::kServer);
+  WEVO_SKIP_WITHOUT_STORES(stores);
+  const kf::testing::TestStores::Program program = stores.program();
+  std::vector<CopyStep> steps;
+  detail::setCopyHook([&](CopyStep step, uint32_t) { steps.push_back(step); });
+  RunOptions options;
+  options.args = {program.path};
+  auto prepare = [&] {
+    return runScripted(
+        Script(),
+        [&] {
+          WEVOSETTINGS s = testing::settings(stores.location(), stores.password());
+          const StoreContext context = PrepareStore(s);
+          EXPECT_EQ(context.path, program.store);
+          EXPECT_EQ(text::clipped(s.WEVOPATH), stores.location());
+        },
+        options);
+  };
+  ProgramResult r = prepare();
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_TRUE(r.transcript.empty());
+  EXPECT_FALSE(kf::File::exists(program.store, kf::Secret(stores.password())));
+
+  // A store of the first layout stays one.
+  const std::vector<WindowControls> rows = someRows(3);
+  ASSERT_TRUE(testing::stage<WindowControls001>(win001Decl(), program.store, stores.password(), firstLayout(rows)));
+  r = prepare();
+  ASSERT_TRUE(endedNormally(r));
+  EXPECT_TRUE(r.transcript.empty());
+  EXPECT_TRUE(steps.empty());
+  EXPECT_EQ(testing::readAll<WindowControls001>(win001Decl(), program.store, stores.password()).rows.size(), 3u);
+  detail::setCopyHook(nullptr);
+  setStoreFileName("");
+  setStoreOwner("");
+}
 
 TEST_F(PrepareStoreTest, NoStoreYetNothingIsDone) {
   ProgramResult r = prepare("s3cret");

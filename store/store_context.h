@@ -33,8 +33,20 @@ class StoreBinding {
   StoreBinding& operator=(const StoreBinding&) = delete;
 
  private:
+  friend bool serverFoundUnreachable();
+  friend void noteServerUnreachable();
   const StoreContext* previous_;
+  StoreBinding* outer_;
+  bool unreachable_ = false;
 };
+
+// A store on a server that cannot be reached is reported once per entry
+// call: the first open of the call that finds it so says so, and later opens
+// of the same call give up without asking the server again (one that does
+// not answer costs its wait once). Kept by the innermost binding of the
+// calling thread; without one, every open tries.
+bool serverFoundUnreachable();
+void noteServerUnreachable();
 
 // What the declarations read: the context bound on the calling thread, or,
 // with none bound, the process-wide variables.

@@ -1,5 +1,6 @@
 #include "store/store_name.h"
 
+#include "platform/keyedfile/server_name.h"
 #include "store/store_file_vars.h"
 #include "wevo/runtime.h"
 #include "wevo/text.h"
@@ -40,6 +41,14 @@ std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath) {
   const bool extension = hasExtension(fileName);
   std::string name;
   std::string_view folder = text::hostText(text::field(settings.WEVOPATH));
+  if (kf::isServerName(folder)) {
+    // A server: the store is the schema named as the file would be, on the
+    // server the address names; the address is left as the host gave it
+    // (a separator would name another database), and its password stays
+    // out of the name (it is shown in messages).
+    const std::string base(extension ? fileName.substr(0, fileName.size() - 4) : fileName);
+    return kf::serverStoreName(kf::splitServerUri(folder).uri, base + ".wevo");
+  }
   if (folder.empty()) {
     // Beside the program: the extension gives way to "wevo".
     name = extension ? std::string(programPath.substr(0, programPath.size() - 3)) + "wevo"
@@ -67,6 +76,13 @@ std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath) {
 StoreContext applyStoreSettings(WEVOSETTINGS& settings) {
   StoreContext context{storeNameFor(settings, command(0)),
                        kf::Secret(text::hostText(text::field(settings.PASSWORD)))};
+  // A server's address may carry the role's password; PASSWORD serves when
+  // it carries none.
+  const std::string_view folder = text::hostText(text::field(settings.WEVOPATH));
+  if (kf::isServerName(folder)) {
+    kf::ServerUri address = kf::splitServerUri(folder);
+    if (!address.password.empty()) context.password = std::move(address.password);
+  }
   setStoreFileName(context.path);
   setStoreOwner(context.password.view());
   return context;

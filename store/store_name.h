@@ -12,6 +12,16 @@
 // A program name counts as having an extension when it ends in a dot and
 // three characters other than dots and separators, with something before
 // the dot.
+//
+// A WEVOPATH that is a PostgreSQL address ("postgresql://..." or
+// "postgres://...") names a server instead: the store is the schema named as
+// the file would be, "<program name>.wevo" (cut at 63 bytes), on that
+// server (kf/server_name.h):
+//   WEVOPATH postgresql://wevo:pw@db/office, program .../SALES.EXE
+//     -> postgresql://wevo@db/office#SALES.wevo, password "pw"
+// The address is left as the host gave it (no separator is added), and the
+// password it carries (or, carrying none, PASSWORD) is the role's password,
+// never part of the store's name.
 #ifndef WEVO_STORE_STORE_NAME_H_
 #define WEVO_STORE_STORE_NAME_H_
 
@@ -24,15 +34,16 @@
 namespace wevo::store {
 
 // The store's file name for these settings and program path (trailing blanks
-// of either ignored), cut at 256 characters. When WEVOPATH is not blank and
+// of either ignored), cut at 256 characters. When WEVOPATH is a folder that
 // does not end in a separator, "/" is appended to settings.WEVOPATH itself
 // (when it has room), so a second call finds nothing to add. Every "\" of
-// WEVOPATH reads as "/" in the result.
+// WEVOPATH reads as "/" in the result. A server's store is named as above.
 std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath);
 
 // The store of one entry call: its name from the settings and this program's
 // path (wevo::command(0)), as storeNameFor gives it, and PASSWORD without
-// trailing blanks (blank: the store is used without one). The process-wide
+// trailing blanks (blank: the store is used without one), or the password a
+// server's address carries. The process-wide
 // store name and password are set to the same values.
 StoreContext applyStoreSettings(WEVOSETTINGS& settings);
 

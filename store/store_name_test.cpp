@@ -108,6 +108,46 @@ TEST(StoreName, RulesGiveTheCallsStoreAndSetTheProcessWideNameAndPassword) {
   EXPECT_EQ(text::clipped(s.WEVOPATH), "/data/");
 }
 
+TEST(StoreName, ServerAddressNamesASchemaOnItAndKeepsItsPasswordOutOfTheName) {
+  // The schema is named as the file would be; the address is left as given
+  // (no separator added), without its password.
+  EXPECT_EQ(nameFor("postgresql://db.office/office", "/opt/apps/SALES.EXE"),
+            "postgresql://db.office/office#SALES.wevo");
+  EXPECT_EQ(nameFor("postgres://wevo@db.office:5433/office?sslmode=verify-full  ", "/opt/sales/bin/sales"),
+            "postgres://wevo@db.office:5433/office?sslmode=verify-full#sales.wevo");
+  EXPECT_EQ(nameFor("postgresql://wevo:pw@db/office?sslmode=require&password=pw2&connect_timeout=3", "a/B.EXE"),
+            "postgresql://wevo@db/office?sslmode=require&connect_timeout=3#B.wevo");
+  // A long program name is cut to the server's longest name.
+  EXPECT_EQ(nameFor("postgresql://db/office", "/p/" + std::string(80, 'x')),
+            "postgresql://db/office#" + std::string(63, 'x'));
+
+  // The role's password: the address's when it carries one, else PASSWORD.
+  RunOptions options;
+  options.args = {"/opt/apps/SALES.EXE"};
+  WEVOSETTINGS inAddress = settings("postgresql://wevo:se%2Fcr%40t@db:5432/office", "other");
+  WEVOSETTINGS inParameter = settings("postgresql://wevo@db/office?password=p%26q", "other");
+  WEVOSETTINGS inSettings = settings("postgresql://wevo@db/office", "settings pw");
+  StoreContext a, b, c;
+  std::string mirrored;
+  ProgramResult r = wevo::testing::runScripted(
+      Script(),
+      [&] {
+        a = applyStoreSettings(inAddress);
+        b = applyStoreSettings(inParameter);
+        c = applyStoreSettings(inSettings);
+        mirrored = storeFileName();
+      },
+      options);
+  EXPECT_TRUE(wevo::testing::endedNormally(r));
+  EXPECT_EQ(a.path, "postgresql://wevo@db:5432/office#SALES.wevo");
+  EXPECT_EQ(a.password.view(), "se/cr@t");
+  EXPECT_EQ(b.path, "postgresql://wevo@db/office#SALES.wevo");
+  EXPECT_EQ(b.password.view(), "p&q");
+  EXPECT_EQ(c.password.view(), "settings pw");
+  EXPECT_EQ(mirrored, c.path);
+  EXPECT_EQ(text::clipped(inAddress.WEVOPATH), "postgresql://wevo:se%2Fcr%40t@db:5432/office");
+}
+
 TEST(StoreName, ThreadsMeetingOnTheNameSeeWholeValues) {
   const std::vector<std::string> names = {std::string(200, 'a'), std::string(256, 'b'), "c"};
   std::vector<std::thread> threads;

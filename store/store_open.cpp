@@ -1,28 +1,44 @@
 #include "store/store_open.h"
 
 #include "platform/keyedfile/error.h"
+#include "store/store_context.h"
 #include "store/store_messages.h"
 #include "wevo/runtime.h"
 
 namespace wevo::store {
 namespace {
 
-// Creates the missing file and opens it, or ends the program. Stations
+// Creates the missing file and opens it, or ends the program (a server that
+// cannot be reached is reported as by openWithRecovery). Stations
 // that find the store missing together (threads or processes) create it
 // once: each builds a file of its own and only the first takes the store's
 // name; the others open that one.
+bool reportedUnreachable(kf::File& file) {
+  if (kf::errorCode() != kf::kErrConnection) return false;
+  noteServerUnreachable();
+  standardMessage(kMsgFileAccessError, file.name());
+  return true;
+}
+
 void createAndOpen(kf::File& file, int mode) {
-  if (!file.createIfMissing()) standardMessage(kMsgCreateError, file.name());
+  if (!file.createIfMissing()) {
+    if (reportedUnreachable(file)) return;
+    standardMessage(kMsgCreateError, file.name());
+  }
   if (!file.open(mode) && kf::errorCode() == kf::kErrLocked) {
     file.send("Recover=10");
     file.open(mode);
   }
-  if (!file.isOpen()) standardMessage(kMsgOpenCreatedError, file.name());
+  if (!file.isOpen() && !reportedUnreachable(file)) standardMessage(kMsgOpenCreatedError, file.name());
 }
 
 }  // namespace
 
 void openWithRecovery(kf::File& file, bool createAllowed, int mode) {
+  if (serverFoundUnreachable()) {
+    kf::setError(kf::kErrConnection);
+    return;
+  }
   if (!file.open(mode) && kf::errorCode() == kf::kErrLocked) {
     file.send("Recover=10");
     file.open(mode);
@@ -45,6 +61,11 @@ void openWithRecovery(kf::File& file, bool createAllowed, int mode) {
       break;
     case kf::kErrLayout:
       standardMessage(kMsgInvalidFile, file.name());
+      return;
+    case kf::kErrConnection:
+      // A server that cannot be reached is no reason to end the program: the
+      // user is told once, and the call goes on without the store.
+      reportedUnreachable(file);
       return;
     default:
       break;

@@ -23,7 +23,12 @@ namespace wevo::store {
 //   damaged keys (46): message 2 asks; No ends the program, Yes rebuilds the
 //     keys (message 3 ends it when that fails) and opens again;
 //   another layout (47): message 1 ends the program;
-//   still not open: message 30, then the program ends with "Disk Error".
+//   still not open: message 30, then the program ends with "Disk Error";
+//   a server that cannot be reached (100): message 30 naming the store (the
+//     server's address, never a password) and the server's reason, once per
+//     entry call (store_context.h); the file stays closed and the caller goes
+//     on without the store (its operations then fail with 37), as a program
+//     is not ended for a network that is down.
 void openWithRecovery(kf::File& file, bool createAllowed = true, int mode = kf::kShared);
 
 // The counting open and close of one of the thread's instances (store_thread.h):

@@ -10,6 +10,7 @@
 
 #include "platform/keyedfile/error.h"
 #include "store/store_file_vars.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/test_store.h"
 #include "tests/testing/base/temp_dir.h"
 #include "tests/testing/run_scripted.h"
@@ -28,18 +29,21 @@ std::string line(const std::string& title, const std::string& text, const std::s
          " -> " + answer;
 }
 
-class StoreOpen : public ::testing::Test {
+// Runs on a file and on a server's store alike.
+class StoreOpen : public ::testing::TestWithParam<kf::testing::StoreKind> {
  protected:
   void SetUp() override {
+    WEVO_SKIP_WITHOUT_STORES(stores);
     setStoreFileName(store);
-    setStoreOwner("s3cret");
+    setStoreOwner(password);
   }
   void TearDown() override {
     setStoreFileName("");
     setStoreOwner("");
   }
   // 0 when the store opens for this opener alone, else why not.
-  int exclusiveOpenError(const std::string& owner = "s3cret") {
+  int exclusiveOpenError() { return exclusiveOpenError(password); }
+  int exclusiveOpenError(const std::string& owner) {
     WindowControls record{};
     kf::File f(winDecl(), &record);
     f.setOwner(owner);
@@ -47,11 +51,14 @@ class StoreOpen : public ::testing::Test {
     f.close();
     return 0;
   }
-  wevo::testing::TempDir dir;
-  const std::string store = dir.file("SALES.wevo");
+  kf::testing::TestStores stores{GetParam()};
+  const std::string store = stores.name("SALES.wevo");
+  const std::string password = stores.password("s3cret");
 };
 
-TEST_F(StoreOpen, MissingStoreIsCreatedAndOpenedSilently) {
+INSTANTIATE_TEST_SUITE_P(Stores, StoreOpen, kf::testing::kBothKinds, kf::testing::kindName);
+
+TEST_P(StoreOpen, MissingStoreIsCreatedAndOpenedSilently) {
   bool open = false;
   ProgramResult r = runScripted(Script(), [&] {
     openWithRecovery(winFile());
@@ -61,11 +68,11 @@ TEST_F(StoreOpen, MissingStoreIsCreatedAndOpenedSilently) {
   ASSERT_TRUE(endedNormally(r));
   EXPECT_TRUE(r.transcript.empty());
   EXPECT_TRUE(open);
-  EXPECT_EQ(exclusiveOpenError("s3cret"), 0);
+  EXPECT_EQ(exclusiveOpenError(password), 0);
   EXPECT_EQ(exclusiveOpenError(""), kf::kErrBadPassword);  // created with the owner password
 }
 
-TEST_F(StoreOpen, ThreadsFindingTheStoreMissingTogetherCreateItOnce) {
+TEST_P(StoreOpen, ThreadsFindingTheStoreMissingTogetherCreateItOnce) {
   constexpr int kThreads = 4;
   std::latch ready(kThreads);
   std::atomic<int> added{0};
@@ -81,12 +88,12 @@ TEST_F(StoreOpen, ThreadsFindingTheStoreMissingTogetherCreateItOnce) {
   ASSERT_TRUE(endedNormally(r));
   EXPECT_TRUE(r.transcript.empty());
   EXPECT_EQ(added.load(), kThreads);
-  testing::Read<WindowControls> all = testing::readAll<WindowControls>(winDecl(), store, "s3cret");
+  testing::Read<WindowControls> all = testing::readAll<WindowControls>(winDecl(), store, password);
   EXPECT_EQ(all.rows.size(), static_cast<size_t>(kThreads));  // no thread's file replaced another's
 }
 
-TEST_F(StoreOpen, LockedStoreWaitsForTheLockOnce) {
-  ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, "s3cret", {testing::row(1, "P", "M", "?A")}));
+TEST_P(StoreOpen, LockedStoreWaitsForTheLockOnce) {
+  ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, password, {testing::row(1, "P", "M", "?A")}));
   std::promise<void> locked;
   std::thread holder([&] {
     WindowControls record{};
@@ -110,8 +117,8 @@ TEST_F(StoreOpen, LockedStoreWaitsForTheLockOnce) {
 }
 
 // A store whose rows were appended without their keys being built.
-void stageDamagedKeys(const std::string& store) {
-  ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, "s3cret", {testing::row(1, "P", "M", "?A")}));
+void stageDamagedKeys(const std::string& store, const std::string& password) {
+  ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, password, {testing::row(1, "P", "M", "?A")}));
   WindowControls record = testing::row(2, "P", "M", "?B");
   kf::File f(winDecl(), &record);
   ASSERT_TRUE(f.open());
@@ -121,8 +128,8 @@ void stageDamagedKeys(const std::string& store) {
   ASSERT_EQ(kf::errorCode(), kf::kErrKeysDamaged);
 }
 
-TEST_F(StoreOpen, DamagedKeysAnsweredNoEndTheProgram) {
-  stageDamagedKeys(store);
+TEST_P(StoreOpen, DamagedKeysAnsweredNoEndTheProgram) {
+  stageDamagedKeys(store, password);
   Script script;
   script.answer("Invalid Key", BUTTON::No);
   bool returned = false;
@@ -137,8 +144,8 @@ TEST_F(StoreOpen, DamagedKeysAnsweredNoEndTheProgram) {
                                   "question", "Yes|No", "Yes", "No"));
 }
 
-TEST_F(StoreOpen, DamagedKeysAnsweredYesAreRebuilt) {
-  stageDamagedKeys(store);
+TEST_P(StoreOpen, DamagedKeysAnsweredYesAreRebuilt) {
+  stageDamagedKeys(store, password);
   Script script;
   script.answer("Invalid Key", BUTTON::Yes);
   std::string found;
@@ -155,8 +162,8 @@ TEST_F(StoreOpen, DamagedKeysAnsweredYesAreRebuilt) {
   EXPECT_EQ(found, "Text of ?B");
 }
 
-TEST_F(StoreOpen, AnotherLayoutEndsWithInvalidFile) {
-  ASSERT_TRUE(testing::stage<WindowControls001>(win001Decl(), store, "s3cret", {}));
+TEST_P(StoreOpen, AnotherLayoutEndsWithInvalidFile) {
+  ASSERT_TRUE(testing::stage<WindowControls001>(win001Decl(), store, password, {}));
   Script script;
   script.answer("Invalid File", BUTTON::Ok);
   ProgramResult r = runScripted(script, [&] { openWithRecovery(winFile()); });
@@ -169,8 +176,15 @@ TEST_F(StoreOpen, AnotherLayoutEndsWithInvalidFile) {
                  "error", "OK", "OK", "OK"));
 }
 
-TEST_F(StoreOpen, StoreThatStillDoesNotOpenEndsWithDiskError) {
-  ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, "another password", {}));
+TEST_P(StoreOpen, StoreThatStillDoesNotOpenEndsWithDiskError) {
+  // Staged with one password, opened with another (on a server: the role's
+  // and a wrong one).
+  if (stores.server()) {
+    ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, password, {}));
+    setStoreOwner("another password");
+  } else {
+    ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, "another password", {}));
+  }
   Script script;
   script.answer("File Access Error", BUTTON::Ok);
   ProgramResult r = runScripted(script, [&] { openWithRecovery(winFile()); });
@@ -182,8 +196,9 @@ TEST_F(StoreOpen, StoreThatStillDoesNotOpenEndsWithDiskError) {
                                   "error", "OK", "OK", "OK"));
 }
 
-TEST_F(StoreOpen, StoreThatCannotBeCreatedEndsTheProgram) {
-  const std::string nowhere = dir.file("no such folder/SALES.wevo");
+TEST_P(StoreOpen, StoreThatCannotBeCreatedEndsTheProgram) {
+  if (stores.server()) GTEST_SKIP() << "a folder that does not exist is a file's matter";
+  const std::string nowhere = stores.dir().file("no such folder/SALES.wevo");
   setStoreFileName(nowhere);
   Script script;
   script.answer("File Creation Error", BUTTON::Ok);
@@ -201,7 +216,7 @@ TEST_F(StoreOpen, StoreThatCannotBeCreatedEndsTheProgram) {
   EXPECT_FALSE(kf::File::exists(store));
 }
 
-TEST_F(StoreOpen, UseCountOpensOnceAndClosesWhenTheLastUseEnds) {
+TEST_P(StoreOpen, UseCountOpensOnceAndClosesWhenTheLastUseEnds) {
   struct Seen {
     int count = -1;
     bool open = false;

@@ -10,6 +10,7 @@
 #include "platform/keyedfile/error.h"
 #include "store/store_file_vars.h"
 #include "store/store_open.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/test_store.h"
 #include "tests/testing/base/temp_dir.h"
 #include "tests/testing/run_scripted.h"
@@ -45,12 +46,14 @@ class ReaderInTheFile {
   bool holding_ = false;
 };
 
-class StoreTransactionTest : public ::testing::Test {
+// Runs on a file and on a server's store alike.
+class StoreTransactionTest : public ::testing::TestWithParam<kf::testing::StoreKind> {
  protected:
   void SetUp() override {
+    WEVO_SKIP_WITHOUT_STORES(stores);
     setStoreFileName(store);
-    setStoreOwner("s3cret");
-    ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, "s3cret", {testing::row(1, "P", "M", "?A")}));
+    setStoreOwner(password);
+    ASSERT_TRUE(testing::stage<WindowControls>(winDecl(), store, password, {testing::row(1, "P", "M", "?A")}));
   }
   void TearDown() override {
     setStoreFileName("");
@@ -59,7 +62,7 @@ class StoreTransactionTest : public ::testing::Test {
 
   std::vector<uint32_t> storedUids() {
     std::vector<uint32_t> uids;
-    for (const WindowControls& r : testing::readAll<WindowControls>(winDecl(), store, "s3cret").rows)
+    for (const WindowControls& r : testing::readAll<WindowControls>(winDecl(), store, password).rows)
       uids.push_back(+r.UID);
     return uids;
   }
@@ -70,11 +73,14 @@ class StoreTransactionTest : public ::testing::Test {
     return winFile().add();
   }
 
-  wevo::testing::TempDir dir;
-  const std::string store = dir.file("SALES.wevo");
+  kf::testing::TestStores stores{GetParam()};
+  const std::string store = stores.name("SALES.wevo");
+  const std::string password = stores.password("s3cret");
 };
 
-TEST_F(StoreTransactionTest, WorkIsKeptOnlyWhenCommitted) {
+INSTANTIATE_TEST_SUITE_P(Stores, StoreTransactionTest, kf::testing::kBothKinds, kf::testing::kindName);
+
+TEST_P(StoreTransactionTest, WorkIsKeptOnlyWhenCommitted) {
   bool began = false, committed = false;
   ProgramResult r = runScripted(Script(), [&] {
     StoreUse use;
@@ -111,7 +117,8 @@ TEST_F(StoreTransactionTest, WorkIsKeptOnlyWhenCommitted) {
   EXPECT_EQ(storedUids(), (std::vector<uint32_t>{1, 3}));
 }
 
-TEST_F(StoreTransactionTest, CommitHeldUpByAReaderIsReportedAndRolledBack) {
+TEST_P(StoreTransactionTest, CommitHeldUpByAReaderIsReportedAndRolledBack) {
+  if (stores.server()) GTEST_SKIP() << "a server's readers never hold a commit up";
   Script script;
   script.answer("Update Operation Error", BUTTON::Ok);
   bool committed = true;
@@ -137,7 +144,7 @@ TEST_F(StoreTransactionTest, CommitHeldUpByAReaderIsReportedAndRolledBack) {
   EXPECT_EQ(storedUids(), (std::vector<uint32_t>{1}));
 }
 
-TEST_F(StoreTransactionTest, StoreHeldElsewhereLeavesTheChoiceToGoOnWithout) {
+TEST_P(StoreTransactionTest, StoreHeldElsewhereLeavesTheChoiceToGoOnWithout) {
   bool began = true, committed = false;
   ProgramResult r = runScripted(Script(), [&] {
     WindowControls theirs{};

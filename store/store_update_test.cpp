@@ -6,6 +6,7 @@
 #include "store/store_file_vars.h"
 #include "store/store_messages.h"
 #include "store/store_open.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/test_store.h"
 #include "tests/testing/base/temp_dir.h"
 #include "tests/testing/run_scripted.h"
@@ -20,19 +21,24 @@ std::string line(const std::string& title, const std::string& text) {
   return "message \"" + title + "\" \"" + text + "\" icon=error buttons=OK default=OK -> OK";
 }
 
-class StoreUpdate : public ::testing::Test {
+// Runs on a file and on a server's store alike.
+class StoreUpdate : public ::testing::TestWithParam<kf::testing::StoreKind> {
  protected:
   void SetUp() override {
+    WEVO_SKIP_WITHOUT_STORES(stores);
     setStoreFileName(store);
-    setStoreOwner("");
+    setStoreOwner(password);
     ASSERT_TRUE(testing::stage<WindowControls>(
-        winDecl(), store, "", {testing::row(1, "P", "M", "?A"), testing::row(2, "P", "M", "?B")}));
+        winDecl(), store, password, {testing::row(1, "P", "M", "?A"), testing::row(2, "P", "M", "?B")}));
   }
-  void TearDown() override { setStoreFileName(""); }
+  void TearDown() override {
+    setStoreFileName("");
+    setStoreOwner("");
+  }
 
   // The row with this UID as another station sees it.
   WindowControls stored(uint32_t uid, bool* found = nullptr) {
-    testing::Read<WindowControls> all = testing::readAll<WindowControls>(winDecl(), store, "");
+    testing::Read<WindowControls> all = testing::readAll<WindowControls>(winDecl(), store, password);
     for (const WindowControls& r : all.rows)
       if (r.UID == uid) {
         if (found) *found = true;
@@ -48,11 +54,14 @@ class StoreUpdate : public ::testing::Test {
     return winFile().watch() && winFile().get(KEYUID);
   }
 
-  wevo::testing::TempDir dir;
-  const std::string store = dir.file("SALES.wevo");
+  kf::testing::TestStores stores{GetParam()};
+  const std::string store = stores.name("SALES.wevo");
+  const std::string password = stores.password("");
 };
 
-TEST_F(StoreUpdate, RewriteCommitsTheBufferAndKeepsThePosition) {
+INSTANTIATE_TEST_SUITE_P(Stores, StoreUpdate, kf::testing::kBothKinds, kf::testing::kindName);
+
+TEST_P(StoreUpdate, RewriteCommitsTheBufferAndKeepsThePosition) {
   int result = -1;
   std::string position, kept;
   ProgramResult r = runScripted(Script(), [&] {
@@ -74,7 +83,7 @@ TEST_F(StoreUpdate, RewriteCommitsTheBufferAndKeepsThePosition) {
   EXPECT_EQ(text::clipped(stored(1).CONTROLTEXT), "Text of ?A");
 }
 
-TEST_F(StoreUpdate, RewriteThatLostToAnotherStationShowsTheirVersion) {
+TEST_P(StoreUpdate, RewriteThatLostToAnotherStationShowsTheirVersion) {
   for (bool showChanges : {false, true}) {
     Script script;
     script.answer(showChanges ? "Record Was Not Updated" : "Update Operation Error", BUTTON::Ok);
@@ -116,7 +125,7 @@ TEST_F(StoreUpdate, RewriteThatLostToAnotherStationShowsTheirVersion) {
   }
 }
 
-TEST_F(StoreUpdate, TransactionThatCannotBeginLeavesTheRow) {
+TEST_P(StoreUpdate, TransactionThatCannotBeginLeavesTheRow) {
   Script script;
   script.answer("Transaction Framing Error", BUTTON::Ok).answer("Transaction Framing Error", BUTTON::Ok);
   int update = -1, del = -1;
@@ -147,7 +156,7 @@ TEST_F(StoreUpdate, TransactionThatCannotBeginLeavesTheRow) {
   EXPECT_TRUE(found);
 }
 
-TEST_F(StoreUpdate, RewriteWithoutACurrentRowIsReported) {
+TEST_P(StoreUpdate, RewriteWithoutACurrentRowIsReported) {
   Script script;
   script.answer("Update Operation Error", BUTTON::Ok);
   int result = -1;
@@ -168,7 +177,7 @@ TEST_F(StoreUpdate, RewriteWithoutACurrentRowIsReported) {
                                   "record from the file.  Probable Cause: WindowControls."));
 }
 
-TEST_F(StoreUpdate, DeleteRemovesTheCurrentRowOnly) {
+TEST_P(StoreUpdate, DeleteRemovesTheCurrentRowOnly) {
   int result = -1;
   ProgramResult r = runScripted(Script(), [&] {
     StoreUse use;
@@ -185,7 +194,7 @@ TEST_F(StoreUpdate, DeleteRemovesTheCurrentRowOnly) {
   EXPECT_TRUE(found);
 }
 
-TEST_F(StoreUpdate, DeleteOfARowGoneMeanwhileIsReported) {
+TEST_P(StoreUpdate, DeleteOfARowGoneMeanwhileIsReported) {
   Script script;
   script.answer("Delete Operation Error", BUTTON::Ok);
   int result = -1;

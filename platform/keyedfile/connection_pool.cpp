@@ -1,5 +1,7 @@
 #include "platform/keyedfile/connection_pool.h"
 
+#include "platform/keyedfile/pg_connection.h"
+
 #include <openssl/evp.h>
 #include <sys/stat.h>
 
@@ -20,8 +22,15 @@ struct Parked {
   std::unique_ptr<Db> db;
 };
 
+struct ParkedServer {
+  std::string store;
+  std::string ownerDigest;
+  std::unique_ptr<PgConnection> connection;
+};
+
 struct Pool {
   std::vector<Parked> parked;  // oldest first
+  std::vector<ParkedServer> servers;  // oldest first
 };
 
 // The pool lives in a thread_local pointer with no destructor of its own, so
@@ -106,7 +115,12 @@ void parkConnection(const ConnectionKey& key, Db& db) {
     db.close();
     return;
   }
-  if (p->parked.size() >= kMaxParked) p->parked.erase(p->parked.begin());
+  if (p->parked.size() + p->servers.size() >= kMaxParked) {
+    if (!p->parked.empty())
+      p->parked.erase(p->parked.begin());
+    else
+      p->servers.erase(p->servers.begin());
+  }
   Parked entry{key, std::make_unique<Db>()};
   entry.db->adopt(db);
   p->parked.push_back(std::move(entry));
@@ -118,9 +132,45 @@ void dropConnections(const std::string& path) {
   std::erase_if(p->parked, [&](const Parked& e) { return e.key.path == path; });
 }
 
+bool takeServerConnection(const std::string& store, std::string_view owner, std::unique_ptr<PgConnection>& out) {
+  Pool* p = pool();
+  if (p == nullptr) return false;
+  const std::string digest = digestOf(owner);
+  for (size_t i = p->servers.size(); i-- > 0;) {
+    ParkedServer& e = p->servers[i];
+    if (e.store != store || e.ownerDigest != digest || digest.empty()) continue;
+    std::unique_ptr<PgConnection> c = std::move(e.connection);
+    p->servers.erase(p->servers.begin() + static_cast<std::ptrdiff_t>(i));
+    if (!c->usable()) continue;
+    out = std::move(c);
+    return true;
+  }
+  return false;
+}
+
+void parkServerConnection(const std::string& store, std::string_view owner, std::unique_ptr<PgConnection> c) {
+  Pool* p = pool();
+  if (p == nullptr || c == nullptr || !c->usable()) return;
+  std::string digest = digestOf(owner);
+  if (digest.empty()) return;
+  if (p->parked.size() + p->servers.size() >= kMaxParked) {
+    if (!p->servers.empty())
+      p->servers.erase(p->servers.begin());
+    else
+      p->parked.erase(p->parked.begin());
+  }
+  p->servers.push_back({store, std::move(digest), std::move(c)});
+}
+
+void dropServerConnections(const std::string& store) {
+  Pool* p = pool();
+  if (p == nullptr) return;
+  std::erase_if(p->servers, [&](const ParkedServer& e) { return e.store == store; });
+}
+
 int parkedConnections() {
   Pool* p = pool();
-  return p == nullptr ? 0 : static_cast<int>(p->parked.size());
+  return p == nullptr ? 0 : static_cast<int>(p->parked.size() + p->servers.size());
 }
 
 }  // namespace wevo::kf

@@ -18,12 +18,15 @@
 #ifndef WEVO_PLATFORM_KEYEDFILE_CONNECTION_POOL_H_
 #define WEVO_PLATFORM_KEYEDFILE_CONNECTION_POOL_H_
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/keyedfile/sqlite_db.h"
 
 namespace wevo::kf {
+
+class PgConnection;
 
 // What a connection was made for: the file's path, a digest of the password
 // (never the password), the access, and the file's identity on disk when it
@@ -51,6 +54,15 @@ void parkConnection(const ConnectionKey& key, Db& db);
 
 // Closes this thread's parked connections to `path`.
 void dropConnections(const std::string& path);
+
+// Connections to stores on a server (pg_connection.h), parked the same way
+// by the store's name and a digest of the password: takeServerConnection
+// moves one into `out` (a connection that can no longer be used, or that
+// another process made, is let go instead); parkServerConnection keeps a
+// usable one; dropServerConnections closes those to `store`.
+bool takeServerConnection(const std::string& store, std::string_view owner, std::unique_ptr<PgConnection>& out);
+void parkServerConnection(const std::string& store, std::string_view owner, std::unique_ptr<PgConnection> c);
+void dropServerConnections(const std::string& store);
 
 // How many connections this thread has parked (for tests).
 int parkedConnections();

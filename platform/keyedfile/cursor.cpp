@@ -57,24 +57,48 @@ bool Cursor::beyond(const Schema& schema, const KeyTuple& at, int64_t row, const
   return c > 0 || (c == 0 && bound.inclusive);
 }
 
+Cursor::Seek Cursor::seek(bool forward) const {
+  const Bound& bound = forward ? ahead_ : behind_;
+  return Seek{!bound.open, bound.inclusive, &bound.values, bound.row};
+}
+
+Cursor::Fetch Cursor::found(const Schema& schema, bool forward, KeyTuple at, int64_t row, bool check) {
+  const Bound& bound = forward ? ahead_ : behind_;
+  // A sound file always answers a seek with a row beyond the bound; a
+  // damaged one can answer with one the walk has passed, and a walk that
+  // believed it would never end.
+  if (check && !bound.open && !beyond(schema, at, row, bound, forward)) {
+    reportSqlFailure(nullptr, kSqlCorrupt);
+    return Fetch::kError;
+  }
+  ahead_ = Bound{false, at, row, false};
+  behind_ = Bound{false, std::move(at), row, false};
+  return Fetch::kRow;
+}
+
+Cursor::Fetch Cursor::ended(bool forward) {
+  (forward ? behind_ : ahead_) = Bound{};
+  return Fetch::kEnd;
+}
+
 Cursor::Fetch Cursor::fetch(Db& db, Schema& schema, bool forward, const KeyTuple& pins, void* record,
                             std::string& blob, int64_t& row, int64_t& version) {
-  Bound& bound = forward ? ahead_ : behind_;
+  const Seek wanted = seek(forward);
   const int n = schema.componentCount(key_);
   const int pinned = static_cast<int>(pins.size());
   int rc = kSqlOk;
-  Stmt* stmt = db.prepare(schema.seekSql(key_, pinned, forward, !bound.open, bound.inclusive), &rc);
+  Stmt* stmt = db.prepare(schema.seekSql(key_, pinned, forward, wanted.bounded, wanted.inclusive), &rc);
   if (stmt == nullptr) {
     reportSqlFailure(&db, rc);
     return Fetch::kError;
   }
   StmtUse use(*stmt);
-  if (bound.open) {
+  if (!wanted.bounded) {
     for (int j = 0; j < pinned; ++j) bindValue(*stmt, j + 1, pins[static_cast<size_t>(j)]);
   } else {
     for (int j = 0; j < n; ++j)
-      bindValue(*stmt, j + 1, j < pinned ? pins[static_cast<size_t>(j)] : bound.values[static_cast<size_t>(j)]);
-    stmt->bindInt(n + 1, bound.row);
+      bindValue(*stmt, j + 1, j < pinned ? pins[static_cast<size_t>(j)] : (*wanted.values)[static_cast<size_t>(j)]);
+    stmt->bindInt(n + 1, wanted.row);
   }
   rc = stmt->step();
   if (rc == kSqlRow) {
@@ -82,23 +106,9 @@ Cursor::Fetch Cursor::fetch(Db& db, Schema& schema, bool forward, const KeyTuple
     readRecord(*stmt, Schema::kFirstFieldColumn, schema.decl(), record, schema.blobColumn(), blob);
     row = stmt->columnInt(Schema::kRowColumn);
     version = stmt->columnInt(Schema::kVersionColumn);
-    KeyTuple at = tupleOf(*stmt, schema, key_);
-    // A sound file always answers a seek with a row beyond the bound; a
-    // damaged one can answer with one the walk has passed, and a walk that
-    // believed it would never end.
-    if (!bound.open && !beyond(schema, at, row, bound, forward)) {
-      reportSqlFailure(nullptr, kSqlCorrupt);
-      return Fetch::kError;
-    }
-    ahead_ = Bound{false, at, row, false};
-    behind_ = Bound{false, std::move(at), row, false};
-    return Fetch::kRow;
+    return found(schema, forward, tupleOf(*stmt, schema, key_), row, true);
   }
-  if (rc == kSqlDone) {
-    // Past one end: reading back the other way starts from that end.
-    (forward ? behind_ : ahead_) = Bound{};
-    return Fetch::kEnd;
-  }
+  if (rc == kSqlDone) return ended(forward);
   reportSqlFailure(&db, rc);
   return Fetch::kError;
 }

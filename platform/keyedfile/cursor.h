@@ -30,6 +30,26 @@ class Cursor {
   bool active() const { return active_; }
   int key() const { return key_; }
 
+  // What the next read in a direction asks for: the first row beyond a
+  // bound (at or beyond it, when inclusive) in the key's order, or, without
+  // a bound, the first row from that end. `values` holds the key's
+  // component values (the row's id orders equal values).
+  struct Seek {
+    bool bounded = false;
+    bool inclusive = false;
+    const KeyTuple* values = nullptr;
+    int64_t row = 0;
+  };
+  Seek seek(bool forward) const;
+  // The row a backend found for seek(forward): the cursor moves to it
+  // (kRow). With `check`, a row that does not lie beyond the bound (what a
+  // damaged file can answer) is refused with kError and the thread's error
+  // set, so that a walk never goes round for ever.
+  Fetch found(const Schema& schema, bool forward, KeyTuple at, int64_t row, bool check);
+  // Nothing lay beyond the bound: reading back the other way starts from
+  // that end (kEnd).
+  Fetch ended(bool forward);
+
   // Reads the following (forward) or preceding row, among those whose first
   // pins.size() components equal `pins`, into record and blob; 33-like end
   // as kEnd (record untouched); kError with the thread's error state set.

@@ -56,6 +56,8 @@ std::string_view errorTextFor(int code) {
       return "File driver error";
     case kErrNoTransaction:
       return "No transaction active";
+    case kErrConnection:
+      return "Server connection failed";
     default:
       return "Unknown error";
   }
@@ -77,6 +79,16 @@ void setError(int code, int driverCode, std::string_view driverText) {
   s.text = std::string(errorTextFor(code));
   s.driverCode = driverCode;
   s.driverText = std::string(driverText);
+}
+
+bool failWith(int code) {
+  setError(code);
+  return false;
+}
+
+bool succeed() {
+  clearError();
+  return true;
 }
 
 }  // namespace wevo::kf

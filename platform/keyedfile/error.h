@@ -2,8 +2,11 @@
 //
 // Every operation of kf::File and kf::View leaves this state: number 0 and
 // empty texts on success, otherwise one of the numbers below with its short
-// text. For a driver error (90) the driver number and text are SQLite's own
-// result code and message; other errors may carry them too, as a hint.
+// text. For a driver error (90) the driver number and text are the driver's
+// own: SQLite's result code and message for a file, the server's code (its
+// SQLSTATE when that is a number) and message for a server; other errors may
+// carry them too, as a hint. For 100 the driver text says what happened to
+// the connection, naming the server's host (never a password).
 // Nothing is thrown across this layer.
 #ifndef WEVO_PLATFORM_KEYEDFILE_ERROR_H_
 #define WEVO_PLATFORM_KEYEDFILE_ERROR_H_
@@ -29,6 +32,7 @@ inline constexpr int kErrBadRequest = 80;         // bad key number, command or 
 inline constexpr int kErrChanged = 89;            // changed by another station since it was read
 inline constexpr int kErrDriver = 90;             // any other driver failure
 inline constexpr int kErrNoTransaction = 91;      // commit or roll back without a transaction
+inline constexpr int kErrConnection = 100;        // the server could not be reached, or the connection was lost
 
 // The current thread's error.
 int errorCode();
@@ -46,6 +50,10 @@ void clearError();
 void setError(int code);
 // Number and standard text with the driver's number and text.
 void setError(int code, int driverCode, std::string_view driverText);
+
+// How an operation of this layer ends: with `code` (false), or cleared (true).
+bool failWith(int code);
+bool succeed();
 
 }  // namespace wevo::kf
 

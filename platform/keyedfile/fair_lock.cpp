@@ -90,26 +90,18 @@ void noteGiven(uint64_t device, uint64_t inode, int line) {
 
 thread_local uint64_t tWaitedMicros = 0;
 
-// Adds the time from its start to its end to the thread's wait.
-class Waited {
- public:
-  Waited() : start_(Clock::now()) {}
-  ~Waited() {
-    tWaitedMicros += static_cast<uint64_t>(
-        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_).count());
-  }
-  Waited(const Waited&) = delete;
-  Waited& operator=(const Waited&) = delete;
-
- private:
-  Clock::time_point start_;
-};
-
 off_t baseOf(FairLock::Line line) { return line == FairLock::Line::kWriters ? kWritersBase : kAccessBase; }
 
 }  // namespace
 
 uint64_t turnWaitMicros() { return tWaitedMicros; }
+
+TurnWait::TurnWait() : start_(Clock::now()) {}
+
+TurnWait::~TurnWait() {
+  tWaitedMicros +=
+      static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_).count());
+}
 
 FairLock::~FairLock() { detach(); }
 
@@ -157,7 +149,7 @@ FairLock::Result FairLock::take(Line line, bool exclusive, int waitMillis) {
     if (shared_ != nullptr) noteHeld(device_, inode_, index);
     return Result::kHeld;
   }
-  const Waited waited;
+  const TurnWait waited;
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMillis, 0));
 
   // A number, and the turn's bytes, in one step: nobody who asks later can

@@ -27,6 +27,7 @@
 #ifndef WEVO_PLATFORM_KEYEDFILE_FAIR_LOCK_H_
 #define WEVO_PLATFORM_KEYEDFILE_FAIR_LOCK_H_
 
+#include <chrono>
 #include <cstdint>
 
 namespace wevo::kf {
@@ -34,6 +35,20 @@ namespace wevo::kf {
 // How long the calling thread has waited for turns so far, in all (for
 // measurements: a caller takes the difference around its work).
 uint64_t turnWaitMicros();
+
+// Counts the time of its life into the calling thread's wait for turns: for
+// waits that are not a file's lines (a server's locks, asked for together
+// with the work they guard).
+class TurnWait {
+ public:
+  TurnWait();
+  ~TurnWait();
+  TurnWait(const TurnWait&) = delete;
+  TurnWait& operator=(const TurnWait&) = delete;
+
+ private:
+  std::chrono::steady_clock::time_point start_;
+};
 
 class FairLock {
  public:

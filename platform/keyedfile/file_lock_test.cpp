@@ -10,6 +10,7 @@
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "platform/keyedfile/test_items.h"
+#include "platform/keyedfile/test_stores.h"
 #include "tests/testing/base/temp_dir.h"
 
 namespace wevo::kf {
@@ -53,20 +54,28 @@ TEST(FileLock, SharedHoldersAgreeAndExclusiveOnesRefuseEachOther) {
   EXPECT_NE(bad.error(), 0);
 }
 
-class AccessModes : public ::testing::Test {
+// Access modes hold on a file and on a server's store alike.
+class AccessModes : public ::testing::TestWithParam<testing::StoreKind> {
  protected:
   void SetUp() override {
-    testing::itemsName() = dir.file("modes.db");
-    testing::itemsOwner() = "pw";
+    WEVO_SKIP_WITHOUT_STORES(stores);
+    testing::itemsName() = stores.name("modes.db");
+    testing::itemsOwner() = stores.password("pw");
     ASSERT_TRUE(first.create());
   }
-  wevo::testing::TempDir dir;
+  void TearDown() override {
+    first.close();
+    second.close();
+  }
+  testing::TestStores stores{GetParam()};
   Item a{}, b{};
   File first{testing::itemsDecl(), &a};
   File second{testing::itemsDecl(), &b};
 };
 
-TEST_F(AccessModes, ExclusiveOpenRefusesOthersAndSharedOnesMix) {
+INSTANTIATE_TEST_SUITE_P(Stores, AccessModes, testing::kBothKinds, testing::kindName);
+
+TEST_P(AccessModes, ExclusiveOpenRefusesOthersAndSharedOnesMix) {
   ASSERT_TRUE(first.open(kShared));
   ASSERT_TRUE(second.open(kShared));
   ASSERT_TRUE(second.close());
@@ -83,7 +92,7 @@ TEST_F(AccessModes, ExclusiveOpenRefusesOthersAndSharedOnesMix) {
   // Whole-file work waits for the file to be free too.
   EXPECT_FALSE(second.create());
   EXPECT_EQ(errorCode(), kErrLocked);
-  EXPECT_FALSE(File::removeFile(dir.file("modes.db")));
+  EXPECT_FALSE(File::removeFile(testing::itemsName(), Secret(testing::itemsOwner())));
   EXPECT_EQ(errorCode(), kErrLocked);
   EXPECT_FALSE(second.build());
   EXPECT_EQ(errorCode(), kErrLocked);
@@ -91,7 +100,7 @@ TEST_F(AccessModes, ExclusiveOpenRefusesOthersAndSharedOnesMix) {
   ASSERT_TRUE(second.open(kShared));
 }
 
-TEST_F(AccessModes, RecoverWaitsForTheLockThenGivesUp) {
+TEST_P(AccessModes, RecoverWaitsForTheLockThenGivesUp) {
   ASSERT_TRUE(first.open(kExclusive));
   // Released while the second opener waits: the open goes through.
   std::atomic<bool> closed{false};
@@ -114,7 +123,7 @@ TEST_F(AccessModes, RecoverWaitsForTheLockThenGivesUp) {
   EXPECT_EQ(errorCode(), kErrLocked);
 }
 
-TEST_F(AccessModes, ReadOnlyAccessRefusesWrites) {
+TEST_P(AccessModes, ReadOnlyAccessRefusesWrites) {
   ASSERT_TRUE(first.open(kReadOnly | kDenyNone));
   a = testing::makeItem(1, "n", "m", 1);
   EXPECT_FALSE(first.add());

@@ -1,77 +1,24 @@
 #include "platform/keyedfile/keyed_file.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <stdio.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
-#include <chrono>
-#include <filesystem>
 #include <optional>
 
-#include "platform/keyedfile/connection.h"
 #include "platform/keyedfile/cursor.h"
 #include "platform/keyedfile/error.h"
-#include "platform/keyedfile/file_lock.h"
-#include "platform/keyedfile/key_cache.h"
 #include "platform/keyedfile/keyed_file_state.h"
-#include "platform/keyedfile/read_counter.h"
+#include "platform/keyedfile/pg_file.h"
 #include "platform/keyedfile/row_codec.h"
-#include "platform/keyedfile/whole_file.h"
+#include "platform/keyedfile/server_name.h"
+#include "platform/keyedfile/sqlite_file.h"
 #include "wevo/text.h"
 
 namespace wevo::kf {
 namespace {
 
-constexpr const char* kMetaLayout = "layout";
-constexpr const char* kMetaKeys = "keys";
-constexpr const char* kKeysValid = "valid";
-constexpr const char* kKeysInvalid = "invalid";
 constexpr int kMaxRecoverSeconds = 3600;
-// How long a commit waits for the readers that came before it.
-constexpr int kCommitWaitMillis = 2000;
 
-bool fail(File::State& s, int rc) {
-  reportSqlFailure(&s.db, rc);
-  return false;
-}
-
-bool failWith(int code) {
-  setError(code);
-  return false;
-}
-
-bool succeed() {
-  clearError();
-  return true;
-}
-
-using Clock = std::chrono::steady_clock;
-using Line = FairLock::Line;
-
-// Takes a turn (fair_lock.h) in `line` for `s`, waiting up to `waitMillis`;
-// false with 32 when the stations before it keep the file, or the error.
-bool takeTurn(File::State& s, Line line, bool exclusive, int waitMillis) {
-  switch (s.turns.take(line, exclusive, waitMillis)) {
-    case FairLock::Result::kHeld:
-      return true;
-    case FairLock::Result::kTimedOut:
-      setError(kErrLocked, kSqlBusy, "other stations kept the file past the wait");
-      return false;
-    case FairLock::Result::kError:
-      reportErrno(errno, FileLock::lockName(s.lockPath));
-      return false;
-  }
-  return false;
-}
-
-int millisLeft(Clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-  return left > 0 ? static_cast<int>(left) : 0;
-}
+using Tx = File::State::Tx;
 
 bool requireOpen(const File::State& s) {
   if (!s.open) return failWith(kErrNotOpen);
@@ -84,7 +31,7 @@ bool requireWritable(const File::State& s) {
     setError(kErrAccessDenied, 0, "the file is open for reading only");
     return false;
   }
-  if (s.tx == File::State::Tx::kRead) {
+  if (s.tx == Tx::kRead) {
     setError(kErrTransactionActive, 0, "no writes inside a read transaction");
     return false;
   }
@@ -99,89 +46,12 @@ bool requireKey(const File::State& s, int key, bool physicalAllowed) {
   return true;
 }
 
-// Reads one metadata value; the result code of the failure otherwise.
-int readMeta(Db& db, const char* name, std::string& value) {
-  int rc = kSqlOk;
-  Stmt* stmt = db.prepare(Schema::readMetaSql(), &rc);
-  if (stmt == nullptr) return rc;
-  StmtUse use(*stmt);
-  stmt->bindText(1, name);
-  rc = stmt->step();
-  if (rc == kSqlRow) {
-    value = std::string(stmt->columnText(0));
-    return kSqlOk;
+bool requireUsable(const File::State& s) {
+  if (!s.schema.usable()) {
+    setError(kErrBadRequest, 0, s.schema.problem());
+    return false;
   }
-  value.clear();
-  return rc == kSqlDone ? kSqlOk : rc;
-}
-
-int writeMeta(Db& db, const char* name, const std::string& value) {
-  int rc = kSqlOk;
-  Stmt* stmt = db.prepare(Schema::writeMetaSql(), &rc);
-  if (stmt == nullptr) return rc;
-  StmtUse use(*stmt);
-  stmt->bindText(1, name);
-  stmt->bindText(2, value);
-  rc = stmt->step();
-  return rc == kSqlDone ? kSqlOk : rc;
-}
-
-// Checks that the connected file holds this declaration's layout: 0, 36 (not
-// readable: wrong or missing password, or not a database), 47 (another
-// layout, or a database that is not a keyed file), or another error.
-int checkLayout(Db& db, const Schema& schema, bool* keysValid) {
-  std::string layout;
-  int rc = readMeta(db, kMetaLayout, layout);
-  if (rc != kSqlOk) {
-    if ((rc & 0xff) == 1 /* SQLITE_ERROR: no metadata table */) {
-      setError(kErrLayout, rc, db.errmsg());
-      return kErrLayout;
-    }
-    return reportSqlFailure(&db, rc);
-  }
-  if (layout != schema.signature()) {
-    setError(kErrLayout, 0, layout.empty() ? "no layout recorded" : "file layout: " + layout);
-    return kErrLayout;
-  }
-  std::string keys;
-  rc = readMeta(db, kMetaKeys, keys);
-  if (rc != kSqlOk) return reportSqlFailure(&db, rc);
-  *keysValid = keys == kKeysValid;
-  return kNoError;
-}
-
-int execAll(Db& db, const std::vector<std::string>& statements) {
-  for (const std::string& sql : statements)
-    if (int rc = db.exec(sql); rc != kSqlOk) return rc;
-  return kSqlOk;
-}
-
-int rebuildKeys(Db& db, const Schema& schema, bool active) {
-  WriteTransaction tx(db, active);
-  if (int rc = tx.began(); rc != kSqlOk) return rc;
-  if (int rc = execAll(db, schema.dropIndexStatements()); rc != kSqlOk) return rc;
-  if (int rc = execAll(db, schema.createIndexStatements()); rc != kSqlOk) return rc;
-  if (int rc = writeMeta(db, kMetaKeys, kKeysValid); rc != kSqlOk) return rc;
-  return tx.commit();
-}
-
-int fillEmpty(Db& db, const Schema& schema) {
-  WriteTransaction tx(db, false);
-  if (int rc = tx.began(); rc != kSqlOk) return rc;
-  if (int rc = execAll(db, schema.createStatements()); rc != kSqlOk) return rc;
-  if (int rc = writeMeta(db, kMetaLayout, schema.signature()); rc != kSqlOk) return rc;
-  if (int rc = writeMeta(db, kMetaKeys, kKeysValid); rc != kSqlOk) return rc;
-  return tx.commit();
-}
-
-// Keys are left behind for a whole load and built once at its end; the mark
-// makes a load that never reached its build visible at the next open.
-int dropKeys(Db& db, const Schema& schema, bool active) {
-  WriteTransaction tx(db, active);
-  if (int rc = tx.began(); rc != kSqlOk) return rc;
-  if (int rc = execAll(db, schema.dropIndexStatements()); rc != kSqlOk) return rc;
-  if (int rc = writeMeta(db, kMetaKeys, kKeysInvalid); rc != kSqlOk) return rc;
-  return tx.commit();
+  return true;
 }
 
 std::optional<int64_t> parsePosition(std::string_view position) {
@@ -192,80 +62,52 @@ std::optional<int64_t> parsePosition(std::string_view position) {
   return row;
 }
 
-// Makes the file at `path` (none may be there) empty with the schema's
-// layout, protected with `password` (blank: none). A failure leaves nothing
-// there; the error state tells why.
-bool buildEmpty(const Schema& schema, const std::string& path, const Secret& password) {
-  Db db;
-  int code = connect(db, path, password.view(), true, false);
-  if (code != kNoError) {
-    ::unlink(path.c_str());
-    return false;
-  }
-  int rc = db.exec("PRAGMA journal_mode=DELETE");
-  if (rc == kSqlOk) rc = fillEmpty(db, schema);
-  if (rc != kSqlOk) {
-    reportSqlFailure(&db, rc);
-    db.close();
-    ::unlink(path.c_str());
-    ::unlink((path + "-journal").c_str());
-    return false;
-  }
-  db.close();
-  return true;
-}
-
-// The temporary names createIfMissing() builds a file under, beside it:
-// "<file>.creating.<host>.<pid>.<n>".
-std::string creatorPrefix(const std::string& path) {
-  char host[256] = {};
-  if (::gethostname(host, sizeof host - 1) != 0) host[0] = '\0';
-  return path + ".creating." + host + ".";
-}
-
-// Removes what creators on this machine that died half way left beside the
-// file (their process is gone), so that crashes do not pile files up there.
-void removeDeadCreators(const std::string& path) {
-  const std::filesystem::path file(path);
-  const std::string prefix = std::filesystem::path(creatorPrefix(path)).filename().string();
-  std::error_code ec;
-  std::filesystem::directory_iterator it(file.has_parent_path() ? file.parent_path() : ".", ec);
-  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.rfind(prefix, 0) != 0) continue;
-    int pid = 0;
-    const char* first = name.data() + prefix.size();
-    auto [end, parsed] = std::from_chars(first, name.data() + name.size(), pid);
-    if (parsed != std::errc() || end == first || *end != '.' || pid <= 0) continue;
-    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;
-    ::unlink(it->path().c_str());
-  }
-}
+int millisOf(int seconds) { return seconds > 0 ? seconds * 1000 : 0; }
 
 }  // namespace
 
-OwnTurn::OwnTurn(File::State& s, bool write) : s_(s) {
-  if (s.tx != File::State::Tx::kNone) return;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kBusyMillis);
-  if (write) {
-    ok_ = takeTurn(s, Line::kWriters, true, kBusyMillis) && takeTurn(s, Line::kAccess, true, millisLeft(deadline));
-  } else {
-    ok_ = takeTurn(s, Line::kAccess, false, kBusyMillis);
-  }
-  taken_ = true;
+// ---- State -----------------------------------------------------------------
+
+Backend& File::State::backendFor(const std::string& storeName) {
+  if (backend == nullptr || (!open && !backend->serves(storeName)))
+    backend = isServerName(storeName) ? makePgBackend(*this) : makeSqliteBackend(*this);
+  return *backend;
 }
 
-OwnTurn::~OwnTurn() {
-  if (!taken_) return;
-  s_.turns.give(Line::kAccess);
-  s_.turns.give(Line::kWriters);
+void File::State::becameCurrent(int64_t row, int64_t version) {
+  current = row;
+  blobChanged = false;
+  // Only the read that watch() armed is watched; any later read ends it.
+  watchedRow = watchArmed ? row : 0;
+  watchedVersion = version;
+  watchArmed = false;
 }
+
+void File::State::resetPosition() {
+  cursor.clear();
+  current = 0;
+  watchArmed = false;
+  watchedRow = 0;
+  blob.clear();
+  blobChanged = false;
+}
+
+void File::State::closed() {
+  open = false;
+  tx = Tx::kNone;
+  streaming = false;
+  resetPosition();
+}
+
+// ---- File ------------------------------------------------------------------
 
 File::File(const FileDecl& decl, void* record) : s_(std::make_unique<State>(decl, record)) {}
 
 // Closing on the way out leaves the thread's error state alone: it still
 // tells the caller about the last operation.
-File::~File() { s_->shutdown(); }
+File::~File() {
+  if (s_->open) s_->backend->close();
+}
 
 const FileDecl& File::decl() const { return s_->decl; }
 void* File::record() const { return s_->record; }
@@ -292,155 +134,46 @@ bool File::isOpen() const { return s_->open; }
 bool File::create() {
   State& s = *s_;
   if (s.open) return failWith(kErrAlreadyOpen);
-  if (!s.schema.usable()) {
-    setError(kErrBadRequest, 0, s.schema.problem());
-    return false;
-  }
+  if (!requireUsable(s)) return false;
   const std::string path = name();
   if (path.empty()) return failWith(kErrNotFound);
-  FileLock lock;
-  switch (lock.acquire(path, true, 0)) {
-    case FileLock::Result::kLocked:
-      break;
-    case FileLock::Result::kBusy:
-      return failWith(kErrLocked);
-    case FileLock::Result::kError:
-      reportErrno(lock.error(), FileLock::lockName(path));
-      return false;
-  }
-  dropConnections(path);
-  if (fileExists(path) && ::unlink(path.c_str()) != 0) {
-    reportErrno(errno, path);
-    return false;
-  }
-  ::unlink((path + "-journal").c_str());
-  if (!buildEmpty(s.schema, path, owner())) return false;
-  return succeed();
+  return s.backendFor(path).create(path, owner());
 }
 
 bool File::createIfMissing(bool* created) {
   State& s = *s_;
   if (created != nullptr) *created = false;
   if (s.open) return failWith(kErrAlreadyOpen);
-  if (!s.schema.usable()) {
-    setError(kErrBadRequest, 0, s.schema.problem());
-    return false;
-  }
+  if (!requireUsable(s)) return false;
   const std::string path = name();
   if (path.empty()) return failWith(kErrNotFound);
-  if (fileExists(path)) return succeed();
-  // Stations that find the file missing together take turns to make it: the
-  // first makes it, the others find it made (and spend nothing on a file of
-  // their own). Without a turn in time, each makes its own as below.
-  FileLock door;
-  FairLock turn;
-  if (door.acquire(path, false, 0) == FileLock::Result::kLocked && turn.attach(door.fd()))
-    turn.take(Line::kWriters, true, kBusyMillis);
-  if (fileExists(path)) return succeed();
-  removeDeadCreators(path);
-  static std::atomic<unsigned> serial{0};
-  const std::string temp = creatorPrefix(path) + std::to_string(::getpid()) + "." + std::to_string(serial.fetch_add(1));
-  if (!buildEmpty(s.schema, temp, owner())) return false;
-  // The new file takes the name only when the name is free. A file system
-  // that cannot rename so gets the same from link(), which leaves the
-  // temporary name to remove.
-  int rc = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
-  int e = rc == 0 ? 0 : errno;
-  if (rc != 0 && e != EEXIST) {
-    rc = ::link(temp.c_str(), path.c_str());
-    e = rc == 0 ? 0 : errno;
-  }
-  ::unlink(temp.c_str());
-  if (rc != 0 && e != EEXIST) {
-    reportErrno(e, path);
-    return false;
-  }
-  if (created != nullptr) *created = rc == 0;
-  return succeed();
+  return s.backendFor(path).createIfMissing(path, owner(), created);
 }
 
 bool File::open(int mode) {
   State& s = *s_;
   if (s.open) return failWith(kErrAlreadyOpen);
-  if (!s.schema.usable()) {
-    setError(kErrBadRequest, 0, s.schema.problem());
-    return false;
-  }
+  if (!requireUsable(s)) return false;
   const std::string path = name();
-  if (!fileExists(path)) return failWith(kErrNotFound);
-  const bool exclusive = (mode & 0xf0) != kDenyNone;
-  const bool readOnly = (mode & 0x0f) == kReadOnly;
-  const int waitMillis = s.recoverSeconds * 1000;
+  const int waitMillis = millisOf(s.recoverSeconds);
   s.recoverSeconds = 0;
-  switch (s.lock.acquire(path, exclusive, waitMillis)) {
-    case FileLock::Result::kLocked:
-      break;
-    case FileLock::Result::kBusy:
-      return failWith(kErrLocked);
-    case FileLock::Result::kError:
-      reportErrno(s.lock.error(), FileLock::lockName(path));
-      return false;
-  }
-  s.lockPath = path;
-  // Without the turns the file still works, with SQLite's own waiting.
-  s.turns.attach(s.lock.fd());
-  const Secret password = owner();
-  s.connection = ConnectionKey::of(path, password.view(), readOnly, &s.connectionKnown);
-  // A connection this thread made on this very file earlier is taken back
-  // with its statements and pages; the layout and keys are checked anew. A
-  // new one is keyed before the turn (a first key derivation is long) and
-  // set up in it (that reads the file).
-  const bool reused = s.connectionKnown && takeConnection(s.connection, s.db);
-  int code = reused ? kNoError : openKeyed(s.db, path, password.view(), false, readOnly);
-  if (code == kNoError && !takeTurn(s, Line::kAccess, false, kBusyMillis)) code = errorCode();
-  if (code == kNoError && !reused) code = setUp(s.db, !password.empty());
-  bool keysValid = false;
-  if (code == kNoError) code = checkLayout(s.db, s.schema, &keysValid);
-  if (code == kNoError && !keysValid) {
-    setError(kErrKeysDamaged);
-    code = kErrKeysDamaged;
-  }
-  if (code == kNoError && !readOnly && !reused) {
-    if (int rc = s.db.exec("PRAGMA journal_mode=DELETE"); rc != kSqlOk) code = reportSqlFailure(&s.db, rc);
-  }
-  s.turns.give(Line::kAccess);
-  if (code != kNoError) {
-    s.db.close();
-    s.turns.detach();
-    s.lock.release();
-    return false;
-  }
+  if (path.empty()) return failWith(kErrNotFound);
+  if (!s.backendFor(path).open(path, owner(), mode, waitMillis)) return false;
   s.open = true;
-  s.readOnly = readOnly;
-  s.resetPosition();
-  s.tx = State::Tx::kNone;
+  s.readOnly = (mode & 0x0f) == kReadOnly;
+  s.tx = Tx::kNone;
   s.streaming = false;
-  s.keysDropped = false;
+  s.resetPosition();
   return succeed();
 }
 
 bool File::close() {
   State& s = *s_;
   if (!s.open) return true;  // nothing done: the last operation's error stays readable
-  if (s.shutdown()) return succeed();
+  const bool closed = s.backend->close();
+  s.closed();
+  if (closed) return succeed();
   return false;
-}
-
-bool File::State::shutdown() {
-  if (!open) return true;
-  const bool committed = tx != Tx::kStream || commitWrites();
-  if (!db.autocommit()) db.exec("ROLLBACK");
-  turns.detach();
-  if (connectionKnown)
-    parkConnection(connection, db);
-  else
-    db.close();
-  lock.release();
-  open = false;
-  tx = Tx::kNone;
-  streaming = false;
-  resetPosition();
-  return committed;
 }
 
 bool File::send(std::string_view command) {
@@ -463,34 +196,34 @@ bool File::send(std::string_view command) {
 
 bool File::copy(const std::string& dest) {
   if (s_->open) return failWith(kErrAlreadyOpen);
-  return copyWholeFile(name(), dest) == kNoError;
+  const std::string path = name();
+  return s_->backendFor(path).copy(path, dest);
 }
 
 bool File::remove() {
   if (s_->open) return failWith(kErrAlreadyOpen);
-  return removeFile(name());
+  const std::string path = name();
+  return removeFile(path, owner());
 }
 
-bool File::exists(const std::string& name) { return fileExists(name); }
+bool File::exists(const std::string& name) {
+  return isServerName(name) ? pgStoreExists(name, Secret()) : sqliteStoreExists(name);
+}
 
-bool File::removeFile(const std::string& name) {
-  dropConnections(name);
-  return removeWholeFile(name) == kNoError;
+bool File::exists(const std::string& name, const Secret& owner) {
+  return isServerName(name) ? pgStoreExists(name, owner) : sqliteStoreExists(name);
+}
+
+bool File::removeFile(const std::string& name) { return removeFile(name, Secret()); }
+
+bool File::removeFile(const std::string& name, const Secret& owner) {
+  return isServerName(name) ? removePgStore(name, owner) : removeSqliteStore(name);
 }
 
 bool File::records(uint64_t& count) {
   State& s = *s_;
   if (!requireOpen(s)) return false;
-  OwnTurn turn(s, false);
-  if (!turn.ok()) return false;
-  int rc = kSqlOk;
-  Stmt* stmt = s.db.prepare(s.schema.countSql(), &rc);
-  if (stmt == nullptr) return fail(s, rc);
-  StmtUse use(*stmt);
-  rc = stmt->step();
-  if (rc != kSqlRow) return fail(s, rc);
-  count = static_cast<uint64_t>(stmt->columnInt(0));
-  return succeed();
+  return s.backend->records(count);
 }
 
 // ---- Sequential reading ------------------------------------------------
@@ -516,16 +249,14 @@ bool File::setPhysical() {
   return succeed();
 }
 
-bool File::next() { return s_->read(true, {}); }
-bool File::previous() { return s_->read(false, {}); }
+bool File::next() { return s_->read(true); }
+bool File::previous() { return s_->read(false); }
 
-bool File::State::read(bool forward, const KeyTuple& pins) {
+bool File::State::read(bool forward) {
   if (!requireOpen(*this)) return false;
   if (!cursor.active()) return failWith(kErrNoRecord);
-  OwnTurn turn(*this, false);
-  if (!turn.ok()) return false;
   int64_t row = 0, version = 0;
-  switch (cursor.fetch(db, schema, forward, pins, record, blob, row, version)) {
+  switch (backend->fetch(cursor, forward, {}, record, blob, row, version)) {
     case Cursor::Fetch::kRow:
       becameCurrent(row, version);
       return succeed();
@@ -537,75 +268,31 @@ bool File::State::read(bool forward, const KeyTuple& pins) {
   return false;
 }
 
-void File::State::becameCurrent(int64_t row, int64_t version) {
-  current = row;
-  blobChanged = false;
-  // Only the read that watch() armed is watched; any later read ends it.
-  watchedRow = watchArmed ? row : 0;
-  watchedVersion = version;
-  watchArmed = false;
-}
-
-void File::State::resetPosition() {
-  cursor.clear();
-  current = 0;
-  watchArmed = false;
-  watchedRow = 0;
-  blob.clear();
-  blobChanged = false;
-}
-
 bool File::get(int key) {
   State& s = *s_;
   if (!requireOpen(s) || !requireKey(s, key, false)) return false;
-  OwnTurn turn(s, false);
-  if (!turn.ok()) return false;
-  int rc = kSqlOk;
-  Stmt* stmt = s.db.prepare(s.schema.exactSql(key), &rc);
-  if (stmt == nullptr) return fail(s, rc);
-  StmtUse use(*stmt);
-  KeyTuple values = keyTuple(s.decl, key, s.record);
-  for (size_t j = 0; j < values.size(); ++j) bindValue(*stmt, static_cast<int>(j + 1), values[j]);
-  return s.readOne(*stmt);
-}
-
-bool File::State::readOne(Stmt& stmt) {
-  int rc = stmt.step();
-  if (rc == kSqlDone) return failWith(kErrNoRecord);
-  if (rc != kSqlRow) return fail(*this, rc);
-  countRowRead();
-  readRecord(stmt, Schema::kFirstFieldColumn, decl, record, schema.blobColumn(), blob);
-  becameCurrent(stmt.columnInt(Schema::kRowColumn), stmt.columnInt(Schema::kVersionColumn));
-  return succeed();
+  return s.backend->get(key);
 }
 
 bool File::readRange(int key, int components, RowSet& rows) {
+  const RangeRead range{key, components, s_->record, &rows};
+  return readRanges(std::span<const RangeRead>(&range, 1), 0);
+}
+
+bool File::readRanges(std::span<const RangeRead> ranges, int waitSeconds) {
   State& s = *s_;
-  rows.reset(s.decl.recordSize);
-  if (!requireOpen(s) || !requireKey(s, key, false)) return false;
-  if (components < 0 || components > s.schema.componentCount(key)) {
-    setError(kErrBadRequest, 0, "no " + std::to_string(components) + " components in key " + std::to_string(key));
-    return false;
+  for (const RangeRead& r : ranges) r.rows->reset(s.decl.recordSize);
+  if (!requireOpen(s)) return false;
+  for (const RangeRead& r : ranges) {
+    if (!requireKey(s, r.key, false)) return false;
+    if (r.components < 0 || r.components > s.schema.componentCount(r.key)) {
+      setError(kErrBadRequest, 0, "no " + std::to_string(r.components) + " components in key " + std::to_string(r.key));
+      return false;
+    }
   }
-  OwnTurn turn(s, false);
-  if (!turn.ok()) return false;
-  int rc = kSqlOk;
-  Stmt* stmt = s.db.prepare(s.schema.rangeSql(key, components), &rc);
-  if (stmt == nullptr) return fail(s, rc);
-  StmtUse use(*stmt);
-  const KeyTuple values = keyTuple(s.decl, key, s.record);
-  for (int j = 0; j < components; ++j) bindValue(*stmt, j + 1, values[static_cast<size_t>(j)]);
-  while ((rc = stmt->step()) == kSqlRow) {
-    countRowRead();
-    const int64_t row = stmt->columnInt(Schema::kRowColumn);
-    void* record = rows.add(std::to_string(row), row);
-    readRecord(*stmt, Schema::kFirstFieldColumn, s.decl, record, s.schema.blobColumn(), rows.lastBlob());
-  }
-  if (rc != kSqlDone) {
-    rows.reset(s.decl.recordSize);
-    return fail(s, rc);
-  }
-  return succeed();
+  if (s.backend->readRanges(ranges, millisOf(waitSeconds))) return true;
+  for (const RangeRead& r : ranges) r.rows->reset(s.decl.recordSize);
+  return false;
 }
 
 std::vector<size_t> File::keyOrder(const RowSet& rows, int key) const {
@@ -666,18 +353,7 @@ bool File::reset(int key, std::string_view position) {
 bool File::State::locate(int key, std::string_view position, KeyTuple& values, int64_t& row) {
   std::optional<int64_t> parsed = parsePosition(position);
   if (!parsed) return failWith(kErrNoRecord);
-  OwnTurn turn(*this, false);
-  if (!turn.ok()) return false;
-  int rc = kSqlOk;
-  Stmt* stmt = db.prepare(schema.selectByRowSql(), &rc);
-  if (stmt == nullptr) return fail(*this, rc);
-  StmtUse use(*stmt);
-  stmt->bindInt(1, *parsed);
-  rc = stmt->step();
-  if (rc == kSqlDone) return failWith(kErrNoRecord);
-  if (rc != kSqlRow) return fail(*this, rc);
-  countRowRead();
-  values = Cursor::tupleOf(*stmt, schema, key);
+  if (!backend->rowAt(*parsed, key, &values)) return false;
   row = *parsed;
   return true;
 }
@@ -687,14 +363,7 @@ bool File::reget(std::string_view position) {
   if (!requireOpen(s)) return false;
   std::optional<int64_t> row = parsePosition(position);
   if (!row) return failWith(kErrNoRecord);
-  OwnTurn turn(s, false);
-  if (!turn.ok()) return false;
-  int rc = kSqlOk;
-  Stmt* stmt = s.db.prepare(s.schema.selectByRowSql(), &rc);
-  if (stmt == nullptr) return fail(s, rc);
-  StmtUse use(*stmt);
-  stmt->bindInt(1, *row);
-  return s.readOne(*stmt);
+  return s.backend->rowAt(*row, kPhysical, nullptr);
 }
 
 // ---- Writing -----------------------------------------------------------
@@ -702,166 +371,45 @@ bool File::reget(std::string_view position) {
 bool File::add() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
-  OwnTurn turn(s, true);
-  if (!turn.ok()) return false;
-  return s.insert();
-}
-
-bool File::State::insert() {
-  int rc = kSqlOk;
-  Stmt* stmt = db.prepare(schema.insertSql(), &rc);
-  if (stmt == nullptr) return fail(*this, rc);
-  StmtUse use(*stmt);
-  bindRecord(*stmt, 1, decl, record, blob);
-  rc = stmt->step();
-  if (rc != kSqlDone) return fail(*this, rc);
-  current = db.lastInsertRowid();
-  wrote = true;
-  watchArmed = false;
-  watchedRow = 0;
-  blobChanged = false;
-  return succeed();
+  return s.backend->add();
 }
 
 bool File::append() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
-  OwnTurn turn(s, true);
-  if (!turn.ok()) return false;
-  if (!s.keysDropped) {
-    if (int rc = dropKeys(s.db, s.schema, s.tx != State::Tx::kNone); rc != kSqlOk) return fail(s, rc);
-    s.wrote = true;
-    s.keysDropped = true;
-  }
-  return s.insert();
+  return s.backend->append();
 }
 
 bool File::put() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
   if (s.current == 0) return failWith(kErrNoRecord);
-  OwnTurn turn(s, true);
-  if (!turn.ok()) return false;
-  const bool watched = s.watchedRow == s.current;
-  int rc = kSqlOk;
-  Stmt* stmt = s.db.prepare(s.schema.updateSql(watched), &rc);
-  if (stmt == nullptr) return fail(s, rc);
-  {
-    StmtUse use(*stmt);
-    bindRecord(*stmt, 1, s.decl, s.record, s.blob);
-    const int n = static_cast<int>(s.decl.fields.size()) + (s.decl.blob.empty() ? 0 : 1);
-    stmt->bindInt(n + 1, s.current);
-    if (watched) stmt->bindInt(n + 2, s.watchedVersion);
-    rc = stmt->step();
-    if (rc != kSqlDone) return fail(s, rc);
-  }
-  if (s.db.changes() == 0) return s.explainMissedWrite();
-  s.wrote = true;
-  if (watched) ++s.watchedVersion;
-  s.blobChanged = false;
-  return succeed();
+  return s.backend->put(s.watchedRow == s.current);
 }
 
 bool File::del() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
   if (s.current == 0) return failWith(kErrNoRecord);
-  OwnTurn turn(s, true);
-  if (!turn.ok()) return false;
-  const bool watched = s.watchedRow == s.current;
-  int rc = kSqlOk;
-  Stmt* stmt = s.db.prepare(s.schema.deleteSql(watched), &rc);
-  if (stmt == nullptr) return fail(s, rc);
-  {
-    StmtUse use(*stmt);
-    stmt->bindInt(1, s.current);
-    if (watched) stmt->bindInt(2, s.watchedVersion);
-    rc = stmt->step();
-    if (rc != kSqlDone) return fail(s, rc);
-  }
-  if (s.db.changes() == 0) return s.explainMissedWrite();
-  s.wrote = true;
-  s.current = 0;
-  s.watchedRow = 0;
-  return succeed();
-}
-
-// A rewrite or delete of the current row touched nothing: the row is gone
-// (33) or, watched, has another version now (89).
-bool File::State::explainMissedWrite() {
-  int rc = kSqlOk;
-  Stmt* stmt = db.prepare(schema.versionByRowSql(), &rc);
-  if (stmt == nullptr) return fail(*this, rc);
-  StmtUse use(*stmt);
-  stmt->bindInt(1, current);
-  rc = stmt->step();
-  if (rc == kSqlRow) return failWith(kErrChanged);
-  if (rc == kSqlDone) return failWith(kErrNoRecord);
-  return fail(*this, rc);
+  return s.backend->del(s.watchedRow == s.current);
 }
 
 bool File::build() {
   State& s = *s_;
   if (s.open) {
     if (!requireWritable(s)) return false;
-    OwnTurn turn(s, true);
-    if (!turn.ok()) return false;
-    s.wrote = true;
-    int rc = rebuildKeys(s.db, s.schema, s.tx != State::Tx::kNone);
-    if (rc != kSqlOk) return fail(s, rc);
-    s.keysDropped = false;
-    return succeed();
+    return s.backend->build();
   }
-  if (!s.schema.usable()) {
-    setError(kErrBadRequest, 0, s.schema.problem());
-    return false;
-  }
+  if (!requireUsable(s)) return false;
   const std::string path = name();
-  if (!fileExists(path)) return failWith(kErrNotFound);
-  FileLock lock;
-  switch (lock.acquire(path, true, 0)) {
-    case FileLock::Result::kLocked:
-      break;
-    case FileLock::Result::kBusy:
-      return failWith(kErrLocked);
-    case FileLock::Result::kError:
-      reportErrno(lock.error(), FileLock::lockName(path));
-      return false;
-  }
-  Db db;
-  int code = connect(db, path, owner().view(), false, false);
-  bool keysValid = false;
-  if (code == kNoError) code = checkLayout(db, s.schema, &keysValid);
-  if (code != kNoError) return false;
-  int rc = rebuildKeys(db, s.schema, false);
-  if (rc != kSqlOk) {
-    reportSqlFailure(&db, rc);
-    return false;
-  }
-  return succeed();
+  if (path.empty()) return failWith(kErrNotFound);
+  return s.backendFor(path).buildClosed(path, owner());
 }
 
 bool File::duplicateCheck(int key) {
   State& s = *s_;
   if (!requireOpen(s) || !requireKey(s, key, false)) return false;
-  OwnTurn turn(s, false);
-  if (!turn.ok()) return false;
-  int rc = kSqlOk;
-  Stmt* stmt = s.db.prepare(s.schema.duplicateSql(key), &rc);
-  if (stmt == nullptr) return fail(s, rc);
-  StmtUse use(*stmt);
-  KeyTuple values = keyTuple(s.decl, key, s.record);
-  for (size_t j = 0; j < values.size(); ++j) bindValue(*stmt, static_cast<int>(j + 1), values[j]);
-  stmt->bindInt(static_cast<int>(values.size() + 1), s.current);
-  rc = stmt->step();
-  if (rc == kSqlRow) {
-    countRowRead();
-    setError(kErrDuplicateKey);
-    return true;
-  }
-  if (rc != kSqlDone) return fail(s, rc);
-  clearError();
-  return false;
+  return s.backend->duplicateCheck(key);
 }
 
 // ---- Bulk mode and transactions ---------------------------------------
@@ -870,130 +418,53 @@ bool File::stream() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (s.streaming) return succeed();
-  if (s.tx == State::Tx::kRead) return failWith(kErrTransactionActive);
-  if (s.tx == State::Tx::kNone) {
-    if (!takeTurn(s, Line::kWriters, true, kBusyMillis)) return false;
-    int rc = s.db.exec("BEGIN IMMEDIATE");
-    if (rc != kSqlOk) {
-      s.turns.give(Line::kWriters);
-      return fail(s, rc);
-    }
-    s.tx = State::Tx::kStream;
-    s.wrote = false;
-  }
-  s.streaming = true;
-  return succeed();
-}
-
-// Ends the write transaction with COMMIT, its writes reaching the file in
-// their turn on the access line. A failed commit leaves the transaction open
-// (the driver's rollback aside), to be committed again or rolled back.
-bool File::State::commitWrites() {
-  if (wrote && !takeTurn(*this, Line::kAccess, true, kCommitWaitMillis)) return false;
-  // Other programs' readers (outside the lines) are waited for as long.
-  db.setBusyTimeout(kCommitWaitMillis);
-  const int rc = db.exec("COMMIT");
-  db.setBusyTimeout(kBusyMillis);
-  turns.give(Line::kAccess);
-  if (rc == kSqlOk || db.autocommit()) {
-    turns.give(Line::kWriters);
-    tx = Tx::kNone;
-  }
-  if (rc != kSqlOk) return fail(*this, rc);
-  return true;
+  if (s.tx == Tx::kRead) return failWith(kErrTransactionActive);
+  return s.backend->stream();
 }
 
 bool File::flush() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (!s.streaming) return succeed();
-  s.streaming = false;
-  if (s.tx != State::Tx::kStream) return succeed();
-  if (!s.commitWrites()) {
-    // Still in the transaction (readers held the file): stay streaming so
-    // that a later flush or close can finish it.
-    if (s.tx == State::Tx::kStream) s.streaming = true;
-    return false;
-  }
-  return succeed();
+  return s.backend->flush();
 }
 
 bool File::begin(int waitSeconds) {
   State& s = *s_;
   if (!requireOpen(s)) return false;
-  if (s.tx != State::Tx::kNone) return failWith(kErrTransactionActive);
-  const int waitMillis = waitSeconds > 0 ? waitSeconds * 1000 : 0;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMillis);
-  if (!takeTurn(s, Line::kWriters, true, waitMillis)) return false;
-  // Other programs' writers (outside the lines) are waited for in the time left.
-  s.db.setBusyTimeout(millisLeft(deadline));
-  int rc = s.db.exec("BEGIN IMMEDIATE");
-  s.db.setBusyTimeout(kBusyMillis);
-  if (rc != kSqlOk) {
-    s.turns.give(Line::kWriters);
-    return fail(s, rc);
-  }
-  s.tx = State::Tx::kUser;
-  s.wrote = false;
-  return succeed();
+  if (s.tx != Tx::kNone) return failWith(kErrTransactionActive);
+  return s.backend->begin(millisOf(waitSeconds));
 }
 
 bool File::commit() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
-  if (s.tx != State::Tx::kUser) return failWith(kErrNoTransaction);
-  if (s.db.autocommit()) {
-    // The driver ended the transaction itself when a statement in it failed
-    // (a damaged page, a full disk): its work is lost, and the commit says so.
-    s.tx = State::Tx::kNone;
-    s.turns.give(Line::kWriters);
-    setError(kErrDriver, kSqlAbort, "the transaction was rolled back after an earlier error");
-    return false;
-  }
-  if (!s.commitWrites()) return false;
-  s.streaming = false;
-  return succeed();
+  if (s.tx != Tx::kUser) return failWith(kErrNoTransaction);
+  return s.backend->commit();
 }
 
 bool File::rollback() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
-  if (s.tx != State::Tx::kUser) return failWith(kErrNoTransaction);
-  s.tx = State::Tx::kNone;
-  s.streaming = false;
-  s.keysDropped = false;  // a drop inside the transaction went with it
-  int rc = s.db.autocommit() ? kSqlOk : s.db.exec("ROLLBACK");
-  s.turns.give(Line::kAccess);
-  s.turns.give(Line::kWriters);
-  if (rc != kSqlOk) return fail(s, rc);
-  return succeed();
+  if (s.tx != Tx::kUser) return failWith(kErrNoTransaction);
+  return s.backend->rollback();
 }
 
 bool File::beginRead(int waitSeconds) {
   State& s = *s_;
   if (!requireOpen(s)) return false;
-  if (s.tx != State::Tx::kNone) return failWith(kErrTransactionActive);
-  const int waitMillis = waitSeconds > 0 ? waitSeconds * 1000 : 0;
-  if (!takeTurn(s, Line::kAccess, false, waitMillis)) return false;
-  int rc = s.db.exec("BEGIN");
-  if (rc != kSqlOk) {
-    s.turns.give(Line::kAccess);
-    return fail(s, rc);
-  }
-  s.tx = State::Tx::kRead;
-  return succeed();
+  if (s.tx != Tx::kNone) return failWith(kErrTransactionActive);
+  if (!s.backend->beginRead(millisOf(waitSeconds))) return false;
+  s.tx = Tx::kRead;
+  return true;
 }
 
 bool File::endRead() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
-  if (s.tx != State::Tx::kRead) return failWith(kErrNoTransaction);
-  s.tx = State::Tx::kNone;
-  int rc = s.db.autocommit() ? kSqlOk : s.db.exec("COMMIT");
-  if (rc != kSqlOk) s.db.exec("ROLLBACK");
-  s.turns.give(Line::kAccess);
-  if (rc != kSqlOk) return fail(s, rc);
-  return succeed();
+  if (s.tx != Tx::kRead) return failWith(kErrNoTransaction);
+  s.tx = Tx::kNone;
+  return s.backend->endRead();
 }
 
 bool File::watch() {

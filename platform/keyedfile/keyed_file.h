@@ -1,14 +1,22 @@
 // A keyed record file: one declaration (file_decl.h) worked on by one thread
 // through a record buffer that the caller owns.
 //
-// Storage. One file is one SQLCipher database holding one table named after
-// the declaration's label, one column per field (named as the field), the
-// blob in a column of its own, one index per key and a small metadata table
-// with the layout and whether the keys are valid. Text is stored without its
-// trailing blanks and padded again on load. With an owner (password) the whole
-// file is encrypted; it stays readable in the sqlcipher shell with
+// Storage. The file's name says where it lives (server_name.h): a path names
+// a file, a "postgresql://" name a schema on a PostgreSQL server; the
+// operations, their results and errors are the same for both (backend.h).
+// Either way the rows are one table named after the declaration's label, one
+// column per field (named as the field), the blob in a column of its own, one
+// index per key and a small metadata table "kf_meta" with the layout and
+// whether the keys are valid. Text is stored without its trailing blanks and
+// padded again on load.
+//   A file is one SQLCipher database (sqlite_file.h). With an owner
+// (password) the whole file is encrypted; it stays readable in the sqlcipher
+// shell with
 //   PRAGMA key='<password>'; PRAGMA cipher_page_size=4096;
 // Without an owner it is a plain SQLite file.
+//   On a server (pg_file.h) the owner is the role's password; the server
+// keeps the rows safe (its own encryption at rest, TLS on the way through
+// the address's sslmode), and psql reads them.
 //
 // Errors. Every operation returns success as a bool and leaves the thread's
 // error state (error.h). Nothing is thrown.
@@ -20,17 +28,26 @@
 // wait for each other's turns.
 //
 // Waiting. Stations get the file in the order they asked for it
-// (fair_lock.h): a read waits only for writes asked for before it, a write
-// transaction for the writes before it and, when it commits, for the reads
-// before that. Each operation outside a transaction takes its own turn; every
-// wait is bounded (begin() and beginRead() by their argument, a commit by 2 s,
-// any other operation by 5 s) and ends in 32.
+// (fair_lock.h; on a server, its lock queue): a read waits only for writes
+// asked for before it, a write transaction for the writes before it and,
+// when it commits, for the reads before that (a server's readers never hold
+// a writer up: they keep their own view). Each operation outside a
+// transaction takes its own turn; every wait is bounded (begin() and
+// beginRead() by their argument, a commit by 2 s, any other operation by
+// 5 s) and ends in 32.
+//
+// A server. Its errors are the same numbers; 100 is a server that cannot be
+// reached or a connection lost (the server restarted): the operation fails,
+// a transaction's work is lost (its commit says so), and the next operation
+// outside a transaction connects again by itself. No wait for a server is
+// unbounded. The password is never part of a name or an error text.
 #ifndef WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_H_
 #define WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -114,14 +131,22 @@ class File {
 
   // Copies the (closed) file to `dest`, replacing it; needs no password.
   // 52 when this instance is open, 2 no such file, 32 the file is busy.
+  // Files only: a store on a server, or a copy onto one, is refused (80);
+  // such copies go row by row.
   bool copy(const std::string& dest);
-  // Removes the (closed) file with its journal and lock file. 52 when this
-  // instance is open; otherwise as removeFile().
+  // Removes the (closed) file with its journal and lock file; on a server,
+  // the store's tables (its schema stays). 52 when this instance is open;
+  // otherwise as removeFile().
   bool remove();
+  // Whether the store exists. A store on a server is asked for with the
+  // server's own sources of a password (none given) or with `owner`; false
+  // also when the server cannot be asked (the thread's error then says why).
   static bool exists(const std::string& name);
+  static bool exists(const std::string& name, const Secret& owner);
   // 2 no such file (a lock file nobody holds, left by a holder that died,
   // is removed even then), 32 someone has it open.
   static bool removeFile(const std::string& name);
+  static bool removeFile(const std::string& name, const Secret& owner);
 
   // Number of rows.
   bool records(uint64_t& count);
@@ -156,6 +181,23 @@ class File {
   // The buffer, the current row and the sequential position are left alone.
   // 80 for a bad key or count; a failed read leaves `rows` empty.
   bool readRange(int key, int components, RowSet& rows);
+  // One range of readRanges(): the rows whose first `components` components
+  // of `key` equal those in `values` (a record laid out as the file's), read
+  // into `rows` as readRange() reads them.
+  struct RangeRead {
+    int key = 0;
+    int components = 0;
+    const void* values = nullptr;
+    RowSet* rows = nullptr;
+  };
+  // Reads several ranges as one state of the file. Inside a transaction of
+  // the instance they are read in it; otherwise in a read transaction of
+  // their own (beginRead()), which waits up to `waitSeconds` for a writer in
+  // the middle of its commit; when that wait runs out, each range is read on
+  // its own. On a server they travel there and back together, once. The
+  // buffer, current row and sequential position are left alone; a failed
+  // read leaves every set empty.
+  bool readRanges(std::span<const RangeRead> ranges, int waitSeconds);
   // The indexes of `rows` (read through this file) in the order of `key`, as
   // a walk over the key would meet them: by the key's values compared as the
   // key compares them, equal values in insertion order.
@@ -196,20 +238,25 @@ class File {
   // stream(): one transaction around the writes that follow, until flush().
   bool stream();
   bool flush();
-  // BEGIN IMMEDIATE, waiting up to `waitSeconds` for other writers (32 when
-  // they keep it); 56 inside a transaction or stream.
+  // A write transaction: other writers are kept out until it ends, waiting
+  // up to `waitSeconds` for those before it (32 when they keep the file);
+  // 56 inside a transaction or stream. (A file: BEGIN IMMEDIATE; a server:
+  // the writers' lock in a READ COMMITTED transaction.)
   bool begin(int waitSeconds);
   // Waits up to 2 s for the readers that asked for the file before it (32
-  // when they stay; the transaction is then still open, to roll back). 90 when
-  // the driver already rolled the transaction back because a statement in it
-  // failed (a damaged page, a full disk): its work is lost.
+  // when they stay; the transaction is then still open, to roll back; a
+  // server's readers never hold a commit up). 90 when the driver already
+  // rolled the transaction back because a statement in it failed (a damaged
+  // page, a full disk; on a server any refused statement): its work is lost.
+  // 100 when the connection to the server went with it.
   bool commit();
   bool rollback();
   // A read transaction: every read until endRead() sees the file as it was
-  // when the first of them ran, and no writer can change it in between
-  // (writers wait for it to end, up to their own wait). Waits up to
+  // when the first of them ran. On a file no writer can change it in between
+  // (writers wait for it to end, up to their own wait), and it waits up to
   // `waitSeconds` for a writer in the middle of its commit (32 when it stays
-  // there). No write may be made in it (56); 56 inside another transaction.
+  // there); a server keeps the reader's view and holds no writer up. No write
+  // may be made in it (56); 56 inside another transaction.
   bool beginRead(int waitSeconds);
   bool endRead();
   // The next row read is watched: a put() or del() of it fails with 89 when

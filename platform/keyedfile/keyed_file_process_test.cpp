@@ -14,6 +14,7 @@
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "platform/keyedfile/test_items.h"
+#include "platform/keyedfile/test_stores.h"
 #include "tests/testing/base/temp_dir.h"
 
 namespace wevo::kf {
@@ -54,17 +55,21 @@ struct Signal {
   int fds[2];
 };
 
-class Processes : public ::testing::Test {
+// Processes share a file and a server's store alike.
+class Processes : public ::testing::TestWithParam<testing::StoreKind> {
  protected:
   void SetUp() override {
-    testing::itemsName() = dir.file("shared.db");
-    testing::itemsOwner() = "shared secret";
+    WEVO_SKIP_WITHOUT_STORES(stores);
+    testing::itemsName() = stores.name("shared.db");
+    testing::itemsOwner() = stores.password("shared secret");
     Item rec{};
     File f(testing::itemsDecl(), &rec);
     ASSERT_TRUE(f.create());
   }
-  wevo::testing::TempDir dir;
+  testing::TestStores stores{GetParam()};
 };
+
+INSTANTIATE_TEST_SUITE_P(Stores, Processes, testing::kBothKinds, testing::kindName);
 
 // Adds `count` rows numbered by the highest UID + 1, trying again when another
 // process took that number first; 0 when every row went in.
@@ -90,7 +95,7 @@ int addNumberedRows(int station, int count) {
   return f.close() ? 0 : 14;
 }
 
-TEST_F(Processes, ConcurrentAddsUnderAUniqueKeyLoseNothing) {
+TEST_P(Processes, ConcurrentAddsUnderAUniqueKeyLoseNothing) {
   constexpr int kRows = 150;
   pid_t a = forkChild([] { return addNumberedRows(1, kRows); });
   pid_t b = forkChild([] { return addNumberedRows(2, kRows); });
@@ -116,7 +121,7 @@ TEST_F(Processes, ConcurrentAddsUnderAUniqueKeyLoseNothing) {
   }
 }
 
-TEST_F(Processes, WatchedPutLosesToAnotherProcesssPut) {
+TEST_P(Processes, WatchedPutLosesToAnotherProcesssPut) {
   {
     Item rec = makeItem(1, "row", "m", 1);
     File f(testing::itemsDecl(), &rec);
@@ -153,7 +158,7 @@ TEST_F(Processes, WatchedPutLosesToAnotherProcesssPut) {
   EXPECT_EQ(+rec.NUM, 99);
 }
 
-TEST_F(Processes, BulkLoadThatNeverBuiltItsKeysOpensDamaged) {
+TEST_P(Processes, BulkLoadThatNeverBuiltItsKeysOpensDamaged) {
   pid_t child = forkChild([] {
     Item rec{};
     File f(testing::itemsDecl(), &rec);
@@ -184,7 +189,7 @@ TEST_F(Processes, BulkLoadThatNeverBuiltItsKeysOpensDamaged) {
   EXPECT_EQ(+rec.NUM, 77);
 }
 
-TEST_F(Processes, LoadKilledBeforeItsFlushLeavesTheFileAsItWas) {
+TEST_P(Processes, LoadKilledBeforeItsFlushLeavesTheFileAsItWas) {
   {
     Item rec = makeItem(1, "before", "m", 1);
     File f(testing::itemsDecl(), &rec);
@@ -219,7 +224,7 @@ TEST_F(Processes, LoadKilledBeforeItsFlushLeavesTheFileAsItWas) {
   EXPECT_EQ(std::string(text::clipped(rec.NAME)), "before");
 }
 
-TEST_F(Processes, ExclusiveHolderInAnotherProcessRefusesUntilItLeaves) {
+TEST_P(Processes, ExclusiveHolderInAnotherProcessRefusesUntilItLeaves) {
   Signal holding, release;
   pid_t child = forkChild([&] {
     Item rec{};

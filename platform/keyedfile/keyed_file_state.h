@@ -1,21 +1,19 @@
-// The inside of a kf::File, shared with kf::View (which reads rows into the
-// file's buffer and makes them its current row).
+// The inside of a kf::File, shared with its backend (backend.h) and with
+// kf::View (which reads rows into the file's buffer and makes them its
+// current row).
 #ifndef WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_STATE_H_
 #define WEVO_PLATFORM_KEYEDFILE_KEYED_FILE_STATE_H_
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/keyedfile/connection_pool.h"
+#include "platform/keyedfile/backend.h"
 #include "platform/keyedfile/cursor.h"
-#include "platform/keyedfile/fair_lock.h"
-#include "platform/keyedfile/file_lock.h"
 #include "platform/keyedfile/keyed_file.h"
-#include "platform/keyedfile/row_codec.h"
 #include "platform/keyedfile/schema.h"
-#include "platform/keyedfile/sqlite_db.h"
 
 namespace wevo::kf {
 
@@ -25,17 +23,14 @@ struct File::State {
   const FileDecl& decl;
   void* record;
   Schema schema;
-  std::optional<std::string> name;   // set on the instance, else the declaration's
+  std::optional<std::string> name;  // set on the instance, else the declaration's
   std::optional<Secret> owner;
 
-  Db db;
-  // What the open connection was made for; a closed file parks it under
-  // this key (connection_pool.h) unless it is not known.
-  ConnectionKey connection;
-  std::string lockPath;  // the file opened, whose lock file holds the turns
-  bool connectionKnown = false;
-  FileLock lock;
-  FairLock turns;  // this instance's place in the file's lines (fair_lock.h)
+  // The kind of store the instance last worked on; replaced (while closed)
+  // when its name names a store of another kind.
+  std::unique_ptr<Backend> backend;
+  Backend& backendFor(const std::string& storeName);
+
   bool open = false;
   bool readOnly = false;
   int recoverSeconds = 0;  // wait of the next open for a held lock
@@ -49,49 +44,18 @@ struct File::State {
   bool blobChanged = false;
 
   enum class Tx { kNone, kUser, kStream, kRead };
-  Tx tx = Tx::kNone;        // the transaction this instance began
-  bool wrote = false;       // the transaction has written something
-  bool streaming = false;   // between stream() and flush()
-  bool keysDropped = false; // this connection dropped the keys for appends
+  Tx tx = Tx::kNone;       // the transaction this instance began
+  bool streaming = false;  // between stream() and flush()
 
-  // Reads the next/previous row of the cursor (among rows matching `pins`)
-  // into the buffer.
-  bool read(bool forward, const KeyTuple& pins);
-  // Steps a statement that selects one row and makes it current.
-  bool readOne(Stmt& stmt);
-  // Makes a row just read the current one (and the watched one, as asked).
-  void becameCurrent(int64_t row, int64_t version);
+  // Reads the cursor's next / previous row into the buffer.
+  bool read(bool forward);
   // The row at a position: its key values for `key`, and its id.
   bool locate(int key, std::string_view position, KeyTuple& values, int64_t& row);
-  bool insert();
-  bool explainMissedWrite();
+  // Makes a row just read the current one (and the watched one, as asked).
+  void becameCurrent(int64_t row, int64_t version);
   void resetPosition();
-  // Closes (a stream committed, a transaction rolled back); false, with the
-  // error state set, when the stream's commit failed.
-  bool shutdown();
-  // COMMIT of the write transaction, in its turn (keyed_file.cpp).
-  bool commitWrites();
-};
-
-// The turns (fair_lock.h) one operation outside a transaction takes for
-// itself: a shared access turn to read; to write (which reaches the file at
-// once) the writers' turn and the access turn alone, waiting 5 s in all.
-// Inside a transaction the transaction's turns cover it and nothing is taken.
-// Given back when the object ends.
-class OwnTurn {
- public:
-  OwnTurn(File::State& s, bool write);
-  ~OwnTurn();
-  OwnTurn(const OwnTurn&) = delete;
-  OwnTurn& operator=(const OwnTurn&) = delete;
-
-  // False, with 32 or the lock file's error set, when the turn did not come.
-  bool ok() const { return ok_; }
-
- private:
-  File::State& s_;
-  bool ok_ = true;
-  bool taken_ = false;
+  // The instance as a closed one after its backend closed it.
+  void closed();
 };
 
 }  // namespace wevo::kf

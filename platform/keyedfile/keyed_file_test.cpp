@@ -11,6 +11,7 @@
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/test_items.h"
+#include "platform/keyedfile/test_stores.h"
 #include "tests/testing/base/temp_dir.h"
 
 namespace wevo::kf {
@@ -25,14 +26,19 @@ std::string clipped(const char (&data)[N]) {
   return clipped(data, N);
 }
 
-class ItemsTest : public ::testing::Test {
+// Every scenario runs on a file and on a server's store alike.
+class ItemsTest : public ::testing::TestWithParam<testing::StoreKind> {
  protected:
   void SetUp() override {
-    testing::itemsName() = dir.file("items.db");
-    testing::itemsOwner() = "";
-    ASSERT_TRUE(file.create()) << errorText();
-    ASSERT_TRUE(file.open()) << errorText();
+    WEVO_SKIP_WITHOUT_STORES(stores);
+    testing::itemsName() = stores.name("items.db");
+    testing::itemsOwner() = stores.password();
+    ASSERT_TRUE(file.create()) << errorText() << " " << driverErrorText();
+    ASSERT_TRUE(file.open()) << errorText() << " " << driverErrorText();
   }
+  void TearDown() override { file.close(); }
+
+  bool onServer() const { return stores.server(); }
 
   void addItem(uint32_t uid, std::string_view name, std::string_view marker, int32_t num, std::string_view note = "") {
     rec = makeItem(uid, name, marker, num, note);
@@ -48,12 +54,14 @@ class ItemsTest : public ::testing::Test {
     return uids;
   }
 
-  wevo::testing::TempDir dir;
+  testing::TestStores stores{GetParam()};
   Item rec{};
   File file{testing::itemsDecl(), &rec};
 };
 
-TEST_F(ItemsTest, OpenCloseAndTheirErrors) {
+INSTANTIATE_TEST_SUITE_P(Stores, ItemsTest, testing::kBothKinds, testing::kindName);
+
+TEST_P(ItemsTest, OpenCloseAndTheirErrors) {
   EXPECT_TRUE(file.isOpen());
   EXPECT_FALSE(file.open());
   EXPECT_EQ(errorCode(), kErrAlreadyOpen);
@@ -73,10 +81,13 @@ TEST_F(ItemsTest, OpenCloseAndTheirErrors) {
 
   Item other{};
   File missing(testing::itemsDecl(), &other);
-  missing.setName(dir.file("nothing.db"));
+  const std::string nothing = stores.name("nothing.db");
+  missing.setName(nothing);
+  missing.setOwner(stores.password());
   EXPECT_FALSE(missing.open());
   EXPECT_EQ(errorCode(), kErrNotFound);
-  EXPECT_FALSE(File::exists(dir.file("nothing.db")));
+  EXPECT_FALSE(File::exists(nothing, Secret(stores.password())));
+  EXPECT_TRUE(File::exists(testing::itemsName(), Secret(stores.password())));
 
   // create() replaces an existing file with an empty one.
   ASSERT_TRUE(file.create());
@@ -86,7 +97,7 @@ TEST_F(ItemsTest, OpenCloseAndTheirErrors) {
   EXPECT_EQ(n, 0u);
 }
 
-TEST_F(ItemsTest, RecordRoundTripAndKeysIgnoringCaseAndTrailingBlanks) {
+TEST_P(ItemsTest, RecordRoundTripAndKeysIgnoringCaseAndTrailingBlanks) {
   addItem(7, "Main", "?OkButton", -42, "note with  inner  blanks");
   Item added = rec;
 
@@ -134,7 +145,7 @@ TEST_F(ItemsTest, RecordRoundTripAndKeysIgnoringCaseAndTrailingBlanks) {
   EXPECT_EQ(n, 3u);
 }
 
-TEST_F(ItemsTest, KeyOrderPhysicalOrderAndBothDirections) {
+TEST_P(ItemsTest, KeyOrderPhysicalOrderAndBothDirections) {
   addItem(30, "beta", "m", 3);
   addItem(10, "Alpha", "z", 1);
   addItem(20, "alpha", "A", 2);
@@ -185,7 +196,7 @@ TEST_F(ItemsTest, KeyOrderPhysicalOrderAndBothDirections) {
   EXPECT_EQ(errorCode(), kErrBadRequest);
 }
 
-TEST_F(ItemsTest, WalksSeeRowsAddedAndDeletedMeanwhile) {
+TEST_P(ItemsTest, WalksSeeRowsAddedAndDeletedMeanwhile) {
   for (uint32_t i = 1; i <= 6; ++i) addItem(i * 10, "n", "m", static_cast<int32_t>(i));
   ASSERT_TRUE(file.set(testing::KEYUID));
   ASSERT_TRUE(file.next());
@@ -212,7 +223,7 @@ TEST_F(ItemsTest, WalksSeeRowsAddedAndDeletedMeanwhile) {
   EXPECT_EQ(walk(testing::KEYUID), (std::vector<uint32_t>{25, 30, 40, 50, 60}));
 }
 
-TEST_F(ItemsTest, PositionsBringTheSameRowBack) {
+TEST_P(ItemsTest, PositionsBringTheSameRowBack) {
   addItem(1, "b", "m", 1);
   addItem(2, "a", "m", 2);
   addItem(3, "c", "m", 3);
@@ -263,7 +274,7 @@ TEST_F(ItemsTest, PositionsBringTheSameRowBack) {
   EXPECT_EQ(errorCode(), kErrNoRecord);
 }
 
-TEST_F(ItemsTest, DuplicateCheckLooksAtOtherRowsOnly) {
+TEST_P(ItemsTest, DuplicateCheckLooksAtOtherRowsOnly) {
   addItem(1, "a", "m", 1);
   addItem(2, "b", "m", 2);
   rec = makeItem(1, "zz", "zz", 0);
@@ -280,7 +291,7 @@ TEST_F(ItemsTest, DuplicateCheckLooksAtOtherRowsOnly) {
   EXPECT_TRUE(file.duplicateCheck(testing::KEYNAMEMARK));
 }
 
-TEST_F(ItemsTest, BlobTravelsWithItsRow) {
+TEST_P(ItemsTest, BlobTravelsWithItsRow) {
   std::string bytes("\x00\x01picture\xff", 10);
   EXPECT_FALSE(file.blobChanged());
   ASSERT_TRUE(file.blobSet(bytes));
@@ -318,7 +329,7 @@ TEST_F(ItemsTest, BlobTravelsWithItsRow) {
   EXPECT_EQ(noBlob.blobSize(), 0u);
 }
 
-TEST_F(ItemsTest, TransactionsCommitOrLeaveNothing) {
+TEST_P(ItemsTest, TransactionsCommitOrLeaveNothing) {
   addItem(1, "kept", "m", 1);
   ASSERT_TRUE(file.begin(2));
   EXPECT_FALSE(file.begin(2));
@@ -350,7 +361,7 @@ TEST_F(ItemsTest, TransactionsCommitOrLeaveNothing) {
   EXPECT_EQ(walk(testing::KEYUID), (std::vector<uint32_t>{1, 3}));
 }
 
-TEST_F(ItemsTest, RangeReadGivesAWholeRangeInKeyOrderInOnePass) {
+TEST_P(ItemsTest, RangeReadGivesAWholeRangeInKeyOrderInOnePass) {
   addItem(1, "b", "m", 30, "one");
   addItem(2, "A", "x", 10);
   addItem(3, "a", "M", 20, "three");
@@ -403,7 +414,7 @@ TEST_F(ItemsTest, RangeReadGivesAWholeRangeInKeyOrderInOnePass) {
   EXPECT_EQ(errorCode(), kErrBadRequest);
 }
 
-TEST_F(ItemsTest, ReadTransactionsSeeOneStateAndWriteNothing) {
+TEST_P(ItemsTest, ReadTransactionsSeeOneStateAndWriteNothing) {
   addItem(1, "a", "m", 1);
   ASSERT_TRUE(file.beginRead(2));
   EXPECT_FALSE(file.beginRead(2));
@@ -417,7 +428,9 @@ TEST_F(ItemsTest, ReadTransactionsSeeOneStateAndWriteNothing) {
   ASSERT_TRUE(file.readRange(testing::KEYUID, 0, rows));
   EXPECT_EQ(rows.size(), 1u);
 
-  // Another station's write waits for the read to end, then goes through.
+  // Another station's write does not change what the read sees: a file
+  // holds the writer until the read ends; a server lets it write and keeps
+  // the reader's view.
   Item theirs{};
   std::atomic<bool> written{false};
   std::thread writer([&] {
@@ -427,12 +440,16 @@ TEST_F(ItemsTest, ReadTransactionsSeeOneStateAndWriteNothing) {
     EXPECT_TRUE(other.add()) << errorText();
     written = true;
   });
+  if (onServer()) writer.join();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   ASSERT_TRUE(file.readRange(testing::KEYUID, 0, rows));
   EXPECT_EQ(rows.size(), 1u);
-  EXPECT_FALSE(written.load());
+  EXPECT_EQ(written.load(), onServer());
+  rec = makeItem(3, "", "", 0);
+  EXPECT_FALSE(file.get(testing::KEYUID));
+  EXPECT_EQ(errorCode(), kErrNoRecord);
   ASSERT_TRUE(file.endRead());
-  writer.join();
+  if (!onServer()) writer.join();
   EXPECT_TRUE(written.load());
   EXPECT_FALSE(file.endRead());
   EXPECT_EQ(errorCode(), kErrNoTransaction);
@@ -440,7 +457,7 @@ TEST_F(ItemsTest, ReadTransactionsSeeOneStateAndWriteNothing) {
   EXPECT_EQ(rows.size(), 2u);
 }
 
-TEST_F(ItemsTest, SecondConnectionOfOneThreadReadsWhileTheFirstWrites) {
+TEST_P(ItemsTest, SecondConnectionOfOneThreadReadsWhileTheFirstWrites) {
   Item other{};
   File second(testing::itemsDecl(), &other);
   ASSERT_TRUE(second.open());
@@ -462,7 +479,7 @@ TEST_F(ItemsTest, SecondConnectionOfOneThreadReadsWhileTheFirstWrites) {
   EXPECT_EQ(+other.UID, 3u);
 }
 
-TEST_F(ItemsTest, WatchedRowRewrittenElsewhereIsRefused) {
+TEST_P(ItemsTest, WatchedRowRewrittenElsewhereIsRefused) {
   addItem(1, "row", "m", 1);
   Item other{};
   File station(testing::itemsDecl(), &other);
@@ -514,7 +531,7 @@ TEST_F(ItemsTest, WatchedRowRewrittenElsewhereIsRefused) {
   EXPECT_EQ(errorCode(), kErrNoRecord);
 }
 
-TEST_F(ItemsTest, BulkLoadLeavesKeysDamagedUntilBuilt) {
+TEST_P(ItemsTest, BulkLoadLeavesKeysDamagedUntilBuilt) {
   ASSERT_TRUE(file.stream());
   for (uint32_t i = 1; i <= 50; ++i) {
     rec = makeItem(51 - i, "bulk", "m", static_cast<int32_t>(i));
@@ -543,7 +560,7 @@ TEST_F(ItemsTest, BulkLoadLeavesKeysDamagedUntilBuilt) {
   ASSERT_TRUE(file.open());
 }
 
-TEST_F(ItemsTest, DriverCommandsAndErrorTexts) {
+TEST_P(ItemsTest, DriverCommandsAndErrorTexts) {
   EXPECT_TRUE(file.send("Recover=10"));
   EXPECT_TRUE(file.send(" recover=0 "));
   EXPECT_FALSE(file.send("Recover=ten"));

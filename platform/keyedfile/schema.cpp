@@ -7,9 +7,9 @@
 namespace wevo::kf {
 namespace {
 
-constexpr const char* kRowName = "kf_row";
-constexpr const char* kVersionName = "kf_version";
-constexpr const char* kMetaTable = "kf_meta";
+constexpr const char* kRowName = Schema::kRowName;
+constexpr const char* kVersionName = Schema::kVersionName;
+constexpr const char* kMetaTable = Schema::kMetaTable;
 
 bool plainIdentifier(const std::string& name) {
   if (name.empty() || name.size() > 64) return false;

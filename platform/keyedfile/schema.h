@@ -32,6 +32,16 @@ class Schema {
   const FieldDecl& component(int key, int j) const;
   bool textNoCase(int key, int j) const;  // compared ignoring case
 
+  // The columns every table has besides its fields, and the metadata table.
+  static constexpr const char* kRowName = "kf_row";
+  static constexpr const char* kVersionName = "kf_version";
+  static constexpr const char* kMetaTable = "kf_meta";
+  // The metadata's names and the values of "keys".
+  static constexpr const char* kMetaLayout = "layout";
+  static constexpr const char* kMetaKeys = "keys";
+  static constexpr const char* kKeysValid = "valid";
+  static constexpr const char* kKeysInvalid = "invalid";
+
   static constexpr int kRowColumn = 0;
   static constexpr int kVersionColumn = 1;
   static constexpr int kFirstFieldColumn = 2;

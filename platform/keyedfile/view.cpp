@@ -204,13 +204,11 @@ struct View::State : Scope {
       return false;
     }
     File::State& f = fs();
-    OwnTurn turn(f, false);
-    if (!turn.ok()) return false;
     scratch.resize(f.decl.recordSize);
     const bool keyForward = forward != descending;
     for (;;) {
       int64_t row = 0, version = 0;
-      switch (cursor.fetch(f.db, f.schema, keyForward, pinValues, scratch.data(), scratchBlob, row, version)) {
+      switch (f.backend->fetch(cursor, keyForward, pinValues, scratch.data(), scratchBlob, row, version)) {
         case Cursor::Fetch::kRow:
           break;
         case Cursor::Fetch::kEnd:

@@ -8,6 +8,7 @@
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/test_items.h"
+#include "platform/keyedfile/test_stores.h"
 #include "tests/testing/base/temp_dir.h"
 
 namespace wevo::kf {
@@ -21,11 +22,13 @@ constexpr int kMarkers = 4;
 constexpr int kPerPair = 15;
 const char* const kMarkerNames[kMarkers] = {"alpha", "Beta", "GAMMA", "delta"};
 
-class Views : public ::testing::Test {
+// Views read a file and a server's store alike.
+class Views : public ::testing::TestWithParam<testing::StoreKind> {
  protected:
   void SetUp() override {
-    testing::itemsName() = dir.file("view.db");
-    testing::itemsOwner() = "pw";
+    WEVO_SKIP_WITHOUT_STORES(stores);
+    testing::itemsName() = stores.name("view.db");
+    testing::itemsOwner() = stores.password("pw");
     ASSERT_TRUE(file.create());
     ASSERT_TRUE(file.open());
     ASSERT_TRUE(file.stream());
@@ -62,7 +65,7 @@ class Views : public ::testing::Test {
     return v;
   }
 
-  wevo::testing::TempDir dir;
+  testing::TestStores stores{GetParam()};
   Item rec{};
   File file{testing::itemsDecl(), &rec};
   View view{file};
@@ -71,7 +74,9 @@ class Views : public ::testing::Test {
   int32_t locNum = 0;
 };
 
-TEST_F(Views, FilterPinningTheOrderKeyReadsOnlyItsRange) {
+INSTANTIATE_TEST_SUITE_P(Stores, Views, testing::kBothKinds, testing::kindName);
+
+TEST_P(Views, FilterPinningTheOrderKeyReadsOnlyItsRange) {
   view.setOrder("+UPPER(ITM:Name),+UPPER(ITM:Marker)");
   view.setFilter("UPPER(ITM:Name) = UPPER(BRW1::Sort1:Save:ITM:Name) AND UPPER(ITM:Marker) = UPPER(LOC:Marker)");
   ASSERT_TRUE(view.open()) << errorText() << " " << driverErrorText();
@@ -113,7 +118,7 @@ TEST_F(Views, FilterPinningTheOrderKeyReadsOnlyItsRange) {
   EXPECT_EQ(std::memcmp(&rec, &before, sizeof rec), 0);  // buffer untouched at the end
 }
 
-TEST_F(Views, FilterOnOtherFieldsJudgesEveryRowOfTheRange) {
+TEST_P(Views, FilterOnOtherFieldsJudgesEveryRowOfTheRange) {
   view.setOrder("+UPPER(ITM:Marker),+ITM:Num");
   view.setFilter("UPPER(ITM:Marker) = UPPER(LOC:Marker) AND ITM:Note = 'fifth'");
   ASSERT_TRUE(view.open()) << errorText();
@@ -134,7 +139,7 @@ TEST_F(Views, FilterOnOtherFieldsJudgesEveryRowOfTheRange) {
   EXPECT_EQ(rowsRead(), static_cast<uint64_t>(kNames * kMarkers * kPerPair));
 }
 
-TEST_F(Views, NumbersDescendingOrderAndInsertionOrder) {
+TEST_P(Views, NumbersDescendingOrderAndInsertionOrder) {
   locNum = 4;
   view.setOrder("-UPPER(ITM:Marker),-ITM:Num");
   view.setFilter("UPPER(ITM:Marker) = 'GAMMA' AND ITM:Num = LOC:Num");
@@ -160,7 +165,7 @@ TEST_F(Views, NumbersDescendingOrderAndInsertionOrder) {
   EXPECT_EQ(uids, (std::vector<uint32_t>{1, 2, 3}));
 }
 
-TEST_F(Views, StartAtBufferValuesAndPositions) {
+TEST_P(Views, StartAtBufferValuesAndPositions) {
   view.setOrder("+UPPER(ITM:Name),+UPPER(ITM:Marker)");
   view.setFilter("UPPER(ITM:Name) = UPPER(BRW1::Sort1:Save:ITM:Name)");
   ASSERT_TRUE(view.open());
@@ -193,7 +198,7 @@ TEST_F(Views, StartAtBufferValuesAndPositions) {
   EXPECT_EQ(errorCode(), kErrNoRecord);
 }
 
-TEST_F(Views, BoundRecordsNameTheirFields) {
+TEST_P(Views, BoundRecordsNameTheirFields) {
   FileDecl second = testing::itemsDecl();
   second.prefix = "IT2";
   Item other = makeItem(0, "Proc5", "GAMMA", 0);
@@ -207,7 +212,7 @@ TEST_F(Views, BoundRecordsNameTheirFields) {
   EXPECT_EQ(text::clipped(rec.NAME), "proc5");
 }
 
-TEST_F(Views, RowsReadAreTheFilesCurrentRow) {
+TEST_P(Views, RowsReadAreTheFilesCurrentRow) {
   view.setOrder("+UPPER(ITM:Name),+UPPER(ITM:Marker)");
   view.setFilter("UPPER(ITM:Name) = 'PROC0' AND UPPER(ITM:Marker) = 'ALPHA'");
   ASSERT_TRUE(view.open());
@@ -230,7 +235,7 @@ TEST_F(Views, RowsReadAreTheFilesCurrentRow) {
   EXPECT_EQ(errorCode(), kErrChanged);
 }
 
-TEST_F(Views, BadExpressionsAndStatesAreRefused) {
+TEST_P(Views, BadExpressionsAndStatesAreRefused) {
   view.setOrder("+UPPER(ITM:Note)");
   EXPECT_FALSE(view.open());
   EXPECT_EQ(errorCode(), kErrBadRequest);

@@ -128,7 +128,7 @@ case "$mode" in
     deb() { echo "$work"/debs/"$1"_"$version"_*.deb; }
     # Dependencies: the system's from dpkg-shlibdeps, each other's exact.
     runtime_depends=$(dpkg-deb -f "$(deb "libwevolib$major")" Depends)
-    for needed in libqt6widgets6 libsqlcipher0 libssl3 libstdc++6; do
+    for needed in libqt6widgets6 libsqlcipher0 libpq5 libssl3 libstdc++6; do
       [[ "$runtime_depends" == *"$needed"* ]] || fail "libwevolib$major does not depend on $needed: $runtime_depends"
     done
     for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #ifndef WEVO_TESTS_RELIABILITY_ANSWERING_VIEW_H_
 #define WEVO_TESTS_RELIABILITY_ANSWERING_VIEW_H_
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ struct Answers {
   // "Invalid Key" (the store's keys are damaged): Yes rebuilds them, No ends
   // the program.
   bool rebuildKeys = true;
+  // Told of every dialog, with the window of the asking thread on top (the
+  // window a call was working on), on the thread that asked.
+  std::function<void(int64_t owner)> onDialog;
 };
 
 class AnsweringView : public toolkit::HeadlessView {
@@ -36,6 +40,7 @@ class AnsweringView : public toolkit::HeadlessView {
   bool hasPerson() const override { return true; }
 
   toolkit::DialogResult dialog(const toolkit::DialogRequest& r, const ScriptStep* step) override {
+    if (answers_.onDialog) answers_.onDialog(r.owner);
     if (step != nullptr) return HeadlessView::dialog(r, step);
     toolkit::DialogResult res;
     res.button = r.defaultButton;

@@ -29,10 +29,10 @@ inline WEVOSETTINGS settingsFor(const std::string& folder, const std::string& pa
   return s;
 }
 
-inline RunOptions programOptions(ViewFactory view) {
+inline RunOptions programOptions(ViewFactory view, const std::string& program = kProgram) {
   RunOptions options;
   options.view = std::move(view);
-  options.args = {kProgram};
+  options.args = {program};
   return options;
 }
 

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "apply/capture.h"
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/test_store.h"
 #include "store/window_controls.h"
 #include "tests/reliability/answering_view.h"
@@ -59,7 +62,8 @@ WindowDecl secretWindow() {
 }
 
 // A program customising the window and storing its button's placement.
-ProgramResult customise(const std::string& folder, const std::string& password) {
+ProgramResult customise(const std::string& folder, const std::string& password,
+                        const std::string& program = kProgram) {
   return run(
       [&] {
         WEVOSETTINGS settings = settingsFor(folder, password);
@@ -70,7 +74,7 @@ ProgramResult customise(const std::string& folder, const std::string& password) 
         w.setPosition(1, 40, 20, 60, 14);
         apply::StoreControlPlacement(1, w, "ProcedureZqx", "MarkerZqx", "?LabelZqx");
       },
-      programOptions(answeringView()));
+      programOptions(answeringView(), program));
 }
 
 std::vector<std::string> secretsIn(const std::string& bytes) {
@@ -184,6 +188,40 @@ TEST(Security, NoStatementCarriesTheHostsNamesTextsOrPassword) {
     EXPECT_EQ(secretsIn(sql), std::vector<std::string>{}) << sql;
     EXPECT_EQ(sql.find(kPassword), std::string::npos) << sql;
   }
+  EXPECT_TRUE(sawInsert);
+}
+
+// The same on a server: the statements it ran, as its log shows them for a
+// role whose every statement it logs, name none of the host's texts, and
+// the password shows nowhere (values travel as parameters, which the log
+// shows apart, on lines of their own).
+TEST(Security, NoStatementAServerRunsCarriesTheHostsNamesTextsOrPassword) {
+  kf::testing::TestStores stores(kf::testing::StoreKind::kServer);
+  WEVO_SKIP_WITHOUT_STORES(stores);
+  const char* logPath = std::getenv("WEVO_TEST_POSTGRES_LOG");
+  if (logPath == nullptr || *logPath == '\0') GTEST_SKIP() << "no server log: scripts/with-postgres names it";
+  std::string address = stores.location();
+  const size_t user = address.find("://wevo@");
+  ASSERT_NE(user, std::string::npos) << address;
+  address.replace(user, 8, "://wevo_logged@");
+  const std::string program = stores.program().path;
+  const std::streamoff from = static_cast<std::streamoff>(std::filesystem::file_size(logPath));
+  ASSERT_EQ(outcomeOf(customise(address, stores.password(), program)), Outcome::kWentOn);
+  ASSERT_EQ(outcomeOf(customise(address, stores.password(), program)), Outcome::kWentOn);
+
+  std::ifstream log(logPath);
+  log.seekg(from);
+  int statements = 0;
+  bool sawInsert = false;
+  for (std::string line; std::getline(log, line);) {
+    EXPECT_EQ(line.find(stores.password()), std::string::npos) << line;
+    if (line.find("LOG:  execute") == std::string::npos && line.find("LOG:  statement:") == std::string::npos)
+      continue;
+    ++statements;
+    if (line.find("INSERT INTO") != std::string::npos) sawInsert = true;
+    EXPECT_EQ(secretsIn(line), std::vector<std::string>{}) << line;
+  }
+  EXPECT_GT(statements, 10) << "the log shows the library's statements";
   EXPECT_TRUE(sawInsert);
 }
 

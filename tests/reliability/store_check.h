@@ -1,6 +1,7 @@
 // Looking at a store from outside the library: every row through the
 // keyed-file layer, and the database's own consistency check through the
-// SQLCipher library, opened with the passphrase as an administrator would.
+// SQLCipher library, opened with the passphrase as an administrator would
+// (or, for a store on a server, through its client library).
 //
 // Header only: included by *_test.cpp files alone.
 #ifndef WEVO_TESTS_RELIABILITY_STORE_CHECK_H_
@@ -9,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -16,6 +18,8 @@
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
+#include "platform/keyedfile/server_name.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/window_controls.h"
 #include "wevo/text.h"
 
@@ -48,11 +52,39 @@ inline StoreRows readStore(const std::string& path, const std::string& password)
   return out;
 }
 
+// "ok" when the server finds every index of the store's table consistent
+// with its rows (amcheck, which scripts/with-postgres installs); otherwise
+// what it reports.
+inline std::string serverIntegrityCheck(const std::string& store) {
+  const std::optional<kf::ServerStore> where = kf::parseServerStoreName(store);
+  if (!where) return "not a server's store";
+  const std::string password = kf::testing::testServerPassword();
+  const char* keywords[] = {"dbname", "password", nullptr};
+  const char* values[] = {where->uri.c_str(), password.c_str(), nullptr};
+  PGconn* c = PQconnectdbParams(keywords, values, 1);
+  std::string result = "connect: " + std::string(PQerrorMessage(c));
+  if (PQstatus(c) == CONNECTION_OK) {
+    const char* params[] = {where->schema.c_str()};
+    PGresult* r = PQexecParams(c,
+                               "SELECT bt_index_check(i.indexrelid, true) FROM pg_index i "
+                               "JOIN pg_class t ON t.oid = i.indrelid JOIN pg_namespace n ON n.oid = t.relnamespace "
+                               "WHERE n.nspname = $1 AND t.relname = 'WindowControls'",
+                               1, nullptr, params, nullptr, nullptr, 0);
+    result = PQresultStatus(r) != PGRES_TUPLES_OK ? PQresultErrorMessage(r)
+             : PQntuples(r) < 4                   ? "indexes missing"
+                                                  : "ok";
+    PQclear(r);
+  }
+  PQfinish(c);
+  return result;
+}
+
 // "ok" when SQLite finds the file consistent; otherwise what it reports (or
 // why it could not look). The file is opened with the passphrase and the
 // page size the library writes, and, as the sqlcipher shell opens it, for
 // writing: a transaction that a crash tore is rolled back first.
 inline std::string integrityCheck(const std::string& path, const std::string& password) {
+  if (kf::isServerName(path)) return serverIntegrityCheck(path);
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     std::string why = db ? sqlite3_errmsg(db) : "cannot open";
