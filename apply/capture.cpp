@@ -170,8 +170,9 @@ void StoreControlPlacement(int field, Window& window, std::string_view procedure
   {
     store::StoreUse use(store::winFile());
     // The lookup and the write it decides on in one transaction, so that
-    // two stations storing the same new control do not both add its row.
-    store::StoreTransaction transaction(store::winFile());
+    // two stations storing the same new control do not both add its row; a
+    // store held past the wait still takes the placement.
+    auto transaction = store::StoreTransaction::beginOrGoOnWithout(store::winFile());
     store::WindowControls& row = store::WIN();
     SetRowKey(row, procedureName, uniqueMarker, label);
     if (store::winFile().get(store::KEYPROCEDUREMARKERLABEL)) {
@@ -182,6 +183,7 @@ void StoreControlPlacement(int field, Window& window, std::string_view procedure
       CaptureControl(window, field, row);
       store::AddRecordWithNewUid();
     }
+    transaction.commit();
   }
   window.set(0, PROP::Pixels, 1);
 }

@@ -37,19 +37,23 @@ void SetWindowControls(Window& window, std::string_view procedureName, std::stri
                        WEVOSETTINGS& settings) {
   if (IsOriginalMarker(uniqueMarker)) return;
   if (!OwnedByThisThread(window)) return;
-  store::PrepareStore(settings);
+  // The store and its password as the caller gave them, for the whole call.
+  const store::StoreContext context = store::PrepareStore(settings);
+  const store::StoreBinding bound(context);
   int first = 0;
   {
     FrozenDrawing frozen(window);
     {
       store::StoreUse win(store::winFile());
       store::StoreUse win2(store::win2File());
-      // The whole call's store work in one transaction (store_transaction.h).
-      store::StoreTransaction transaction(store::winFile());
+      // The whole call's store work in one transaction (store_transaction.h);
+      // a store held past the wait still customises the window.
+      auto transaction = store::StoreTransaction::beginOrGoOnWithout(store::winFile());
       window.set(0, PROP::Pixels, 0);
       RefreshOriginalRows(window, procedureName);
       ApplyOverrideRows(window, procedureName, uniqueMarker);
       first = ApplyTabOrder(window, procedureName, uniqueMarker);
+      transaction.commit();
     }
   }
   if (first != 0) window.select(first);

@@ -525,6 +525,46 @@ TEST_F(OverridesTest, StoreHeldByAnotherWriterIsWorkedOnRowByRow) {
   EXPECT_TRUE(fileState(folder.path) == before);
 }
 
+// Two host threads customise windows in two stores with two passwords at
+// once: each call works on its own caller's store with its own password,
+// whatever the other thread set the process-wide values to meanwhile.
+TEST(SetWindowControlsThreads, TwoPasswordsOnTwoStoresAtOnceNeverMeet) {
+  testing::StoreFolder a, b;
+  a.password = "alpha";
+  b.password = "beta";
+  constexpr int kOpens = 25;
+  RunOptions options;
+  options.args = {store::testing::kProgram};
+  auto customiseOften = [](const testing::StoreFolder& folder, const std::string& procedure) {
+    for (int i = 0; i < kOpens; ++i) {
+      Window w(customerWindow());
+      w.open();
+      WEVOSETTINGS settings = folder.settings();
+      WEVO::SETWINDOWCONTROLS(w, procedure, "M", settings);
+    }
+  };
+  ProgramResult r = wevo::testing::runScripted(
+      Script(),
+      [&] {
+        std::promise<void> done;
+        start([&] {
+          customiseOften(b, "OfB");
+          done.set_value();
+        });
+        customiseOften(a, "OfA");
+        done.get_future().wait();
+      },
+      options);
+  EXPECT_TRUE(endedNormally(r));
+  EXPECT_TRUE(r.transcript.empty());
+  for (const auto& [folder, procedure] : {std::pair{&a, "OfA"}, std::pair{&b, "OfB"}}) {
+    const std::vector<WindowControls> rows = folder->rows();
+    EXPECT_EQ(rows.size(), 6u) << procedure << ": one original row for the window and each control";
+    for (const WindowControls& row : rows) EXPECT_EQ(text::clipped(row.PROCEDURENAME), procedure);
+  }
+  EXPECT_FALSE(store::testing::readAll<WindowControls>(store::winDecl(), a.path, "beta").ok);
+}
+
 // Another thread's window, or a window that is not open, is not touched.
 TEST_F(SetWindowControlsTest, WindowOfAnotherThreadIsLeftAlone) {
   ProgramResult r = folder.run([&] {

@@ -67,7 +67,8 @@ void makeStore(const std::string& name, int rows) {
 void BM_FormatCheckCurrentStore(benchmark::State& state) {
   Folder dir;
   makeStore(dir.file("SALES.wevo"), 2000);
-  for (auto _ : state) store::checkStoreFormat();
+  const store::StoreContext context{dir.file("SALES.wevo"), kf::Secret("bench password")};
+  for (auto _ : state) store::checkStoreFormat(context);
 }
 BENCHMARK(BM_FormatCheckCurrentStore)->Unit(benchmark::kMicrosecond);
 
@@ -115,7 +116,7 @@ void BM_ConvertFirstLayout(benchmark::State& state) {
     double seconds = 0;
     ProgramResult result = run([&] {
       const auto start = std::chrono::steady_clock::now();
-      store::checkStoreFormat();
+      store::checkStoreFormat({name, kf::Secret()});
       seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     });
     if (result.failed || result.halted || !result.transcript.empty()) std::abort();

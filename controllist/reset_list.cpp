@@ -10,11 +10,12 @@ namespace wevo::controllist {
 void DeleteWindowRows(std::string_view procedureName, std::string_view uniqueMarker) {
   store::StoreUse use;
   kf::File& file = store::winFile();
-  store::StoreTransaction transaction(file);
+  auto transaction = store::StoreTransaction::beginOrGoOnWithout(file);
   store::WindowControls& row = store::WIN();
   apply::SetRowKey(row, procedureName, uniqueMarker, "");
   if (!file.setAt(store::KEYPROCEDUREMARKERLABEL)) return;
   while (file.next() && apply::RowBelongsTo(row, procedureName, uniqueMarker)) file.del();
+  transaction.commit();
 }
 
 }  // namespace wevo::controllist

@@ -34,7 +34,7 @@ bool MoveDown(ControlQueue& queue, size_t& position) {
 void StoreTabOrder(const ControlQueue& queue) {
   store::StoreUse use;
   kf::File& file = store::winFile();
-  store::StoreTransaction transaction(file);
+  auto transaction = store::StoreTransaction::beginOrGoOnWithout(file);
   store::WindowControls& row = store::WIN();
   for (const WNCTL& control : queue) {
     if (control.UID == 0) continue;
@@ -43,6 +43,7 @@ void StoreTabOrder(const ControlQueue& queue) {
     row.ORDER = control.TABORDER;
     file.put();
   }
+  transaction.commit();
 }
 
 }  // namespace wevo::controllist

@@ -75,13 +75,15 @@ DesignSession* RunningSession() { return tlsRunning; }
 void DesignSession::run() {
   if (!claim_.held()) return;
   Running running(this);
+  // The store and its password as the caller gave them, for the whole run.
+  const store::StoreContext context = store::PrepareStore(settings_);
+  const store::StoreBinding bound(context);
   start();
   loop();
   finish();
 }
 
 void DesignSession::start() {
-  store::PrepareStore(settings_);
   controllist::FillControlQueue(controls_, host_, procedureName_, uniqueMarker_);
   store::GlobalRequest() = 0;
   store::GlobalResponse() = 0;

@@ -7,21 +7,20 @@
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "store/store_copy.h"
-#include "store/store_file_vars.h"
 #include "store/window_controls.h"
 #include "wevo/runtime.h"
 
 namespace wevo::store {
 
-bool ConvertLayout(const kf::FileDecl& from, const kf::FileDecl& to, int number, std::string_view owner) {
-  const std::string store = storeFileName();
+bool ConvertLayout(const std::string& store, const kf::FileDecl& from, const kf::FileDecl& to, int number,
+                   std::string_view owner) {
   char suffix[16];
   std::snprintf(suffix, sizeof suffix, ".%02d.bak", number);
   StoreCopy copy;
   copy.from = &from;
   copy.to = &to;
-  copy.fromOwner = std::string(owner);
-  copy.toOwner = std::string(owner);
+  copy.fromOwner = kf::Secret(owner);
+  copy.toOwner = kf::Secret(owner);
   copy.tempName = layoutTempName(store);
   copy.backupName = store + suffix;
   const size_t bytes = std::min(from.recordSize, to.recordSize);
@@ -29,16 +28,17 @@ bool ConvertLayout(const kf::FileDecl& from, const kf::FileDecl& to, int number,
   return copyStore(store, copy);
 }
 
-bool convertFirstLayout(std::string_view owner) {
+bool convertFirstLayout(const std::string& store, std::string_view owner) {
   std::vector<char> record(win001Decl().recordSize);
   kf::File old(win001Decl(), record.data());
+  old.setName(store);
   old.setOwner(owner);
   if (!old.open(kf::kExclusive)) {
     message("Conversion 01 error: " + std::to_string(kf::errorCode()) + " " + kf::errorText());
     return false;
   }
   old.close();
-  return ConvertLayout(win001Decl(), winDecl(), 1, owner);
+  return ConvertLayout(store, win001Decl(), winDecl(), 1, owner);
 }
 
 }  // namespace wevo::store

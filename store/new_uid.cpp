@@ -1,12 +1,12 @@
 #include "store/new_uid.h"
 
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 #include "platform/keyedfile/error.h"
 #include "store/store_messages.h"
 #include "store/store_thread.h"
+#include "store/test_hook.h"
 #include "wevo/codes.h"
 #include "wevo/runtime.h"
 
@@ -18,23 +18,9 @@ constexpr int kAttempts = 3;
 // beyond this many in a row for one add counts it as one failed attempt.
 constexpr int kMaxCollisions = 1000;
 
-struct Hook {
-  std::mutex mutex;
-  std::function<void(uint32_t)> fn;
-};
-
-Hook& hook() {
-  static Hook h;
+TestHook<uint32_t>& hook() {
+  static TestHook<uint32_t> h;
   return h;
-}
-
-void runHook(uint32_t number) {
-  std::function<void(uint32_t)> fn;
-  {
-    std::lock_guard lock(hook().mutex);
-    fn = hook().fn;
-  }
-  if (fn) fn(number);
 }
 
 enum class Read { kFound, kEmpty, kFailed };
@@ -94,7 +80,7 @@ bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure) {
     kf::writeNumber(number, file.record(), next);
     std::memcpy(kept.data(), file.record(), size);
     if (!decl.blob.empty()) file.blobSet(blob);
-    runHook(next);
+    hook().run(next);
     if (file.add()) return true;
 
     if (collidedOnNumber(file, key) && ++collisions < kMaxCollisions) continue;
@@ -112,10 +98,7 @@ bool AddRecordWithNewUid(kf::File& file, int key, OnReadFailure onReadFailure) {
 bool AddRecordWithNewUid() { return AddRecordWithNewUid(winFile(), KEYUID); }
 
 namespace detail {
-void setAfterNumberReadHook(std::function<void(uint32_t)> hook_) {
-  std::lock_guard lock(hook().mutex);
-  hook().fn = std::move(hook_);
-}
+void setAfterNumberReadHook(std::function<void(uint32_t)> fn) { hook().set(std::move(fn)); }
 }  // namespace detail
 
 }  // namespace wevo::store

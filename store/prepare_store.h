@@ -3,17 +3,19 @@
 #ifndef WEVO_STORE_PREPARE_STORE_H_
 #define WEVO_STORE_PREPARE_STORE_H_
 
+#include "store/store_context.h"
 #include "wevo/wevo.h"
 
 namespace wevo::store {
 
-// Sets the process-wide store name and password from `settings`
-// (store_name.h; WEVOPATH may gain a trailing "/"), then checks the store
-// (checkStoreFormat). Runs on the calling host thread; assumes no other
-// thread or process is converting the same store.
-void PrepareStore(WEVOSETTINGS& settings);
+// Takes the store's name and password from `settings` once for the calling
+// entry (applyStoreSettings in store_name.h; WEVOSETTINGS.WEVOPATH may gain a
+// trailing "/"; the process-wide variables are set too), then checks the
+// store (checkStoreFormat). Returns the context the entry binds for its
+// store work (store_context.h). Runs on the calling host thread.
+StoreContext PrepareStore(WEVOSETTINGS& settings);
 
-// The format check of the store the process-wide name and password name:
+// The format check of the store `context` names, with its password:
 //   no such file: nothing is done (opening creates it later);
 //   it opens with the current layout and the password: nothing else;
 //   with a password given, it reads only without one: it is protected with
@@ -27,7 +29,7 @@ void PrepareStore(WEVOSETTINGS& settings);
 //   any other failure: nothing is done; opening reports it later.
 // A conversion that is abandoned ends the check. Temporary files that an
 // interrupted conversion left beside a healthy store are removed.
-void checkStoreFormat();
+void checkStoreFormat(const StoreContext& context);
 
 }  // namespace wevo::store
 

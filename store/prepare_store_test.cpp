@@ -104,7 +104,7 @@ TEST_F(PrepareStoreTest, NoStoreYetNothingIsDone) {
   EXPECT_TRUE(seen.steps.empty());
   EXPECT_FALSE(kf::File::exists(store));
   EXPECT_EQ(storeFileName(), store);
-  EXPECT_EQ(storeOwner(), "s3cret");
+  EXPECT_EQ(storeOwner().view(), "s3cret");
   EXPECT_EQ(pathAfter, dir.path() + "/");
 }
 
@@ -239,7 +239,7 @@ TEST_F(PrepareStoreTest, StoreOfAnotherPasswordIsLeftForOpeningToReport) {
     EXPECT_TRUE(r.transcript.empty());
     EXPECT_TRUE(seen.steps.empty());
     EXPECT_EQ(testing::fileBytes(store), before);
-    EXPECT_EQ(storeOwner(), password);
+    EXPECT_EQ(storeOwner().view(), password);
   }
 }
 

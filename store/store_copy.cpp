@@ -1,12 +1,12 @@
 #include "store/store_copy.h"
 
-#include <mutex>
 #include <vector>
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
 #include "platform/keyedfile/whole_file.h"
 #include "store/conversion_progress.h"
+#include "store/test_hook.h"
 #include "wevo/runtime.h"
 
 namespace wevo::store {
@@ -14,19 +14,9 @@ namespace {
 
 using detail::CopyStep;
 
-struct Hook {
-  std::mutex mutex;
-  std::function<void(CopyStep, uint32_t)> fn;
-};
-
-Hook& hook() {
-  static Hook h;
+TestHook<CopyStep, uint32_t>& hook() {
+  static TestHook<CopyStep, uint32_t> h;
   return h;
-}
-
-std::function<void(CopyStep, uint32_t)> currentHook() {
-  std::lock_guard lock(hook().mutex);
-  return hook().fn;
 }
 
 // One copy in progress: the store held open for it, the new file, and
@@ -40,7 +30,7 @@ class Copier {
         toRecord_(c.to->recordSize),
         from_(*c.from, fromRecord_.data()),
         to_(*c.to, toRecord_.data()),
-        hook_(currentHook()) {}
+        hook_(hook().get()) {}
 
   ~Copier() {
     if (!done_) {
@@ -51,13 +41,13 @@ class Copier {
 
   bool run() {
     from_.setName(storeName_);
-    from_.setOwner(c_.fromOwner);
+    from_.setOwner(c_.fromOwner.view());
     // Others are kept out until the new file has replaced the store.
     if (!from_.open(kf::kExclusive)) return failed();
     from_.setPhysical();
     kf::File::removeFile(c_.tempName);  // left by an interrupted conversion
     to_.setName(c_.tempName);
-    to_.setOwner(c_.toOwner);
+    to_.setOwner(c_.toOwner.view());
     if (!to_.create() || !to_.open(kf::kExclusive)) return failed();
     step(CopyStep::kTempCreated, 0);
     if (!from_.stream() || !to_.stream()) return failed();
@@ -139,10 +129,7 @@ std::string layoutTempName(const std::string& storeName) { return storeName + ".
 std::string protectTempName(const std::string& storeName) { return storeName + ".protecting"; }
 
 namespace detail {
-void setCopyHook(std::function<void(CopyStep, uint32_t)> fn) {
-  std::lock_guard lock(hook().mutex);
-  hook().fn = std::move(fn);
-}
+void setCopyHook(std::function<void(CopyStep, uint32_t)> fn) { hook().set(std::move(fn)); }
 }  // namespace detail
 
 }  // namespace wevo::store

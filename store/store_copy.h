@@ -18,14 +18,15 @@
 #include <string>
 
 #include "platform/keyedfile/file_decl.h"
+#include "platform/keyedfile/secret.h"
 
 namespace wevo::store {
 
 struct StoreCopy {
   const kf::FileDecl* from = nullptr;  // how the store is read
   const kf::FileDecl* to = nullptr;    // the layout of the new file
-  std::string fromOwner;               // the store's password (blank: none)
-  std::string toOwner;                 // the new file's password
+  kf::Secret fromOwner;                // the store's password (empty: none)
+  kf::Secret toOwner;                  // the new file's password
   std::string tempName;                // the new file while it is filled
   std::string backupName;              // where the old store is kept
   // Fills the new record (cleared: numbers 0, text blank) from the old one.

@@ -1,13 +1,16 @@
 // The store's process-wide file name (256 characters) and owner password (128
-// characters). Every declaration of the store reads them when a file is
-// created, opened, copied or removed; every exported call sets them again from
-// the caller's settings. Both are blank when the library is loaded. Reads and
-// writes are guarded, so threads that meet here see whole values.
+// characters). Every exported call sets them again from the caller's
+// settings; the store's declarations read them when no call's own context is
+// bound on the thread (store_context.h). Both are blank when the library is
+// loaded. Reads and writes are guarded, so threads that meet here see whole
+// values; a password replaced is wiped.
 #ifndef WEVO_STORE_STORE_FILE_VARS_H_
 #define WEVO_STORE_STORE_FILE_VARS_H_
 
 #include <string>
 #include <string_view>
+
+#include "platform/keyedfile/secret.h"
 
 namespace wevo::store {
 
@@ -19,7 +22,7 @@ void setStoreFileName(std::string_view name);
 void setStoreOwner(std::string_view owner);
 // The values without trailing blanks.
 std::string storeFileName();
-std::string storeOwner();
+kf::Secret storeOwner();
 
 }  // namespace wevo::store
 

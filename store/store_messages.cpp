@@ -1,7 +1,8 @@
 #include "store/store_messages.h"
 
-#include <mutex>
+#include <utility>
 
+#include "platform/base/mutex.h"
 #include "platform/keyedfile/error.h"
 #include "wevo/codes.h"
 #include "wevo/runtime.h"
@@ -13,9 +14,25 @@ namespace {
 constexpr size_t kSavedTextWidth = 255;
 constexpr size_t kErrorTextWidth = 150;
 
-struct Saved {
-  std::mutex mutex;
-  SavedError error;
+class Saved {
+ public:
+  void set(SavedError e) EXCLUDES(mutex_) {
+    base::MutexLock lock(mutex_);
+    error_ = std::move(e);
+  }
+  SavedError get() const EXCLUDES(mutex_) {
+    base::MutexLock lock(mutex_);
+    return error_;
+  }
+  // The saved error, which is cleared.
+  SavedError take() EXCLUDES(mutex_) {
+    base::MutexLock lock(mutex_);
+    return std::exchange(error_, SavedError{});
+  }
+
+ private:
+  mutable base::Mutex mutex_;
+  SavedError error_ GUARDED_BY(mutex_);
 };
 
 Saved& saved() {
@@ -40,12 +57,7 @@ struct BuiltError {
 };
 
 BuiltError buildError() {
-  SavedError e;
-  {
-    std::lock_guard lock(saved().mutex);
-    e = std::move(saved().error);
-    saved().error = SavedError{};
-  }
+  SavedError e = saved().take();
   if (e.code == 0) {
     e.code = kf::errorCode();
     e.text = kf::errorText();
@@ -169,26 +181,14 @@ int standardMessage(int number, std::string_view firstIn, std::string_view secon
 }
 
 void saveError(kf::File& file) {
-  {
-    std::lock_guard lock(saved().mutex);
-    SavedError& e = saved().error;
-    e.code = kf::errorCode();
-    e.text = cut(kf::errorText(), kSavedTextWidth);
-    e.driverCode = kf::driverErrorCode();
-    e.driverText = cut(kf::driverErrorText(), kSavedTextWidth);
-  }
+  saved().set({kf::errorCode(), cut(kf::errorText(), kSavedTextWidth), kf::driverErrorCode(),
+               cut(kf::driverErrorText(), kSavedTextWidth)});
   if (file.isOpen()) file.rollback();
 }
 
-SavedError savedError() {
-  std::lock_guard lock(saved().mutex);
-  return saved().error;
-}
+SavedError savedError() { return saved().get(); }
 
-void clearSavedError() {
-  std::lock_guard lock(saved().mutex);
-  saved().error = SavedError{};
-}
+void clearSavedError() { saved().set(SavedError{}); }
 
 std::string errorText() { return buildError().text; }
 

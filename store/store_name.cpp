@@ -64,10 +64,12 @@ std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath) {
   return name;
 }
 
-void setStoreName(WEVOSETTINGS& settings) { setStoreFileName(storeNameFor(settings, command(0))); }
-
-void setStorePassword(const WEVOSETTINGS& settings) {
-  setStoreOwner(text::hostText(text::field(settings.PASSWORD)));
+StoreContext applyStoreSettings(WEVOSETTINGS& settings) {
+  StoreContext context{storeNameFor(settings, command(0)),
+                       kf::Secret(text::hostText(text::field(settings.PASSWORD)))};
+  setStoreFileName(context.path);
+  setStoreOwner(context.password.view());
+  return context;
 }
 
 }  // namespace wevo::store

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/store_context.h"
 #include "wevo/wevo.h"
 
 namespace wevo::store {
@@ -29,13 +30,11 @@ namespace wevo::store {
 // WEVOPATH reads as "/" in the result.
 std::string storeNameFor(WEVOSETTINGS& settings, std::string_view programPath);
 
-// Sets the process-wide store name from the settings and this program's path
-// (wevo::command(0)), as storeNameFor does.
-void setStoreName(WEVOSETTINGS& settings);
-
-// Sets the process-wide owner password to PASSWORD without trailing blanks
-// (blank: the store is used without one).
-void setStorePassword(const WEVOSETTINGS& settings);
+// The store of one entry call: its name from the settings and this program's
+// path (wevo::command(0)), as storeNameFor gives it, and PASSWORD without
+// trailing blanks (blank: the store is used without one). The process-wide
+// store name and password are set to the same values.
+StoreContext applyStoreSettings(WEVOSETTINGS& settings);
 
 }  // namespace wevo::store
 

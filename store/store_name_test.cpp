@@ -79,27 +79,30 @@ TEST(StoreName, LongNamesAreCutAt256Characters) {
   EXPECT_EQ(text::clipped(f.WEVOPATH), "/" + full);
 }
 
-TEST(StoreName, RulesSetTheProcessWideNameAndPassword) {
+TEST(StoreName, RulesGiveTheCallsStoreAndSetTheProcessWideNameAndPassword) {
   WEVOSETTINGS s = settings("/data", "  s3cret  ");
   RunOptions options;
   options.args = {"/opt/apps/SALES.EXE"};
+  StoreContext context, blank;
   std::string name, owner, blankOwner;
   ProgramResult r = wevo::testing::runScripted(
       Script(),
       [&] {
-        setStoreName(s);
-        setStorePassword(s);
+        context = applyStoreSettings(s);
         name = storeFileName();
-        owner = storeOwner();
+        owner = storeOwner().view();
         WEVOSETTINGS none = settings("");
-        setStorePassword(none);
-        blankOwner = storeOwner();
-        setStoreName(none);
+        blank = applyStoreSettings(none);
+        blankOwner = storeOwner().view();
       },
       options);
   EXPECT_TRUE(wevo::testing::endedNormally(r));
-  EXPECT_EQ(name, "/data/SALES.wevo");
-  EXPECT_EQ(owner, "  s3cret");  // leading blanks belong to the password
+  EXPECT_EQ(context.path, "/data/SALES.wevo");
+  EXPECT_EQ(context.password.view(), "  s3cret");  // leading blanks belong to the password
+  EXPECT_EQ(name, context.path);
+  EXPECT_EQ(owner, "  s3cret");
+  EXPECT_EQ(blank.path, "/opt/apps/SALES.wevo");
+  EXPECT_TRUE(blank.password.empty());
   EXPECT_EQ(blankOwner, "");
   EXPECT_EQ(storeFileName(), "/opt/apps/SALES.wevo");
   EXPECT_EQ(text::clipped(s.WEVOPATH), "/data/");
@@ -115,7 +118,7 @@ TEST(StoreName, ThreadsMeetingOnTheNameSeeWholeValues) {
         setStoreFileName(names[(t + static_cast<size_t>(i)) % names.size()]);
         setStoreOwner(names[static_cast<size_t>(i) % names.size()].substr(0, 128));
         seen[t].insert(storeFileName());
-        seen[t].insert(storeOwner());
+        seen[t].insert(std::string(storeOwner().view()));
       }
     });
   for (std::thread& t : threads) t.join();

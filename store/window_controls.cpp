@@ -1,6 +1,6 @@
 #include "store/window_controls.h"
 
-#include "store/store_file_vars.h"
+#include "store/store_context.h"
 
 namespace wevo::store {
 namespace {
@@ -38,8 +38,8 @@ kf::FileDecl makeDecl(const char* prefix, uint32_t size, std::vector<kf::FieldDe
   d.fields = std::move(fields);
   d.keys = keys();
   d.blob = blob;
-  d.name = [] { return storeFileName(); };
-  d.owner = [] { return storeOwner(); };
+  d.name = [] { return boundStoreName(); };
+  d.owner = [] { return boundStoreOwner(); };
   return d;
 }
 

@@ -164,8 +164,8 @@ enum Key : int {
 };
 
 // The three declarations over the store, all naming the table
-// "WindowControls" and reading the process-wide store name and owner
-// (store_file_vars.h):
+// "WindowControls" and reading the store name and owner of the calling
+// thread's entry call (store_context.h):
 //   WIN      the current layout, blob IMAGEBLOB;
 //   WIN2     the same layout under prefix WIN2, blob IMAGEBLOB;
 //   WIN_001  the first layout, no blob.

@@ -8,6 +8,7 @@
 
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/key_cache.h"
+#include "platform/keyedfile/secret.h"
 
 namespace wevo::kf {
 namespace {

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/keyedfile/secret.h"
+
 namespace wevo::kf {
 
 enum class FieldType : uint8_t {
@@ -48,7 +50,7 @@ struct FileDecl {
   // Read at create, open, copy and remove time: the file's name and its owner
   // (password; blank for none). A File may override either (File::setName).
   std::function<std::string()> name;
-  std::function<std::string()> owner;
+  std::function<Secret()> owner;
 
   // Index of the field / key with this name (prefix and case ignored), or -1.
   int fieldIndex(std::string_view fieldName) const;

@@ -6,7 +6,8 @@
 
 #include <atomic>
 #include <map>
-#include <mutex>
+
+#include "platform/base/mutex.h"
 
 namespace wevo::kf {
 namespace {
@@ -17,16 +18,44 @@ using Digest = std::array<unsigned char, 32>;
 // files would be cut back rather than grow the cache without end.
 constexpr size_t kMaxEntries = 256;
 
-struct Cache {
-  std::mutex mutex;
-  std::map<Digest, DerivedKey> keys;
-  std::atomic<uint64_t> derivations{0};
-
-  ~Cache() { wipeAll(); }
-  void wipeAll() {
-    for (auto& entry : keys) OPENSSL_cleanse(entry.second.data(), entry.second.size());
-    keys.clear();
+class Cache {
+ public:
+  ~Cache() {
+    base::MutexLock lock(mutex_);
+    wipeAll();
   }
+
+  bool find(const Digest& digest, DerivedKey& key) EXCLUDES(mutex_) {
+    base::MutexLock lock(mutex_);
+    auto it = keys_.find(digest);
+    if (it == keys_.end()) return false;
+    key = it->second;
+    return true;
+  }
+
+  void keep(const Digest& digest, const DerivedKey& key) EXCLUDES(mutex_) {
+    derivations_.fetch_add(1, std::memory_order_relaxed);
+    base::MutexLock lock(mutex_);
+    if (keys_.size() >= kMaxEntries) wipeAll();
+    keys_[digest] = key;
+  }
+
+  void clear() EXCLUDES(mutex_) {
+    base::MutexLock lock(mutex_);
+    wipeAll();
+  }
+
+  uint64_t derivations() const { return derivations_.load(std::memory_order_relaxed); }
+
+ private:
+  void wipeAll() REQUIRES(mutex_) {
+    for (auto& entry : keys_) OPENSSL_cleanse(entry.second.data(), entry.second.size());
+    keys_.clear();
+  }
+
+  base::Mutex mutex_;
+  std::map<Digest, DerivedKey> keys_ GUARDED_BY(mutex_);
+  std::atomic<uint64_t> derivations_{0};
 };
 
 Cache& cache() {
@@ -62,23 +91,13 @@ bool derivedKey(const Salt& salt, std::string_view password, DerivedKey& key) {
   Digest digest;
   if (!lookupDigest(salt, password, digest)) return false;
   Cache& c = cache();
-  {
-    std::lock_guard lock(c.mutex);
-    auto it = c.keys.find(digest);
-    if (it != c.keys.end()) {
-      key = it->second;
-      return true;
-    }
-  }
+  if (c.find(digest, key)) return true;
   // Derived outside the lock: other threads' opens of known files go on.
   if (PKCS5_PBKDF2_HMAC_SHA1(password.data(), static_cast<int>(password.size()), salt.data(),
                              static_cast<int>(salt.size()), kKdfRounds, static_cast<int>(key.size()),
                              key.data()) != 1)
     return false;
-  c.derivations.fetch_add(1, std::memory_order_relaxed);
-  std::lock_guard lock(c.mutex);
-  if (c.keys.size() >= kMaxEntries) c.wipeAll();
-  c.keys[digest] = key;
+  c.keep(digest, key);
   return true;
 }
 
@@ -101,17 +120,8 @@ std::string rawKeyForm(const DerivedKey& key, const Salt& salt) {
   return form;
 }
 
-void wipe(std::string& secret) {
-  if (!secret.empty()) OPENSSL_cleanse(secret.data(), secret.size());
-  secret.clear();
-}
+uint64_t keyDerivations() { return cache().derivations(); }
 
-uint64_t keyDerivations() { return cache().derivations.load(std::memory_order_relaxed); }
-
-void clearKeyCache() {
-  Cache& c = cache();
-  std::lock_guard lock(c.mutex);
-  c.wipeAll();
-}
+void clearKeyCache() { cache().clear(); }
 
 }  // namespace wevo::kf

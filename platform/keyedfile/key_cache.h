@@ -37,9 +37,6 @@ bool randomSalt(Salt& salt);
 std::string rawKeyForm(const DerivedKey& key);
 std::string rawKeyForm(const DerivedKey& key, const Salt& salt);
 
-// Overwrites a secret's bytes before it is released.
-void wipe(std::string& secret);
-
 // How many derivations have run in this process (each costs the full rounds).
 uint64_t keyDerivations();
 // Forgets every cached key.

@@ -119,20 +119,6 @@ int checkLayout(Db& db, const Schema& schema, bool* keysValid) {
   return kNoError;
 }
 
-// Runs `body` inside the file's transaction when one is active, else inside
-// a BEGIN IMMEDIATE of its own that commits on success and rolls back on
-// failure. `body` returns a result code.
-template <typename Body>
-int inWriteTransaction(Db& db, bool active, Body body) {
-  if (active) return body();
-  int rc = db.exec("BEGIN IMMEDIATE");
-  if (rc != kSqlOk) return rc;
-  rc = body();
-  if (rc == kSqlOk) rc = db.exec("COMMIT");
-  if (rc != kSqlOk && !db.autocommit()) db.exec("ROLLBACK");
-  return rc;
-}
-
 int execAll(Db& db, const std::vector<std::string>& statements) {
   for (const std::string& sql : statements)
     if (int rc = db.exec(sql); rc != kSqlOk) return rc;
@@ -140,11 +126,31 @@ int execAll(Db& db, const std::vector<std::string>& statements) {
 }
 
 int rebuildKeys(Db& db, const Schema& schema, bool active) {
-  return inWriteTransaction(db, active, [&] {
-    if (int rc = execAll(db, schema.dropIndexStatements()); rc != kSqlOk) return rc;
-    if (int rc = execAll(db, schema.createIndexStatements()); rc != kSqlOk) return rc;
-    return writeMeta(db, kMetaKeys, kKeysValid);
-  });
+  WriteTransaction tx(db, active);
+  if (int rc = tx.began(); rc != kSqlOk) return rc;
+  if (int rc = execAll(db, schema.dropIndexStatements()); rc != kSqlOk) return rc;
+  if (int rc = execAll(db, schema.createIndexStatements()); rc != kSqlOk) return rc;
+  if (int rc = writeMeta(db, kMetaKeys, kKeysValid); rc != kSqlOk) return rc;
+  return tx.commit();
+}
+
+int fillEmpty(Db& db, const Schema& schema) {
+  WriteTransaction tx(db, false);
+  if (int rc = tx.began(); rc != kSqlOk) return rc;
+  if (int rc = execAll(db, schema.createStatements()); rc != kSqlOk) return rc;
+  if (int rc = writeMeta(db, kMetaLayout, schema.signature()); rc != kSqlOk) return rc;
+  if (int rc = writeMeta(db, kMetaKeys, kKeysValid); rc != kSqlOk) return rc;
+  return tx.commit();
+}
+
+// Keys are left behind for a whole load and built once at its end; the mark
+// makes a load that never reached its build visible at the next open.
+int dropKeys(Db& db, const Schema& schema, bool active) {
+  WriteTransaction tx(db, active);
+  if (int rc = tx.began(); rc != kSqlOk) return rc;
+  if (int rc = execAll(db, schema.dropIndexStatements()); rc != kSqlOk) return rc;
+  if (int rc = writeMeta(db, kMetaKeys, kKeysInvalid); rc != kSqlOk) return rc;
+  return tx.commit();
 }
 
 std::optional<int64_t> parsePosition(std::string_view position) {
@@ -158,22 +164,15 @@ std::optional<int64_t> parsePosition(std::string_view position) {
 // Makes the file at `path` (none may be there) empty with the schema's
 // layout, protected with `password` (blank: none). A failure leaves nothing
 // there; the error state tells why.
-bool buildEmpty(const Schema& schema, const std::string& path, std::string password) {
+bool buildEmpty(const Schema& schema, const std::string& path, const Secret& password) {
   Db db;
-  int code = connect(db, path, password, true, false);
-  wipe(password);
+  int code = connect(db, path, password.view(), true, false);
   if (code != kNoError) {
     ::unlink(path.c_str());
     return false;
   }
   int rc = db.exec("PRAGMA journal_mode=DELETE");
-  if (rc == kSqlOk) {
-    rc = inWriteTransaction(db, false, [&] {
-      if (int r = execAll(db, schema.createStatements()); r != kSqlOk) return r;
-      if (int r = writeMeta(db, kMetaLayout, schema.signature()); r != kSqlOk) return r;
-      return writeMeta(db, kMetaKeys, kKeysValid);
-    });
-  }
+  if (rc == kSqlOk) rc = fillEmpty(db, schema);
   if (rc != kSqlOk) {
     reportSqlFailure(&db, rc);
     db.close();
@@ -224,21 +223,20 @@ const FileDecl& File::decl() const { return s_->decl; }
 void* File::record() const { return s_->record; }
 
 void File::setName(std::string_view name) { s_->name = std::string(text::clip(name)); }
-void File::setOwner(std::string_view owner) { s_->owner = std::string(text::clip(owner)); }
+void File::setOwner(std::string_view owner) { s_->owner = Secret(text::clip(owner)); }
 void File::useDeclaredName() { s_->name.reset(); }
-void File::useDeclaredOwner() {
-  if (s_->owner) wipe(*s_->owner);
-  s_->owner.reset();
-}
+void File::useDeclaredOwner() { s_->owner.reset(); }
 
 std::string File::name() const {
   if (s_->name) return *s_->name;
   return s_->decl.name ? std::string(text::clip(s_->decl.name())) : std::string();
 }
 
-std::string File::owner() const {
+Secret File::owner() const {
   if (s_->owner) return *s_->owner;
-  return s_->decl.owner ? std::string(text::clip(s_->decl.owner())) : std::string();
+  if (!s_->decl.owner) return Secret();
+  const Secret declared = s_->decl.owner();
+  return Secret(text::clip(declared.view()));
 }
 
 bool File::isOpen() const { return s_->open; }
@@ -327,13 +325,12 @@ bool File::open(int mode) {
       reportErrno(s.lock.error(), FileLock::lockName(path));
       return false;
   }
-  std::string password = owner();
-  s.connection = ConnectionKey::of(path, password, readOnly, &s.connectionKnown);
+  const Secret password = owner();
+  s.connection = ConnectionKey::of(path, password.view(), readOnly, &s.connectionKnown);
   // A connection this thread made on this very file earlier is taken back
   // with its statements and pages; the layout and keys are checked anew.
   const bool reused = s.connectionKnown && takeConnection(s.connection, s.db);
-  int code = reused ? kNoError : connect(s.db, path, password, false, readOnly);
-  wipe(password);
+  int code = reused ? kNoError : connect(s.db, path, password.view(), false, readOnly);
   bool keysValid = false;
   if (code == kNoError) code = checkLayout(s.db, s.schema, &keysValid);
   if (code == kNoError && !keysValid) {
@@ -592,13 +589,7 @@ bool File::append() {
   State& s = *s_;
   if (!requireWritable(s)) return false;
   if (!s.keysDropped) {
-    // Keys are left behind for the whole load and built once at its end; the
-    // mark makes a load that never reached its build visible at the next open.
-    int rc = inWriteTransaction(s.db, s.tx != State::Tx::kNone, [&] {
-      if (int r = execAll(s.db, s.schema.dropIndexStatements()); r != kSqlOk) return r;
-      return writeMeta(s.db, kMetaKeys, kKeysInvalid);
-    });
-    if (rc != kSqlOk) return fail(s, rc);
+    if (int rc = dropKeys(s.db, s.schema, s.tx != State::Tx::kNone); rc != kSqlOk) return fail(s, rc);
     s.keysDropped = true;
   }
   return s.insert();
@@ -688,9 +679,7 @@ bool File::build() {
       return false;
   }
   Db db;
-  std::string password = owner();
-  int code = connect(db, path, password, false, false);
-  wipe(password);
+  int code = connect(db, path, owner().view(), false, false);
   bool keysValid = false;
   if (code == kNoError) code = checkLayout(db, s.schema, &keysValid);
   if (code != kNoError) return false;
@@ -763,7 +752,8 @@ bool File::begin(int waitSeconds) {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (s.tx != State::Tx::kNone) return failWith(kErrTransactionActive);
-  s.db.setBusyTimeout(waitSeconds > 0 ? waitSeconds * 1000 : 0);
+  s.txWaitMillis = waitSeconds > 0 ? waitSeconds * 1000 : 0;
+  s.db.setBusyTimeout(s.txWaitMillis);
   int rc = s.db.exec("BEGIN IMMEDIATE");
   s.db.setBusyTimeout(kBusyMillis);
   if (rc != kSqlOk) return fail(s, rc);
@@ -775,7 +765,18 @@ bool File::commit() {
   State& s = *s_;
   if (!requireOpen(s)) return false;
   if (s.tx != State::Tx::kUser) return failWith(kErrNoTransaction);
+  if (s.db.autocommit()) {
+    // The driver ended the transaction itself when a statement in it failed
+    // (a damaged page, a full disk): its work is lost, and the commit says so.
+    s.tx = State::Tx::kNone;
+    setError(kErrDriver, kSqlAbort, "the transaction was rolled back after an earlier error");
+    return false;
+  }
+  // Readers still in the file hold the commit up; it waits for them as long
+  // as the transaction waited to begin.
+  s.db.setBusyTimeout(s.txWaitMillis);
   int rc = s.db.exec("COMMIT");
+  s.db.setBusyTimeout(kBusyMillis);
   if (rc != kSqlOk) {
     if (s.db.autocommit()) s.tx = State::Tx::kNone;
     return fail(s, rc);

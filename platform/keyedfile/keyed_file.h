@@ -67,8 +67,8 @@ class File {
   void setOwner(std::string_view owner);  // blank: no password
   void useDeclaredName();
   void useDeclaredOwner();
-  std::string name() const;   // trailing blanks removed
-  std::string owner() const;  // trailing blanks removed
+  std::string name() const;  // trailing blanks removed
+  Secret owner() const;      // trailing blanks removed
 
   // ---- Whole file --------------------------------------------------------
   // Creates the file empty, replacing one of that name; the instance stays
@@ -177,6 +177,10 @@ class File {
   // BEGIN IMMEDIATE, waiting up to `waitSeconds` for other writers (32 when
   // they keep it); 56 inside a transaction or stream.
   bool begin(int waitSeconds);
+  // Waits for readers still in the file as long as begin() waited (32 when
+  // they stay; the transaction is then still open, to roll back). 90 when
+  // the driver already rolled the transaction back because a statement in it
+  // failed (a damaged page, a full disk): its work is lost.
   bool commit();
   bool rollback();
   // The next row read is watched: a put() or del() of it fails with 89 when

@@ -25,7 +25,7 @@ struct File::State {
   void* record;
   Schema schema;
   std::optional<std::string> name;   // set on the instance, else the declaration's
-  std::optional<std::string> owner;
+  std::optional<Secret> owner;
 
   Db db;
   // What the open connection was made for; a closed file parks it under
@@ -47,6 +47,7 @@ struct File::State {
 
   enum class Tx { kNone, kUser, kStream };
   Tx tx = Tx::kNone;        // the transaction this instance began
+  int txWaitMillis = 0;     // how long begin() waited; its commit waits as long
   bool streaming = false;   // between stream() and flush()
   bool keysDropped = false; // this connection dropped the keys for appends
 

@@ -484,13 +484,13 @@ TEST(KeyedFileNames, NameAndOwnerAreReadAtOpenUnlessSetOnTheInstance) {
   file.setOwner("pw");
   testing::itemsName() = dir.file("ignored.db");
   EXPECT_EQ(file.name(), dir.file("third.db"));
-  EXPECT_EQ(file.owner(), "pw");
+  EXPECT_EQ(file.owner().view(), "pw");
   ASSERT_TRUE(file.create());
   EXPECT_FALSE(File::exists(dir.file("ignored.db")));
   file.useDeclaredName();
   file.useDeclaredOwner();
   EXPECT_EQ(file.name(), dir.file("ignored.db"));
-  EXPECT_EQ(file.owner(), "");
+  EXPECT_EQ(file.owner().view(), "");
 
   // An unusable declaration is refused, not half created.
   FileDecl bad = testing::itemsDecl();

@@ -9,7 +9,7 @@
 
 namespace wevo::kf {
 
-static_assert(kSqlOk == SQLITE_OK && kSqlBusy == SQLITE_BUSY && kSqlRow == SQLITE_ROW &&
+static_assert(kSqlOk == SQLITE_OK && kSqlAbort == SQLITE_ABORT && kSqlBusy == SQLITE_BUSY && kSqlRow == SQLITE_ROW &&
               kSqlDone == SQLITE_DONE);
 
 void Stmt::bindInt(int param, int64_t value) { sqlite3_bind_int64(s_, param, value); }
@@ -163,6 +163,23 @@ int Db::rawReservedByOther(bool* reserved) {
   int out = 0;
   int rc = f->pMethods->xCheckReservedLock(f, &out);
   *reserved = out != 0;
+  return rc;
+}
+
+WriteTransaction::WriteTransaction(Db& db, bool joinActive) : db_(db) {
+  if (joinActive) return;
+  began_ = db_.exec("BEGIN IMMEDIATE");
+  own_ = began_ == SQLITE_OK;
+}
+
+WriteTransaction::~WriteTransaction() {
+  if (own_ && !db_.autocommit()) db_.exec("ROLLBACK");
+}
+
+int WriteTransaction::commit() {
+  if (!own_) return SQLITE_OK;
+  const int rc = db_.exec("COMMIT");
+  if (rc == SQLITE_OK) own_ = false;
   return rc;
 }
 

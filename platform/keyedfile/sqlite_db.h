@@ -21,6 +21,7 @@ namespace wevo::kf {
 
 // SQLite result codes this layer tells apart.
 inline constexpr int kSqlOk = 0;
+inline constexpr int kSqlAbort = 4;
 inline constexpr int kSqlBusy = 5;
 inline constexpr int kSqlCorrupt = 11;
 inline constexpr int kSqlRow = 100;
@@ -101,6 +102,33 @@ class Db {
  private:
   sqlite3* db_ = nullptr;
   std::unordered_map<std::string, std::unique_ptr<Stmt>> cache_;
+};
+
+// The statements of one operation in a write transaction (BEGIN IMMEDIATE)
+// of their own, or, when the connection is already in a transaction that the
+// operation is part of, in that one. Nothing of an own transaction is kept
+// unless commit() succeeded: the guard rolls it back when it ends.
+//
+//   WriteTransaction tx(db, inFileTransaction);
+//   if (int rc = tx.began(); rc != kSqlOk) return rc;
+//   ... statements; return early on failure ...
+//   return tx.commit();
+class WriteTransaction {
+ public:
+  WriteTransaction(Db& db, bool joinActive);
+  ~WriteTransaction();
+  WriteTransaction(const WriteTransaction&) = delete;
+  WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+  // The result of beginning (kSqlOk when the statements may run).
+  int began() const { return began_; }
+  // Commits an own transaction; the result code (kSqlOk when joined).
+  int commit();
+
+ private:
+  Db& db_;
+  bool own_ = false;
+  int began_ = kSqlOk;
 };
 
 // Sets the thread's error state for a failed SQLite call on `db` (or, without

@@ -66,7 +66,7 @@ inline const FileDecl& itemsDecl() {
     f.keys = itemKeys();
     f.blob = "PICTURE";
     f.name = [] { return itemsName(); };
-    f.owner = [] { return itemsOwner(); };
+    f.owner = [] { return Secret(itemsOwner()); };
     return f;
   }();
   return d;
@@ -84,7 +84,7 @@ inline const FileDecl& oldItemsDecl() {
                 {"NUM", FieldType::Long, 34, 4}};
     f.keys = itemKeys();
     f.name = [] { return itemsName(); };
-    f.owner = [] { return itemsOwner(); };
+    f.owner = [] { return Secret(itemsOwner()); };
     return f;
   }();
   return d;

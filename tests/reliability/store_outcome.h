@@ -22,6 +22,8 @@ inline bool isStoreMessage(std::string_view line) {
       // opening with recovery
       "message \"Invalid File\"", "message \"Invalid Key\"", "message \"Key Rebuild Error\"",
       "message \"File Creation Error\"", "message \"File Access Error\"",
+      // a transaction whose commit failed
+      "message \"Update Operation Error\"",
       // numbering a new row
       "message \"Record Retrieval Error\"", "message \"Auto Increment Error\"",
       "message \"\" \"Record Can't be created!\"",
