@@ -41,16 +41,21 @@ int fieldNamed(std::string_view name) {
 
 std::pair<int64_t, int64_t> rangeOf(kf::FieldType type) {
   switch (type) {
-    case kf::FieldType::Byte: return {0, 255};
-    case kf::FieldType::Short: return {std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()};
-    case kf::FieldType::UShort: return {0, std::numeric_limits<uint16_t>::max()};
-    case kf::FieldType::Long: return {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
-    case kf::FieldType::ULong: return {0, std::numeric_limits<uint32_t>::max()};
-    case kf::FieldType::String: break;
+    case kf::FieldType::Byte:
+      return {0, 255};
+    case kf::FieldType::Short:
+      return {std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()};
+    case kf::FieldType::UShort:
+      return {0, std::numeric_limits<uint16_t>::max()};
+    case kf::FieldType::Long:
+      return {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+    case kf::FieldType::ULong:
+      return {0, std::numeric_limits<uint32_t>::max()};
+    case kf::FieldType::String:
+      break;
   }
   return {0, 0};
 }
-
 
 // ---- Reading -----------------------------------------------------------------
 
@@ -120,12 +125,18 @@ struct Scalar {
 
 std::string describe(const Scalar& v) {
   switch (v.kind) {
-    case Scalar::Null: return "null";
-    case Scalar::Bool: return v.integer != 0 ? "true" : "false";
-    case Scalar::Integer: return std::to_string(v.integer);
-    case Scalar::Unsigned: return std::to_string(v.unsignedValue);
-    case Scalar::Float: return v.text;
-    case Scalar::String: return "the text " + quotedText(v.text.substr(0, 40) + (v.text.size() > 40 ? "..." : ""));
+    case Scalar::Null:
+      return "null";
+    case Scalar::Bool:
+      return v.integer != 0 ? "true" : "false";
+    case Scalar::Integer:
+      return std::to_string(v.integer);
+    case Scalar::Unsigned:
+      return std::to_string(v.unsignedValue);
+    case Scalar::Float:
+      return v.text;
+    case Scalar::String:
+      return "the text " + quotedText(v.text.substr(0, 40) + (v.text.size() > 40 ? "..." : ""));
   }
   return "";
 }
@@ -210,9 +221,9 @@ class LayoutReader final : public nlohmann::json_sax<Json> {
       case Ctx::Row:
         for (const char* k : {"PROCEDURENAME", "UNIQUEMARKER", "CONTROLLABEL"})
           if (!f.seen(k))
-            return fail(rowPath(row_.index),
-                        std::string("no \"") + k +
-                            "\" (every row names its PROCEDURENAME, UNIQUEMARKER and CONTROLLABEL)");
+            return fail(
+                rowPath(row_.index),
+                std::string("no \"") + k + "\" (every row names its PROCEDURENAME, UNIQUEMARKER and CONTROLLABEL)");
         out_.rows.push_back(std::move(row_));
         return true;
       case Ctx::Bytes:
@@ -347,9 +358,12 @@ class LayoutReader final : public nlohmann::json_sax<Json> {
     if (frames_.empty()) return fail("", std::string("the document is not an object") + kDocumentShape);
     Frame& f = frames_.back();
     switch (f.ctx) {
-      case Ctx::Top: return topValue(f, v);
-      case Ctx::Rows: return fail(rowPath(f.count), "a row is an object of fields, found " + describe(v));
-      case Ctx::Row: return fieldValue(f, v);
+      case Ctx::Top:
+        return topValue(f, v);
+      case Ctx::Rows:
+        return fail(rowPath(f.count), "a row is an object of fields, found " + describe(v));
+      case Ctx::Row:
+        return fieldValue(f, v);
       case Ctx::Bytes: {
         if (v.kind != Scalar::String) return wrongValue(v);
         std::optional<std::string> bytes = base64Decode(v.text);
@@ -501,8 +515,7 @@ OrderedJson rowToJson(const StoredRow& row) {
 }
 
 LayoutWriter::LayoutWriter(std::ostream& out) : out_(out) {
-  out_ << "{\n  \"format\": \"" << kLayoutsFormat << "\",\n  \"version\": " << kLayoutsVersion
-       << ",\n  \"rows\": [";
+  out_ << "{\n  \"format\": \"" << kLayoutsFormat << "\",\n  \"version\": " << kLayoutsVersion << ",\n  \"rows\": [";
 }
 
 void LayoutWriter::add(const StoredRow& row) {

@@ -24,12 +24,11 @@
 #define WEVO_ADMIN_LAYOUT_JSON_H_
 
 #include <cstddef>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "store/window_controls.h"
 

@@ -1,11 +1,17 @@
 // Helpers for wevoadmin's tests (header only; included by *_test.cpp files
-// alone): rows with every field set and stores staged on disk.
+// alone): rows with every field set, stores staged on disk, and the real
+// program run with its arguments, environment and standard input.
 #ifndef WEVO_ADMIN_TEST_ADMIN_H_
 #define WEVO_ADMIN_TEST_ADMIN_H_
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +20,8 @@
 #include "tests/testing/base/file_bytes.h"
 #include "tests/testing/base/temp_dir.h"
 #include "wevo/text.h"
+
+extern char** environ;
 
 namespace wevo::admin::testing {
 
@@ -94,6 +102,67 @@ inline std::vector<StoredRow> byKey(std::vector<StoredRow> rows) {
   };
   std::sort(rows.begin(), rows.end(), [&](const StoredRow& a, const StoredRow& b) { return key(a) < key(b); });
   return rows;
+}
+
+// How a run of wevoadmin ended.
+struct Outcome {
+  int code = -1;
+  std::string out, err;
+};
+
+// Runs the real wevoadmin with `args`, the environment of this process
+// without WEVO_PASSWORD, WEVO_TO_PASSWORD and WEVO_NEW_PASSWORD, plus `env`,
+// and `input` on standard input (a file, so never a terminal). Outputs go
+// through files in `dir`.
+inline Outcome runAdmin(const TempDir& dir, const std::vector<std::string>& args,
+                        const std::map<std::string, std::string>& env = {}, const std::string& input = "") {
+  const std::string in = dir.file("admin.in"), out = dir.file("admin.out"), err = dir.file("admin.err");
+  writeFileBytes(in, input);
+  std::vector<std::string> environment;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    const std::string name = entry.substr(0, entry.find('='));
+    if (name != "WEVO_PASSWORD" && name != "WEVO_TO_PASSWORD" && name != "WEVO_NEW_PASSWORD" && env.count(name) == 0)
+      environment.push_back(entry);
+  }
+  for (const auto& [name, value] : env) environment.push_back(name + "=" + value);
+  std::vector<std::string> argv = {WEVOADMIN_PROGRAM};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> argp, envp;
+  for (std::string& a : argv) argp.push_back(a.data());
+  argp.push_back(nullptr);
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int i = open(in.c_str(), O_RDONLY), o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+              e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (i < 0 || o < 0 || e < 0) _exit(127);
+    dup2(i, 0);
+    dup2(o, 1);
+    dup2(e, 2);
+    execve(argp[0], argp.data(), envp.data());
+    _exit(127);
+  }
+  Outcome r;
+  int status = 0;
+  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.code = WEXITSTATUS(status);
+  r.out = fileBytes(out);
+  r.err = fileBytes(err);
+  return r;
+}
+
+// The lines of a text (without their ends).
+inline std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace wevo::admin::testing
