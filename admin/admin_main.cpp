@@ -64,6 +64,7 @@ int runCommand(const std::function<int()>& command, bool rebuildKeys, const char
   MessageLog log;
   int code = kExitOk;
   std::string line;
+  bool saidByStore = false;  // the failure's reason is a store message already shown
   RunOptions options;
   options.view = consoleView(&log, MessagePolicy{rebuildKeys});
   options.args = {programPath};
@@ -74,6 +75,7 @@ int runCommand(const std::function<int()>& command, bool rebuildKeys, const char
         } catch (const Failure& f) {
           code = f.code();
           line = f.what();
+          saidByStore = line.empty();
         }
       },
       options);
@@ -91,7 +93,7 @@ int runCommand(const std::function<int()>& command, bool rebuildKeys, const char
     std::fprintf(stderr, "wevoadmin: %s\n", line.c_str());
     return code;
   }
-  if (code != kExitOk && log.count() > 0) return log.firstNumber();
+  if (saidByStore && log.count() > 0) return log.firstNumber();
   return code;
 }
 
