@@ -89,11 +89,12 @@ int runCommand(const std::function<int()>& command, bool rebuildKeys, const char
     if (log.count() == 0) std::fprintf(stderr, "wevoadmin: %s\n", result.haltText.c_str());
     return log.count() > 0 ? log.firstNumber() : kExitStoreError;
   }
-  if (!line.empty()) {
-    std::fprintf(stderr, "wevoadmin: %s\n", line.c_str());
+  if (saidByStore) {
+    if (log.count() > 0) return log.firstNumber();
+    std::fprintf(stderr, "wevoadmin: the store refused the work; nothing was changed\n");
     return code;
   }
-  if (saidByStore && log.count() > 0) return log.firstNumber();
+  if (!line.empty()) std::fprintf(stderr, "wevoadmin: %s\n", line.c_str());
   return code;
 }
 

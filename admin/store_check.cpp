@@ -223,7 +223,10 @@ int checkStore(AdminStore& store, bool fix, std::ostream& out) {
   if (f.keysInvalid) {
     out << " its keys were left invalid (rows were added without them, as an interrupted copy leaves them)";
     out << (fix ? "; rebuilt\n" : "\n");
-    if (!fix) return kExitProblems;
+    if (!fix)
+      throw Failure(kExitProblems, store.location().given +
+                                       ": its keys are invalid; wevoadmin check --fix rebuilds them after keeping a "
+                                       "copy of the store");
   }
   std::vector<RowKey> rows;
   {
@@ -242,13 +245,16 @@ int checkStore(AdminStore& store, bool fix, std::ostream& out) {
   section(out, "renumbered controls", f.renumbered, "none");
   if (!f.renumbered.empty()) out << "  (not repaired: only the program knows which control its window lost)\n";
   const bool repairable = !f.keys.empty() || !f.stale.empty();
-  if (!fix || !repairable || f.unrepairable()) {
-    if (fix && f.unrepairable() && repairable)
-      out << "nothing repaired: a store that cannot be read whole, or holds a number twice, is put back from a "
-             "copy, not repaired in place\n";
-    if (!fix && repairable) out << "wevoadmin check --fix repairs what is listed under keys and stale rows\n";
-    return f.unrepairable() || repairable ? kExitProblems : kExitOk;
-  }
+  if (f.unrepairable())
+    throw Failure(kExitProblems, store.location().given +
+                                     ": the store cannot be read whole, or holds a number twice; such a store is put "
+                                     "back from a copy, not repaired in place" +
+                                     (fix ? std::string("; nothing was repaired") : std::string()));
+  if (!repairable) return kExitOk;
+  if (!fix)
+    throw Failure(kExitProblems, store.location().given +
+                                     ": problems listed under keys or stale rows; wevoadmin check --fix repairs "
+                                     "them after keeping a copy of the store");
   if (backup.empty()) backUp(store, backup);
   size_t removed = 0;
   {

@@ -27,7 +27,8 @@ namespace wevo::admin {
 // ("<store>.check.bak", or ".check.2.bak" and so on when that is taken):
 // invalid keys are rebuilt, and exactly the stale rows reported are removed
 // (each checked again first, in one write transaction). Returns kExitOk when
-// nothing is left to repair, kExitProblems otherwise.
+// nothing is left to repair; otherwise, after the report, fails
+// (kExitProblems) with a line that says what is left.
 int checkStore(AdminStore& store, bool fix, std::ostream& out);
 
 // The first of "<name>.check.bak", "<name>.check.2.bak", ... that is free.

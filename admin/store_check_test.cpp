@@ -95,6 +95,9 @@ TEST(AdminCheck, FindsAndRemovesTheRowOfAControlTheWindowLost) {
 
   Outcome found = runAdmin(dir, {"check", b});
   EXPECT_EQ(found.code, kExitProblems) << found.out << found.err;
+  EXPECT_EQ(found.err, "wevoadmin: " + b +
+                           ": problems listed under keys or stale rows; wevoadmin check --fix repairs them after "
+                           "keeping a copy of the store\n");
   EXPECT_NE(found.out.find("integrity: every row reads"), std::string::npos) << found.out;
   EXPECT_NE(found.out.find("keys: each key lists every row once"), std::string::npos) << found.out;
   EXPECT_NE(found.out.find("stale rows: 2\n"), std::string::npos) << found.out;
@@ -152,6 +155,7 @@ TEST(AdminCheck, RebuildsTheKeysAnInterruptedCopyLeftInvalid) {
   Outcome found = runAdmin(dir, {"check", store});
   EXPECT_EQ(found.code, kExitProblems);
   EXPECT_NE(found.out.find("its keys were left invalid"), std::string::npos) << found.out;
+  EXPECT_EQ(linesOf(found.err).size(), 1u) << found.err;
   Outcome fixed = runAdmin(dir, {"check", store, "--fix"});
   EXPECT_EQ(fixed.code, 0) << fixed.out << fixed.err;
   EXPECT_NE(fixed.out.find("; rebuilt\n 3 rows"), std::string::npos) << fixed.out;
