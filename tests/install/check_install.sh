@@ -14,7 +14,7 @@
 #       must fail, so the packages really were hidden
 # Checking a tree: the library with its SONAME and links, every public
 # header, the CMake package with its version rules, wevo.pc and wevo-qt.pc,
-# wevodemo; each
+# wevodemo and wevoadmin (which must run, and must not need Qt); each
 # public header compiles on its own as C++20 and wevo.h as C11; every example
 # builds against the tree and passes its scripted check (examples/check).
 set -euo pipefail
@@ -59,6 +59,12 @@ check_tree() {
   done
   [ -x "$prefix/bin/wevodemo" ] || fail "no bin/wevodemo"
   [ -f "$prefix/share/wevodemo/WAFRAME.ICO" ] || fail "no share/wevodemo/WAFRAME.ICO"
+  [ -x "$prefix/bin/wevoadmin" ] || fail "no bin/wevoadmin"
+  local admin
+  admin=$("$prefix/bin/wevoadmin" --version) || fail "the installed wevoadmin does not run"
+  [ "$admin" = "wevoadmin $version" ] || fail "wevoadmin --version says '$admin', not 'wevoadmin $version'"
+  admin=$(ldd "$prefix/bin/wevoadmin")
+  if grep -q libQt <<<"$admin"; then fail "wevoadmin needs Qt"; fi
 
   # The version promise: any release of the same major version at least as
   # new as the one asked for.
@@ -122,7 +128,7 @@ case "$mode" in
     # per installed program.
     packages=()
     for f in "$work"/debs/*.deb; do packages+=("$(dpkg-deb -f "$f" Package)"); done
-    for p in libwevolib"$major" libwevolib-dev wevodemo; do
+    for p in libwevolib"$major" libwevolib-dev wevodemo wevoadmin; do
       [[ " ${packages[*]} " == *" $p "* ]] || fail "no package $p among: ${packages[*]}"
     done
     deb() { echo "$work"/debs/"$1"_"$version"_*.deb; }
@@ -151,6 +157,16 @@ case "$mode" in
     check_tree "$work/root/usr"
     "$work/root/usr/bin/wevodemo" --tour "$work/tour" >"$work/tour.log" 2>&1 ||
       { cat "$work/tour.log" >&2; fail "the packaged wevodemo's tour failed"; }
+    # The packaged wevoadmin reads the store the tour left (protected with
+    # the demonstration's password).
+    store="$work/tour/wevodemo.wevo"
+    listed=$(WEVO_PASSWORD='#~~#!*7q904' "$work/root/usr/bin/wevoadmin" list "$store") ||
+      fail "the packaged wevoadmin cannot list the tour's store"
+    grep -q "^Main  *COLORS " <<<"$listed" || fail "wevoadmin list shows no marker COLORS of Main: $listed"
+    WEVO_PASSWORD='#~~#!*7q904' "$work/root/usr/bin/wevoadmin" export "$store" -o "$work/tour.json" ||
+      fail "the packaged wevoadmin cannot export the tour's store"
+    WEVO_PASSWORD='another' "$work/root/usr/bin/wevoadmin" import "$work/copy.wevo" "$work/tour.json" >/dev/null ||
+      fail "the packaged wevoadmin cannot import the tour's layouts into a new store"
     for p in "${packages[@]}"; do
       echo "$(basename "$(deb "$p")"): Depends: $(dpkg-deb -f "$(deb "$p")" Depends)"
     done
