@@ -1,8 +1,8 @@
 #include "platform/keyedfile/connection_pool.h"
 
+#include "platform/keyedfile/digest.h"
 #include "platform/keyedfile/pg_connection.h"
 
-#include <openssl/evp.h>
 #include <sys/stat.h>
 
 #include <array>
@@ -58,16 +58,10 @@ Pool* pool() {
 }
 
 std::string digestOf(std::string_view owner) {
-  std::array<unsigned char, EVP_MAX_MD_SIZE> out{};
-  unsigned int n = 0;
   static const char kDomain[] = "wevo keyed-file connection owner";
-  EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-  bool ok = ctx != nullptr && EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr) == 1 &&
-            EVP_DigestUpdate(ctx, kDomain, sizeof kDomain) == 1 &&
-            EVP_DigestUpdate(ctx, owner.data(), owner.size()) == 1 && EVP_DigestFinal_ex(ctx, out.data(), &n) == 1;
-  EVP_MD_CTX_free(ctx);
-  if (!ok) return {};
-  return std::string(reinterpret_cast<const char*>(out.data()), n);
+  Sha256 out{};
+  if (!sha256({std::string_view(kDomain, sizeof kDomain), owner}, out)) return {};
+  return std::string(reinterpret_cast<const char*>(out.data()), out.size());
 }
 
 bool sameConnection(const ConnectionKey& a, const ConnectionKey& b) {

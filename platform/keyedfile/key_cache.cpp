@@ -9,11 +9,12 @@
 #include <set>
 
 #include "platform/base/mutex.h"
+#include "platform/keyedfile/digest.h"
 
 namespace wevo::kf {
 namespace {
 
-using Digest = std::array<unsigned char, 32>;
+using Digest = Sha256;
 
 // Cached keys stay few (one per store and password); a runaway number of
 // files would be cut back rather than grow the cache without end.
@@ -85,17 +86,10 @@ Cache& cache() {
 }
 
 bool lookupDigest(const Salt& salt, std::string_view password, Digest& out) {
-  EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-  if (ctx == nullptr) return false;
-  unsigned int n = 0;
-  static const unsigned char kSeparator = 0;
-  bool ok = EVP_DigestInit_ex(ctx, EVP_sha256(), nullptr) == 1 &&
-            EVP_DigestUpdate(ctx, salt.data(), salt.size()) == 1 &&
-            EVP_DigestUpdate(ctx, &kSeparator, 1) == 1 &&
-            EVP_DigestUpdate(ctx, password.data(), password.size()) == 1 &&
-            EVP_DigestFinal_ex(ctx, out.data(), &n) == 1 && n == out.size();
-  EVP_MD_CTX_free(ctx);
-  return ok;
+  static const char kSeparator = 0;
+  return sha256({std::string_view(reinterpret_cast<const char*>(salt.data()), salt.size()),
+                 std::string_view(&kSeparator, 1), password},
+                out);
 }
 
 void appendHex(std::string& out, const unsigned char* bytes, size_t n) {
