@@ -31,6 +31,8 @@ class AdminStore {
   const StoreLocation& location() const { return location_; }
   const store::StoreContext& context() const { return context_; }
   bool isProtected() const { return !context_.password.empty(); }
+  // Whether the store is there; for a server store also when the server
+  // cannot be asked (the store's open then reports why).
   bool exists() const;
   // Fails (kExitNotFound) when the store does not exist: only import
   // creates one.
