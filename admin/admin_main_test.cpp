@@ -75,6 +75,17 @@ TEST(AdminCommands, UsageHelpAndStoresThatAreNotThere) {
   EXPECT_EQ(missing.err, "wevoadmin: " + dir.file("none.wevo") + ": no store there\n");
   EXPECT_FALSE(kf::File::exists(dir.file("none.wevo"))) << "only import makes a store";
   EXPECT_EQ(runAdmin(dir, {"list", "postgresql://localhost/office"}).code, kExitUsage) << "no program named";
+  // A server out of reach: its one message, and the command goes no further.
+  const std::string away = "postgresql://127.0.0.1:1/office";
+  for (const char* command : {"list", "export", "check"}) {
+    Outcome unreachable = runAdmin(dir, {command, away, "--program", "SALES"}, {{"WEVO_PASSWORD", "x"}});
+    EXPECT_EQ(unreachable.code, 30) << command;
+    EXPECT_EQ(unreachable.out.find("rows"), std::string::npos) << command << unreachable.out;
+    ASSERT_EQ(linesOf(unreachable.err).size(), 1u) << command << unreachable.err;
+    EXPECT_EQ(unreachable.err.rfind("wevoadmin: File Access Error: File (" + away + "#SALES.wevo) could not be opened.", 0),
+              0u)
+        << unreachable.err;
+  }
   ServerStore server;
   WEVO_SKIP_WITHOUT_SERVER(server);
   Outcome none = runAdmin(dir, server.args("list"), {{"WEVO_PASSWORD", server.password()}});

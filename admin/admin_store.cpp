@@ -35,6 +35,10 @@ void AdminStore::requireExisting() const {
   if (!exists()) throw Failure(kExitNotFound, location_.given + ": no store there");
 }
 
+StoreInUse::StoreInUse(kf::File& file) : use_(file) {
+  if (!file.isOpen()) throw reportedByStore();
+}
+
 void requireBegun(const store::StoreTransaction& transaction) {
   if (!transaction.begun())
     throw Failure(kExitBusy, "the store stayed busy: another station held it past " +

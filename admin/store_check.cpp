@@ -250,7 +250,7 @@ int checkStore(AdminStore& store, bool fix, std::ostream& out) {
   }
   std::vector<RowKey> rows;
   {
-    store::StoreUse use;
+    StoreInUse use;
     if (readAll(rows, f)) {
       checkKeys(rows, f);
       findStale(rows, f);
@@ -278,7 +278,7 @@ int checkStore(AdminStore& store, bool fix, std::ostream& out) {
   if (backup.empty()) backUp(store, backup);
   size_t removed = 0;
   {
-    store::StoreUse use;
+    StoreInUse use;
     auto transaction = store::StoreTransaction::beginOrGoOnWithout(file);
     requireBegun(transaction);
     if (!f.keys.empty() && !file.build())

@@ -14,7 +14,7 @@ namespace wevo::admin {
 namespace {
 
 uint64_t countRows() {
-  store::StoreUse use;
+  StoreInUse use;
   uint64_t rows = 0;
   if (!store::winFile().records(rows)) {
     store::standardMessage(store::kMsgRetrievalError, store::kTableLabel);

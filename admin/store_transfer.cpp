@@ -141,7 +141,7 @@ void copyWholeStore(const CopyEnd& from, const CopyEnd& to, std::ostream& out) {
   uint64_t copied = 0;
   uint64_t counted = 0;
   {
-    store::StoreUse use;
+    StoreInUse use;
     auto snapshot = store::StoreTransaction::beginOrGoOnWithout(store::winFile());
     requireBegun(snapshot);
     kf::File& in = store::winFile();
