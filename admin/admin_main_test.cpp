@@ -80,7 +80,7 @@ TEST(AdminCommands, UsageHelpAndStoresThatAreNotThere) {
   for (const char* command : {"list", "export", "check"}) {
     Outcome unreachable = runAdmin(dir, {command, away, "--program", "SALES"}, {{"WEVO_PASSWORD", "x"}});
     EXPECT_EQ(unreachable.code, 30) << command;
-    EXPECT_EQ(unreachable.out.find("rows"), std::string::npos) << command << unreachable.out;
+    EXPECT_EQ(unreachable.out, "") << command;
     ASSERT_EQ(linesOf(unreachable.err).size(), 1u) << command << unreachable.err;
     EXPECT_EQ(unreachable.err.rfind("wevoadmin: File Access Error: File (" + away + "#SALES.wevo) could not be opened.", 0),
               0u)

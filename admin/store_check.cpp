@@ -238,7 +238,12 @@ int checkStore(AdminStore& store, bool fix, std::ostream& out) {
         throw Failure(kExitStoreError, "cannot rebuild the keys: " + store::errorText() +
                                            "; the store is as it was, and its copy is " + backup);
     }
-  }  // any other failure: the store layer's open below says why, as it says it to a program
+  } else {
+    // Any other failure: the store layer's open says why, as it says it to
+    // a program, before the report begins (it ends the command when the
+    // store stays closed).
+    StoreInUse use;
+  }
   out << store.location().given << ":";
   if (f.keysInvalid) {
     out << " its keys were left invalid (rows were added without them, as an interrupted copy leaves them)";
