@@ -28,9 +28,10 @@ namespace {
 
 constexpr const char* kExitCodes =
     "Exit codes: 0 done; 1 to 38 the store's message of that number ended the command (30: the store cannot be "
-    "opened, as with a wrong password); 60 check found problems; 64 bad command line; 65 a layouts file the store "
-    "cannot take; 66 no such store, file or rows; 73 it would overwrite "
-    "what exists; 74 the store failed; 75 the store stayed busy.";
+    "opened, as with a wrong password or a server out of reach); 60 check found problems; 64 bad command line, or "
+    "rekey of a server store (its password is the role's, kept by the server); 65 a layouts file the store cannot "
+    "take; 66 no such store, file or rows; 73 it would overwrite what exists; 74 the store failed; 75 the store "
+    "stayed busy.";
 
 constexpr const char* kPasswords =
     "The store's password comes from --password-file FILE (its first line), else the environment variable "
