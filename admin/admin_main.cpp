@@ -28,9 +28,10 @@ namespace {
 
 constexpr const char* kExitCodes =
     "Exit codes: 0 done; 1 to 38 the store's message of that number ended the command (30: the store cannot be "
-    "opened, as with a wrong password); 60 check found problems; 64 bad command line; 65 a layouts file the store "
-    "cannot take; 66 no such store, file or rows; 69 server stores are not in this build; 73 it would overwrite "
-    "what exists; 74 the store failed; 75 the store stayed busy.";
+    "opened, as with a wrong password or a server out of reach); 60 check found problems; 64 bad command line, or "
+    "rekey of a server store (its password is the role's, kept by the server); 65 a layouts file the store cannot "
+    "take; 66 no such store, file or rows; 73 it would overwrite what exists; 74 the store failed; 75 the store "
+    "stayed busy.";
 
 constexpr const char* kPasswords =
     "The store's password comes from --password-file FILE (its first line), else the environment variable "
@@ -121,7 +122,6 @@ int adminMain(int argc, char** argv) {
   auto opened = [&](auto&& body) {
     return [&, body] {
       const StoreLocation l = location();
-      requireBackend(l);
       AdminStore store(l, password);
       return body(store);
     };
@@ -226,14 +226,13 @@ int adminMain(int argc, char** argv) {
       const std::string program = !r.program.empty() ? r.program : programOfStoreFile(fromFile ? r.store : r.to);
       CopyEnd from{locateStore(r.store, program), password};
       CopyEnd to{locateStore(r.to, program), toPassword};
-      requireBackend(from.location);
-      requireBackend(to.location);
       copyWholeStore(from, to, std::cout);
       return int{kExitOk};
     };
   });
 
-  CLI::App* rekey = app.add_subcommand("rekey", "change a store file's password, or protect an unprotected one");
+  CLI::App* rekey = app.add_subcommand(
+      "rekey", "change a store file's password, or protect an unprotected one (store files only: exit 64 for a server)");
   storeArgument(rekey, r);
   rekey->add_option("--new-password-file", r.newPasswordFile, "a file whose first line is the new password");
   rekey->footer(
@@ -241,6 +240,7 @@ int adminMain(int argc, char** argv) {
       "(asked twice) on a terminal.");
   rekey->callback([&] {
     passwords = [&] {
+      refuseServerRekey(r.store);  // before any password is asked for
       storePassword();
       newPassword = readPassword({r.newPasswordFile, "WEVO_NEW_PASSWORD", "New password of " + r.store + ": ", true});
     };

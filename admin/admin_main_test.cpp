@@ -63,7 +63,9 @@ TEST(AdminCommands, UsageHelpAndStoresThatAreNotThere) {
     EXPECT_EQ(help.code, 0) << command;
     EXPECT_NE(help.out.find("--password-file"), std::string::npos) << command << help.out;
   }
-  EXPECT_NE(runAdmin(dir, {"--help"}).out.find("Exit codes:"), std::string::npos);
+  const std::string help = runAdmin(dir, {"--help"}).out;
+  EXPECT_NE(help.find("Exit codes:"), std::string::npos);
+  EXPECT_NE(help.find("64 bad command line, or rekey of a server store"), std::string::npos) << help;
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"show", dir.file("x.wevo")}, {"import", "a", "b", "--merge", "--replace"}}) {
     Outcome r = runAdmin(dir, args);
@@ -75,9 +77,23 @@ TEST(AdminCommands, UsageHelpAndStoresThatAreNotThere) {
   EXPECT_EQ(missing.err, "wevoadmin: " + dir.file("none.wevo") + ": no store there\n");
   EXPECT_FALSE(kf::File::exists(dir.file("none.wevo"))) << "only import makes a store";
   EXPECT_EQ(runAdmin(dir, {"list", "postgresql://localhost/office"}).code, kExitUsage) << "no program named";
-  Outcome server = runAdmin(dir, {"list", "postgresql://localhost/office", "--program", "SALES"});
-  EXPECT_EQ(server.code, kExitUnavailable);
-  EXPECT_NE(server.err.find("needs the PostgreSQL backend"), std::string::npos) << server.err;
+  // A server out of reach: its one message, and the command goes no further.
+  const std::string away = "postgresql://127.0.0.1:1/office";
+  for (const char* command : {"list", "export", "check"}) {
+    Outcome unreachable = runAdmin(dir, {command, away, "--program", "SALES"}, {{"WEVO_PASSWORD", "x"}});
+    EXPECT_EQ(unreachable.code, 30) << command;
+    EXPECT_EQ(unreachable.out, "") << command;
+    ASSERT_EQ(linesOf(unreachable.err).size(), 1u) << command << unreachable.err;
+    EXPECT_EQ(unreachable.err.rfind("wevoadmin: File Access Error: File (" + away + "#SALES.wevo) could not be opened.", 0),
+              0u)
+        << unreachable.err;
+  }
+  ServerStore server;
+  WEVO_SKIP_WITHOUT_SERVER(server);
+  Outcome none = runAdmin(dir, server.args("list"), {{"WEVO_PASSWORD", server.password()}});
+  EXPECT_EQ(none.code, kExitNotFound);
+  EXPECT_EQ(none.err, "wevoadmin: " + server.uri() + ": no store there\n");
+  EXPECT_FALSE(kf::File::exists(server.name(), kf::Secret(server.password()))) << "only import makes a store";
 }
 
 TEST(AdminReports, ListShowAndDiffDescribeTheRows) {

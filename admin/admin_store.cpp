@@ -23,10 +23,20 @@ namespace {
 AdminStore::AdminStore(StoreLocation location, const kf::Secret& password)
     : location_(std::move(location)), context_{location_.name, password}, binding_(context_) {}
 
-bool AdminStore::exists() const { return kf::File::exists(context_.path); }
+bool AdminStore::exists() const {
+  if (kf::File::exists(context_.path, context_.password)) return true;
+  // A server that cannot be asked (out of reach, the password refused) gives
+  // no answer: the store layer's open then says why, as it says it to a
+  // program, rather than "no store there".
+  return location_.server && kf::errorCode() != kf::kNoError;
+}
 
 void AdminStore::requireExisting() const {
   if (!exists()) throw Failure(kExitNotFound, location_.given + ": no store there");
+}
+
+StoreInUse::StoreInUse(kf::File& file) : use_(file) {
+  if (!file.isOpen()) throw reportedByStore();
 }
 
 void requireBegun(const store::StoreTransaction& transaction) {

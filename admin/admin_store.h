@@ -18,6 +18,8 @@
 #include "admin/store_location.h"
 #include "platform/keyedfile/secret.h"
 #include "store/store_context.h"
+#include "store/store_open.h"
+#include "store/store_thread.h"
 #include "store/store_transaction.h"
 
 namespace wevo::admin {
@@ -31,6 +33,8 @@ class AdminStore {
   const StoreLocation& location() const { return location_; }
   const store::StoreContext& context() const { return context_; }
   bool isProtected() const { return !context_.password.empty(); }
+  // Whether the store is there; for a server store also when the server
+  // cannot be asked (the store's open then reports why).
   bool exists() const;
   // Fails (kExitNotFound) when the store does not exist: only import
   // creates one.
@@ -40,6 +44,20 @@ class AdminStore {
   StoreLocation location_;
   store::StoreContext context_;
   store::StoreBinding binding_;
+};
+
+// One of the thread's store instances open for a scope, through the store
+// layer's counted open with recovery (store::StoreUse). A store the layer
+// did not open and yet did not end the command for (a server out of reach:
+// message 30 shown and the store left closed, as a program goes on without
+// it) ends the command here with that message, so that no command goes on
+// to work on nothing and report a second error.
+class StoreInUse {
+ public:
+  explicit StoreInUse(kf::File& file = store::winFile());
+
+ private:
+  store::StoreUse use_;
 };
 
 // Fails (kExitBusy) when `transaction` could not begin: a command writes all

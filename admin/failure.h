@@ -19,7 +19,6 @@ enum Exit : int {
   kExitUsage = 64,        // bad command line or password input
   kExitBadInput = 65,     // a layouts file the record cannot take
   kExitNotFound = 66,     // no such store, file, procedure, marker or row
-  kExitUnavailable = 69,  // a server store, without the server backend in this build
   kExitInternal = 70,     // the tool itself failed
   kExitExists = 73,       // the command would overwrite what exists (use --replace, --merge, another name)
   kExitStoreError = 74,   // the store failed without a message of its own ("Error: ...")

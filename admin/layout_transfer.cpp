@@ -179,7 +179,7 @@ void report(const Plan& plan, bool dryRun, std::ostream& out) {
 
 void exportLayouts(AdminStore& store, const ExportRequest& request, std::ostream& out) {
   store.requireExisting();
-  store::StoreUse use;
+  StoreInUse use;
   // Held, never committed: the rows of one moment.
   auto snapshot = store::StoreTransaction::beginOrGoOnWithout(store::winFile());
   const RowRange range = request.marker      ? RowRange::ofMarker(*request.procedure, *request.marker)
@@ -214,7 +214,7 @@ void importLayouts(AdminStore& store, const ImportRequest& request, std::ostream
     report(planImport(layouts, request, false), true, out);
     return;
   }
-  store::StoreUse use;  // creates a missing store
+  StoreInUse use;  // creates a missing store
   if (request.dryRun) {
     report(planImport(layouts, request, true), true, out);
     return;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,42 @@ TEST(AdminExportImport, ANewStoreGetsEqualRowsNumberedByItsOwnRule) {
   ASSERT_EQ(last.rows.size(), 3u);
   EXPECT_EQ(last.rows.back().record.UID, 5u);
   EXPECT_EQ(text::clipped(last.rows.back().record.CONTROLLABEL), "?New");
+}
+
+TEST(AdminExportImport, AServerStoreGetsAndGivesEqualRows) {
+  ServerStore server;
+  WEVO_SKIP_WITHOUT_SERVER(server);
+  TempDir dir;
+  const std::string a = dir.file("A.wevo"), b = dir.file("B.wevo"), layouts = dir.file("layouts.json");
+  const std::vector<StoredRow> rows = sampleRows();
+  ASSERT_TRUE(stageStore(a, "pw-a", rows));
+  ASSERT_EQ(runAdmin(dir, {"export", a, "-o", layouts}, {{"WEVO_PASSWORD", "pw-a"}}).code, 0);
+  const std::map<std::string, std::string> role = {{"WEVO_PASSWORD", server.password()}};
+
+  EXPECT_EQ(runAdmin(dir, server.args("list"), role).code, kExitNotFound) << "only import makes a store";
+  Outcome imported = runAdmin(dir, server.args("import", {layouts}), role);
+  ASSERT_EQ(imported.code, 0) << imported.err;
+  EXPECT_NE(imported.out.find("added 4, changed 0, removed 0 rows"), std::string::npos) << imported.out;
+  const StoreRows onServer = storeRows(server.name(), server.password());
+  ASSERT_EQ(onServer.rows.size(), rows.size());
+  std::vector<StoredRow> want = byKey(rows), got = byKey(onServer.rows);
+  for (size_t i = 0; i < want.size(); ++i) EXPECT_TRUE(sameRow(want[i], got[i], false)) << "row " << i;
+  Outcome again = runAdmin(dir, server.args("import", {layouts}), role);
+  EXPECT_EQ(again.code, kExitExists) << "rows the store has: " << again.err;
+  EXPECT_EQ(storeRows(server.name(), server.password()).rows.size(), rows.size()) << "all or nothing";
+
+  Outcome exported = runAdmin(dir, server.args("export"), role);
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  ASSERT_TRUE(writeFileBytes(layouts, exported.out));
+  ASSERT_EQ(runAdmin(dir, {"import", b, layouts}, {{"WEVO_PASSWORD", "pw-b"}}).code, 0);
+  const StoreRows back = storeRows(b, "pw-b");
+  ASSERT_EQ(back.rows.size(), rows.size());
+  got = byKey(back.rows);
+  for (size_t i = 0; i < want.size(); ++i) EXPECT_TRUE(sameRow(want[i], got[i], false)) << "row " << i;
+  Outcome wrong = runAdmin(dir, server.args("export"), {{"WEVO_PASSWORD", "not the role's"}});
+  EXPECT_NE(wrong.code, 0);
+  EXPECT_EQ(wrong.out, "");
+  EXPECT_EQ(linesOf(wrong.err).size(), 1u) << wrong.err;
 }
 
 TEST(AdminImport, AFileTheRecordCannotTakeLeavesTheStoreByteForByte) {

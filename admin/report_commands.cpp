@@ -61,7 +61,7 @@ bool sameField(const store::WindowControls& a, const store::WindowControls& b, c
 
 void listStore(AdminStore& store, std::ostream& out) {
   store.requireExisting();
-  store::StoreUse use;
+  StoreInUse use;
   struct Group {
     std::string procedure, marker;
     uint64_t rows = 0;
@@ -99,7 +99,7 @@ void listStore(AdminStore& store, std::ostream& out) {
 void showRows(AdminStore& store, const std::string& procedure, const std::optional<std::string>& marker, bool json,
               std::ostream& out) {
   store.requireExisting();
-  store::StoreUse use;
+  StoreInUse use;
   const RowRange range = marker ? RowRange::ofMarker(procedure, *marker) : RowRange::ofProcedure(procedure);
   std::vector<StoredRow> rows;
   walkRows(range, [&](const StoredRow& r) { rows.push_back(r); });
@@ -138,7 +138,7 @@ void diffMarker(AdminStore& store, const std::string& procedure, const std::stri
   if (text::sameNoCase(storedText(marker, sizeof(store::WindowControls::UNIQUEMARKER)), store::kOriginalMarker))
     throw Failure(kExitUsage, std::string(store::kOriginalMarker) + " holds the designed original itself");
   store.requireExisting();
-  store::StoreUse use;
+  StoreInUse use;
   std::vector<StoredRow> rows;
   walkRows(RowRange::ofMarker(procedure, marker), [&](const StoredRow& r) { rows.push_back(r); });
   if (rows.empty())

@@ -1,13 +1,17 @@
 #include "admin/store_check.h"
 
+#include <filesystem>
 #include <map>
 #include <set>
+#include <sstream>
 #include <vector>
 
 #include "admin/failure.h"
+#include "admin/layout_transfer.h"
 #include "admin/text_table.h"
 #include "platform/keyedfile/error.h"
 #include "platform/keyedfile/keyed_file.h"
+#include "platform/keyedfile/server_name.h"
 #include "store/store_messages.h"
 #include "store/store_open.h"
 #include "store/store_thread.h"
@@ -154,7 +158,22 @@ void section(std::ostream& out, const char* title, const std::vector<std::string
   for (const std::string& l : lines) out << "  " << l << "\n";
 }
 
+// A store file is copied whole beside itself. A server store cannot be
+// copied there, so its rows are kept as a layouts file in the current
+// folder, from which import --replace puts them back.
 void backUp(AdminStore& store, std::string& backup) {
+  if (store.location().server) {
+    const auto where = kf::parseServerStoreName(store.context().path);
+    std::error_code ec;
+    backup = (std::filesystem::current_path(ec) /
+              freeBackupName(where ? where->schema : std::string("store"), ".json"))
+                 .string();
+    ExportRequest request;
+    request.output = backup;
+    std::ostringstream unused;
+    exportLayouts(store, request, unused);
+    return;
+  }
   backup = freeBackupName(store.context().path);
   if (!store::winFile().copy(backup))
     throw Failure(kExitStoreError, "cannot keep a copy of the store as " + backup + ": " + store::errorText() +
@@ -194,10 +213,11 @@ size_t removeStale(const std::vector<RowKey>& stale, const std::set<std::string>
 
 }  // namespace
 
-std::string freeBackupName(const std::string& name) {
+std::string freeBackupName(const std::string& name, const std::string& suffix) {
   for (int n = 1;; ++n) {
-    const std::string candidate = name + (n == 1 ? ".check.bak" : ".check." + std::to_string(n) + ".bak");
-    if (!kf::File::exists(candidate)) return candidate;
+    const std::string candidate = name + (n == 1 ? ".check.bak" : ".check." + std::to_string(n) + ".bak") + suffix;
+    std::error_code ec;
+    if (!std::filesystem::exists(candidate, ec)) return candidate;
   }
 }
 
@@ -218,7 +238,12 @@ int checkStore(AdminStore& store, bool fix, std::ostream& out) {
         throw Failure(kExitStoreError, "cannot rebuild the keys: " + store::errorText() +
                                            "; the store is as it was, and its copy is " + backup);
     }
-  }  // any other failure: the store layer's open below says why, as it says it to a program
+  } else {
+    // Any other failure: the store layer's open says why, as it says it to
+    // a program, before the report begins (it ends the command when the
+    // store stays closed).
+    StoreInUse use;
+  }
   out << store.location().given << ":";
   if (f.keysInvalid) {
     out << " its keys were left invalid (rows were added without them, as an interrupted copy leaves them)";
@@ -230,7 +255,7 @@ int checkStore(AdminStore& store, bool fix, std::ostream& out) {
   }
   std::vector<RowKey> rows;
   {
-    store::StoreUse use;
+    StoreInUse use;
     if (readAll(rows, f)) {
       checkKeys(rows, f);
       findStale(rows, f);
@@ -258,7 +283,7 @@ int checkStore(AdminStore& store, bool fix, std::ostream& out) {
   if (backup.empty()) backUp(store, backup);
   size_t removed = 0;
   {
-    store::StoreUse use;
+    StoreInUse use;
     auto transaction = store::StoreTransaction::beginOrGoOnWithout(file);
     requireBegun(transaction);
     if (!f.keys.empty() && !file.build())

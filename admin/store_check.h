@@ -24,15 +24,19 @@ namespace wevo::admin {
 //     has, so one of them is a control the window lost; which one only the
 //     program knows, so this is said, not repaired.
 // With `fix`, after a copy of the store is kept beside it
-// ("<store>.check.bak", or ".check.2.bak" and so on when that is taken):
+// ("<store>.check.bak", or ".check.2.bak" and so on when that is taken; for
+// a server store, whose rows cannot be copied beside it, a layouts file of
+// all its rows in the current folder, "<schema>.check.bak.json", which
+// import --replace puts back):
 // invalid keys are rebuilt, and exactly the stale rows reported are removed
 // (each checked again first, in one write transaction). Returns kExitOk when
 // nothing is left to repair; otherwise, after the report, fails
 // (kExitProblems) with a line that says what is left.
 int checkStore(AdminStore& store, bool fix, std::ostream& out);
 
-// The first of "<name>.check.bak", "<name>.check.2.bak", ... that is free.
-std::string freeBackupName(const std::string& name);
+// The first of "<name>.check.bak<suffix>", "<name>.check.2.bak<suffix>",
+// ... that no file has.
+std::string freeBackupName(const std::string& name, const std::string& suffix = "");
 
 }  // namespace wevo::admin
 

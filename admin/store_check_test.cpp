@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -161,6 +162,46 @@ TEST(AdminCheck, RebuildsTheKeysAnInterruptedCopyLeftInvalid) {
   EXPECT_NE(fixed.out.find("; rebuilt\n 3 rows"), std::string::npos) << fixed.out;
   EXPECT_TRUE(kf::File::exists(store + ".check.bak"));
   EXPECT_EQ(runAdmin(dir, {"list", store}).code, 0);
+}
+
+TEST(AdminCheck, AServerStoreIsRepairedAfterItsRowsAreKeptAsALayoutsFile) {
+  ServerStore server;
+  WEVO_SKIP_WITHOUT_SERVER(server);
+  TempDir dir;
+  std::vector<StoredRow> rows;
+  for (const char* label : {"?A", "?B"}) {
+    StoredRow original;
+    original.record = store::testing::row(static_cast<uint32_t>(rows.size() + 1), "Main", "WEVO_ORIGINAL", label);
+    original.record.FEQ = static_cast<int32_t>(rows.size() + 1);
+    rows.push_back(original);
+  }
+  rows.push_back({store::testing::row(3, "Main", "COLORS", "?A"), ""});
+  rows.push_back({store::testing::row(4, "Main", "COLORS", "?Gone"), "blob"});
+  rows.push_back({store::testing::row(5, "Ghost", "DESK", "?X"), ""});
+  ASSERT_TRUE(stageStore(server.name(), server.password(), rows));
+  const std::map<std::string, std::string> role = {{"WEVO_PASSWORD", server.password()}};
+
+  Outcome found = runAdmin(dir, server.args("check"), role);
+  EXPECT_EQ(found.code, kExitProblems) << found.out << found.err;
+  EXPECT_NE(found.out.find("stale rows: 2"), std::string::npos) << found.out;
+  EXPECT_EQ(storeRows(server.name(), server.password()).rows.size(), rows.size()) << "check alone changes nothing";
+
+  const std::string backup = dir.file(server.program() + ".wevo.check.bak.json");
+  Outcome fixed = runAdmin(dir, server.args("check", {"--fix"}), role);
+  ASSERT_EQ(fixed.code, 0) << fixed.out << fixed.err;
+  EXPECT_NE(fixed.out.find("2 stale rows removed; the store as it was is " + backup + "\n"), std::string::npos)
+      << fixed.out;
+  EXPECT_EQ(storeRows(server.name(), server.password()).rows.size(), 3u);
+  const ParsedLayouts kept = parseLayouts(fileBytes(backup));
+  ASSERT_TRUE(kept.ok()) << kept.error;
+  EXPECT_EQ(kept.rows.size(), rows.size()) << "the backup is the store before";
+  EXPECT_EQ(runAdmin(dir, server.args("check"), role).code, 0);
+
+  // The layouts file puts the store back; a second repair keeps its own.
+  ASSERT_EQ(runAdmin(dir, server.args("import", {backup, "--replace"}), role).code, 0);
+  EXPECT_EQ(storeRows(server.name(), server.password()).rows.size(), rows.size());
+  ASSERT_EQ(runAdmin(dir, server.args("check", {"--fix"}), role).code, 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.file(server.program() + ".wevo.check.2.bak.json")));
 }
 
 }  // namespace

@@ -49,11 +49,4 @@ std::string programOfStoreFile(std::string_view path) {
   return std::string(base);
 }
 
-void requireBackend(const StoreLocation& location) {
-  if (location.server)
-    throw Failure(kExitUnavailable, location.given +
-                                        ": a server store needs the PostgreSQL backend, which this build of wevo "
-                                        "does not have");
-}
-
 }  // namespace wevo::admin

@@ -31,10 +31,6 @@ StoreLocation locateStore(std::string_view given, std::string_view program);
 // ("/data/SALES.wevo" -> "SALES").
 std::string programOfStoreFile(std::string_view path);
 
-// Fails (kExitUnavailable) for a server store: this build's keyed-file layer
-// has no server backend yet. Every command calls it before it touches a store.
-void requireBackend(const StoreLocation& location);
-
 }  // namespace wevo::admin
 
 #endif  // WEVO_ADMIN_STORE_LOCATION_H_

@@ -14,7 +14,7 @@ namespace wevo::admin {
 namespace {
 
 uint64_t countRows() {
-  store::StoreUse use;
+  StoreInUse use;
   uint64_t rows = 0;
   if (!store::winFile().records(rows)) {
     store::standardMessage(store::kMsgRetrievalError, store::kTableLabel);
@@ -25,11 +25,15 @@ uint64_t countRows() {
 
 }  // namespace
 
-void rekeyStore(AdminStore& store, const kf::Secret& newPassword, std::ostream& out) {
-  if (store.location().server)
-    throw Failure(kExitUsage, store.location().given +
+void refuseServerRekey(std::string_view given) {
+  if (isServerUri(given))
+    throw Failure(kExitUsage, std::string(given) +
                                   ": a server store's password is its role's, which the server keeps; only store "
                                   "files are rekeyed");
+}
+
+void rekeyStore(AdminStore& store, const kf::Secret& newPassword, std::ostream& out) {
+  refuseServerRekey(store.location().given);
   if (newPassword.empty())
     throw Failure(kExitUsage,
                   "no new password given (--new-password-file, WEVO_NEW_PASSWORD "

@@ -5,6 +5,7 @@
 #define WEVO_ADMIN_STORE_REKEY_H_
 
 #include <ostream>
+#include <string_view>
 
 #include "admin/admin_store.h"
 
@@ -20,6 +21,10 @@ namespace wevo::admin {
 // the command says it is done. Fails (kExitUsage) for a server store (its
 // password is its role's, kept by the server), an empty new password, or
 // the password it has already.
+// Fails (kExitUsage) when `given` names a server store: its password is its
+// role's, which the server keeps (ALTER ROLE there), so only files are rekeyed.
+void refuseServerRekey(std::string_view given);
+
 void rekeyStore(AdminStore& store, const kf::Secret& newPassword, std::ostream& out);
 
 }  // namespace wevo::admin

@@ -18,8 +18,8 @@ void resetLayout(AdminStore& store, const std::string& procedure, const std::str
   if (text::sameNoCase(storedText(marker, sizeof(store::WindowControls::UNIQUEMARKER)), store::kOriginalMarker))
     throw Failure(kExitUsage, std::string(store::kOriginalMarker) + " holds the designed original itself");
   store.requireExisting();
-  store::StoreUse win(store::winFile());
-  store::StoreUse win2(store::win2File());
+  StoreInUse win(store::winFile());
+  StoreInUse win2(store::win2File());
   kf::File& file = store::winFile();
   auto transaction = store::StoreTransaction::beginOrGoOnWithout(file);
   requireBegun(transaction);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,30 @@ TEST(AdminReset, AControlOrAWholeMarkerGoesBackToTheDesign) {
   EXPECT_NE(find(now, "FLAT", "?A"), nullptr);
   EXPECT_NE(find(now, "WEVO_ORIGINAL", "?B"), nullptr);
   EXPECT_EQ(runAdmin(dir, {"reset", store, "Main", "COLORS"}).code, kExitNotFound);
+}
+
+TEST(AdminReset, AServerStoresMarkerGoesBackToTheDesign) {
+  ServerStore server;
+  WEVO_SKIP_WITHOUT_SERVER(server);
+  TempDir dir;
+  const std::vector<StoredRow> rows = {fullRow(1, "Main", "WEVO_ORIGINAL", "?A"), fullRow(10, "Main", "COLORS", "?A"),
+                                       fullRow(11, "Main", "COLORS", "?Gone"), fullRow(20, "Main", "FLAT", "?A")};
+  ASSERT_TRUE(stageStore(server.name(), server.password(), rows));
+  const std::map<std::string, std::string> role = {{"WEVO_PASSWORD", server.password()}};
+
+  Outcome one = runAdmin(dir, server.args("reset", {"Main", "COLORS", "?A"}), role);
+  ASSERT_EQ(one.code, 0) << one.err;
+  std::vector<StoredRow> now = storeRows(server.name(), server.password()).rows;
+  ASSERT_NE(find(now, "COLORS", "?A"), nullptr);
+  EXPECT_EQ(find(now, "COLORS", "?A")->record.X, rows[0].record.X) << "the original's place";
+  EXPECT_EQ(find(now, "COLORS", "?A")->record.UID, 10u);
+
+  Outcome all = runAdmin(dir, server.args("reset", {"Main", "COLORS"}), role);
+  ASSERT_EQ(all.code, 0) << all.err;
+  now = storeRows(server.name(), server.password()).rows;
+  EXPECT_EQ(now.size(), 2u);
+  EXPECT_EQ(find(now, "COLORS", "?Gone"), nullptr);
+  EXPECT_NE(find(now, "FLAT", "?A"), nullptr);
 }
 
 }  // namespace

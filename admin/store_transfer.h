@@ -22,10 +22,13 @@ struct CopyEnd {
 // and with their numbers, into a new store at `to` protected with its
 // password. The source is read in one transaction (the rows of one moment)
 // and opened through the store layer, so a wrong password or a damaged
-// store is reported as for any command. The copy is built under a
+// store is reported as for any command. A file copy is built under a
 // temporary name beside `to` ("<to>.copying"), its keys built once, its
-// rows counted again, and only then given `to`'s name; a copy that fails
-// leaves nothing at `to`. Fails (kExitExists) when `to` exists already,
+// rows counted again, and only then given `to`'s name. A server copy is
+// filled in one write transaction, its keys built and its rows counted
+// before the commit, and counted again after it. Either way a copy that
+// fails leaves nothing at `to`. Fails (kExitExists) when `to` holds a
+// store already (on a server: one with rows; an empty one is filled),
 // (kExitUsage) when both name one store, (kExitStoreError) when a step of
 // the copy or the count check fails.
 void copyWholeStore(const CopyEnd& from, const CopyEnd& to, std::ostream& out);

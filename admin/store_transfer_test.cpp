@@ -53,8 +53,57 @@ TEST(AdminCopy, AWholeStoreGoesThereAndBackUnchanged) {
   EXPECT_EQ(wrong.code, 30);
   EXPECT_FALSE(kf::File::exists(dir.file("E.wevo")));
   EXPECT_FALSE(kf::File::exists(dir.file("E.wevo.copying")));
-  Outcome server = runAdmin(dir, {"copy", a, "postgresql://localhost/office"}, {{"WEVO_PASSWORD", "pw-a"}});
-  EXPECT_EQ(server.code, kExitUnavailable) << server.err;
+}
+
+TEST(AdminCopy, AFileGoesToAServerAndBackWithTheSameExport) {
+  ServerStore server;
+  WEVO_SKIP_WITHOUT_SERVER(server);
+  TempDir dir;
+  const std::string a = dir.file("A.wevo"), c = dir.file("C.wevo");
+  std::vector<StoredRow> rows;
+  for (uint32_t n = 1; n <= 12; ++n)
+    rows.push_back(fullRow(n * 2, "Main", n % 3 ? "COLORS" : "WEVO_ORIGINAL", "?C" + std::to_string(n)));
+  rows[3].blob.clear();
+  ASSERT_TRUE(stageStore(a, "pw-a", rows));
+  const std::vector<std::string> program = {"--program", server.program()};
+  auto copy = [&](const std::string& from, const std::string& to, const std::string& fromPw, const std::string& toPw) {
+    std::vector<std::string> args = {"copy", from, to};
+    args.insert(args.end(), program.begin(), program.end());
+    return runAdmin(dir, args, {{"WEVO_PASSWORD", fromPw}, {"WEVO_TO_PASSWORD", toPw}});
+  };
+
+  // A password the server refuses: no answer, no store made.
+  Outcome refused = copy(a, server.uri(), "pw-a", "not the role's");
+  EXPECT_EQ(refused.code, kExitStoreError) << refused.err;
+  EXPECT_EQ(linesOf(refused.err).size(), 1u) << refused.err;
+  EXPECT_FALSE(kf::File::exists(server.name(), kf::Secret(server.password())));
+
+  Outcome there = copy(a, server.uri(), "pw-a", server.password());
+  ASSERT_EQ(there.code, 0) << there.err;
+  EXPECT_EQ(there.out, "copied 12 rows from " + a + " to " + server.uri() + " (count checked)\n");
+  const StoreRows onServer = storeRows(server.name(), server.password());
+  ASSERT_EQ(onServer.rows.size(), rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) EXPECT_TRUE(sameRow(onServer.rows[i], rows[i], true)) << "row " << i;
+
+  Outcome back = copy(server.uri(), c, server.password(), "pw-c");
+  ASSERT_EQ(back.code, 0) << back.err;
+  const Outcome exportA = runAdmin(dir, {"export", a}, {{"WEVO_PASSWORD", "pw-a"}});
+  const Outcome exportC = runAdmin(dir, {"export", c}, {{"WEVO_PASSWORD", "pw-c"}});
+  ASSERT_EQ(exportA.code, 0) << exportA.err;
+  EXPECT_EQ(exportC.out, exportA.out) << "the same rows, numbers, order and blobs";
+  const Outcome exportServer = runAdmin(dir, server.args("export"), {{"WEVO_PASSWORD", server.password()}});
+  EXPECT_EQ(exportServer.out, exportA.out);
+
+  // A server store with rows is never replaced; one without rows is filled.
+  Outcome onto = copy(c, server.uri(), "pw-c", server.password());
+  EXPECT_EQ(onto.code, kExitExists) << onto.err;
+  EXPECT_NE(onto.err.find("a store is there already"), std::string::npos) << onto.err;
+  EXPECT_EQ(storeRows(server.name(), server.password()).rows.size(), rows.size());
+  ASSERT_TRUE(stageStore(server.name(), server.password(), {}));
+  Outcome intoEmpty = copy(c, server.uri(), "pw-c", server.password());
+  ASSERT_EQ(intoEmpty.code, 0) << intoEmpty.err;
+  EXPECT_EQ(storeRows(server.name(), server.password()).rows.size(), rows.size());
+  EXPECT_EQ(runAdmin(dir, server.args("list"), {{"WEVO_PASSWORD", server.password()}}).code, 0) << "keys built";
 }
 
 TEST(AdminRekey, ANewPasswordOrAFirstOneWithTheOldStoreKept) {
@@ -90,10 +139,14 @@ TEST(AdminRekey, ANewPasswordOrAFirstOneWithTheOldStoreKept) {
   EXPECT_FALSE(storeRows(plain, "").ok);
   EXPECT_EQ(storeRows(plain, "first").rows.size(), 2u);
   EXPECT_EQ(storeRows(plain + ".01bak", "").rows.size(), 2u);
-  EXPECT_EQ(runAdmin(dir, {"rekey", "postgresql://localhost/office", "--program", "SALES"},
-                     {{"WEVO_PASSWORD", "x"}, {"WEVO_NEW_PASSWORD", "y"}})
-                .code,
-            kExitUnavailable);
+
+  // A server store's password is its role's: refused at once, no password
+  // asked for, nothing reached.
+  Outcome server = runAdmin(dir, {"rekey", "postgresql://localhost/office", "--program", "SALES"});
+  EXPECT_EQ(server.code, kExitUsage);
+  EXPECT_EQ(server.err,
+            "wevoadmin: postgresql://localhost/office: a server store's password is its role's, which the server "
+            "keeps; only store files are rekeyed\n");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "admin/layout_json.h"
+#include "platform/keyedfile/test_stores.h"
 #include "store/test_store.h"
 #include "tests/testing/base/file_bytes.h"
 #include "tests/testing/base/temp_dir.h"
@@ -112,8 +113,8 @@ struct Outcome {
 
 // Runs the real wevoadmin with `args`, the environment of this process
 // without WEVO_PASSWORD, WEVO_TO_PASSWORD and WEVO_NEW_PASSWORD, plus `env`,
-// and `input` on standard input (a file, so never a terminal). Outputs go
-// through files in `dir`.
+// and `input` on standard input (a file, so never a terminal), in `dir` as
+// its current folder. Outputs go through files in `dir`.
 inline Outcome runAdmin(const TempDir& dir, const std::vector<std::string>& args,
                         const std::map<std::string, std::string>& env = {}, const std::string& input = "") {
   const std::string in = dir.file("admin.in"), out = dir.file("admin.out"), err = dir.file("admin.err");
@@ -137,7 +138,7 @@ inline Outcome runAdmin(const TempDir& dir, const std::vector<std::string>& args
   if (pid == 0) {
     const int i = open(in.c_str(), O_RDONLY), o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
               e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (i < 0 || o < 0 || e < 0) _exit(127);
+    if (i < 0 || o < 0 || e < 0 || chdir(dir.path().c_str()) != 0) _exit(127);
     dup2(i, 0);
     dup2(o, 1);
     dup2(e, 2);
@@ -151,6 +152,40 @@ inline Outcome runAdmin(const TempDir& dir, const std::vector<std::string>& args
   r.err = fileBytes(err);
   return r;
 }
+
+// A store of the test's own on the PostgreSQL server scripts/test starts
+// (gone when the test ends), named as an administrator names it: the URI
+// the stations put in WEVOPATH and --program. Unavailable without a server.
+class ServerStore {
+ public:
+  ServerStore() {
+    if (!stores_.available()) return;
+    const kf::testing::TestStores::Program p = stores_.program();
+    name_ = p.store;
+    program_ = p.path.substr(p.path.rfind('/') + 1);
+    program_.resize(program_.size() - std::string(".EXE").size());
+  }
+  bool available() const { return stores_.available(); }
+  // The store's name in the keyed-file layer, to stage and read it.
+  const std::string& name() const { return name_; }
+  const std::string& program() const { return program_; }
+  std::string uri() const { return stores_.location(); }
+  // The role's password, the store's.
+  std::string password() const { return stores_.password(); }
+  // `command`, the store's URI, --program and then `more`.
+  std::vector<std::string> args(const std::string& command, const std::vector<std::string>& more = {}) const {
+    std::vector<std::string> a = {command, uri(), "--program", program_};
+    a.insert(a.end(), more.begin(), more.end());
+    return a;
+  }
+
+ private:
+  kf::testing::TestStores stores_{kf::testing::StoreKind::kServer};
+  std::string name_, program_;
+};
+
+#define WEVO_SKIP_WITHOUT_SERVER(server) \
+  if (!(server).available()) GTEST_SKIP() << ::wevo::kf::testing::kNoServer
 
 // The lines of a text (without their ends).
 inline std::vector<std::string> linesOf(const std::string& text) {
