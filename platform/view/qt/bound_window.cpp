@@ -379,10 +379,24 @@ void BoundWindow::setRouting(bool on) {
     if (root_ != nullptr)
       destroyed_ = connect(root_.data(), &QObject::destroyed, this, [this] {
         if (!routing_ || !post_) return;
-        InputMessage esc;
-        esc.kind = InputMessage::KeyDown;
-        esc.key = KEY::Esc;
-        post_(esc);
+        // Esc again while design mode still runs: one that arrives while
+        // the session is between states can be taken for something else
+        // (clearing a selection), and a form that is gone must never leave
+        // the program's call waiting. Once routing ends, so does this.
+        const auto leave = [this] {
+          if (!routing_ || !post_) return;
+          InputMessage esc;
+          esc.kind = InputMessage::KeyDown;
+          esc.key = KEY::Esc;
+          post_(esc);
+        };
+        leave();
+        if (leaveGone_ == nullptr) {
+          leaveGone_ = new QTimer(this);
+          leaveGone_->setInterval(500);
+          connect(leaveGone_, &QTimer::timeout, this, leave);
+        }
+        leaveGone_->start();
       });
     // Moves without a button pressed reach the model too (the cursor over
     // the grab handles follows them).
@@ -399,6 +413,7 @@ void BoundWindow::setRouting(bool on) {
   }
   if (qApp != nullptr) qApp->removeEventFilter(this);
   disconnect(destroyed_);
+  if (leaveGone_ != nullptr) leaveGone_->stop();
   for (auto& [w, was] : tracking_)
     if (w != nullptr) w->setMouseTracking(was);
   tracking_.clear();

@@ -26,6 +26,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -138,6 +139,8 @@ class BoundWindow : public QObject {
   bool routing_ = false;
   std::vector<std::pair<QPointer<QWidget>, bool>> tracking_;  // mouse tracking before routing
   QMetaObject::Connection destroyed_;
+  // Repeats the Esc that leaves design mode for a form deleted meanwhile.
+  QTimer* leaveGone_ = nullptr;
 };
 
 }  // namespace wevo::qtview
